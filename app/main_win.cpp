@@ -1,0 +1,8 @@
+// Process entry of tarrow-launcher.exe. Only the instance handle is used: the
+// command line is read again with GetCommandLineW and the window is always
+// shown with SW_SHOW.
+#include <windows.h>
+
+#include "app/run_launcher.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) { return RunLauncher(instance); }

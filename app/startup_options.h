@@ -1,0 +1,18 @@
+#pragma once
+// The command line turned into start-up values. Portable: the Windows entry
+// splits GetCommandLineW and hands the words (program path excluded) here.
+#include <string>
+#include <vector>
+
+struct StartupOptions {
+  std::wstring startupText;
+  std::wstring updaterCommand;
+  std::wstring profileArgument;
+  std::wstring stateArgument = L"DOWNLOAD";
+};
+
+// Option names are exact and case-sensitive ("--profile", "--state",
+// "--updater-cmd"); any other element starting with "--" is skipped; the
+// rest are words joined by single spaces. Resolves the start-up text: the
+// words, else the display name of the --profile value, else "Tarrow Preview".
+StartupOptions ParseCommandLine(const std::vector<std::wstring>& args);

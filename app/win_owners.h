@@ -1,0 +1,120 @@
+#pragma once
+// RAII owners for Win32 handles, GDI objects and GDI+ objects. Shell files only. Each owner
+// is move-only; the copy operations are deleted so no handle is closed twice.
+#include <windows.h>
+
+#include <array>
+#include <memory>
+
+#include "app/gdiplus_api.h"
+
+struct HandleCloser {
+  void operator()(HANDLE h) const noexcept {
+    if (h != nullptr && h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  }
+};
+// A kernel handle (pipe end, process, thread, file) closed with CloseHandle.
+using UniqueHandle = std::unique_ptr<void, HandleCloser>;
+
+struct GdiObjectDeleter {
+  void operator()(HGDIOBJ object) const noexcept {
+    if (object != nullptr) DeleteObject(object);
+  }
+};
+// A GDI bitmap, region, brush or pen owned until DeleteObject.
+using UniqueGdiObject = std::unique_ptr<std::remove_pointer_t<HGDIOBJ>, GdiObjectDeleter>;
+
+struct MemoryDcDeleter {
+  void operator()(HDC dc) const noexcept {
+    if (dc != nullptr) DeleteDC(dc);
+  }
+};
+// A memory device context from CreateCompatibleDC.
+using UniqueMemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDcDeleter>;
+
+// A window's DC from GetDC, given back with ReleaseDC.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
+  ~WindowDc() {
+    if (dc_ != nullptr) ReleaseDC(window_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC get() const noexcept { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// BeginPaint .. EndPaint for one WM_PAINT.
+class PaintScope {
+ public:
+  explicit PaintScope(HWND window) noexcept : window_(window) { dc_ = BeginPaint(window, &paint_); }
+  ~PaintScope() { EndPaint(window_, &paint_); }
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+  HDC dc() const noexcept { return dc_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_ = nullptr;
+};
+
+// Selects an object into a DC and selects the previous one back on exit.
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object) noexcept : dc_(dc), previous_(SelectObject(dc, object)) {}
+  ~SelectedObject() {
+    if (previous_ != nullptr && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+  }
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
+// GDI+ objects of the flat API, each deleted with its own Gdip call.
+
+namespace gdiplus_owners {
+struct ImageDeleter {
+  void operator()(Gdiplus::GpImage* p) const noexcept { if (p) Gdiplus::DllExports::GdipDisposeImage(p); }
+};
+struct FontDeleter {
+  void operator()(Gdiplus::GpFont* p) const noexcept { if (p) Gdiplus::DllExports::GdipDeleteFont(p); }
+};
+struct FontFamilyDeleter {
+  void operator()(Gdiplus::GpFontFamily* p) const noexcept { if (p) Gdiplus::DllExports::GdipDeleteFontFamily(p); }
+};
+struct PathDeleter {
+  void operator()(Gdiplus::GpPath* p) const noexcept { if (p) Gdiplus::DllExports::GdipDeletePath(p); }
+};
+struct BrushDeleter {
+  void operator()(Gdiplus::GpBrush* p) const noexcept { if (p) Gdiplus::DllExports::GdipDeleteBrush(p); }
+};
+struct PenDeleter {
+  void operator()(Gdiplus::GpPen* p) const noexcept { if (p) Gdiplus::DllExports::GdipDeletePen(p); }
+};
+struct StringFormatDeleter {
+  void operator()(Gdiplus::GpStringFormat* p) const noexcept { if (p) Gdiplus::DllExports::GdipDeleteStringFormat(p); }
+};
+struct GraphicsDeleter {
+  void operator()(Gdiplus::GpGraphics* p) const noexcept { if (p) Gdiplus::DllExports::GdipDeleteGraphics(p); }
+};
+}  // namespace gdiplus_owners
+
+using UniqueGpImage = std::unique_ptr<Gdiplus::GpImage, gdiplus_owners::ImageDeleter>;
+using UniqueGpFont = std::unique_ptr<Gdiplus::GpFont, gdiplus_owners::FontDeleter>;
+using UniqueGpFontFamily = std::unique_ptr<Gdiplus::GpFontFamily, gdiplus_owners::FontFamilyDeleter>;
+using UniqueGpPath = std::unique_ptr<Gdiplus::GpPath, gdiplus_owners::PathDeleter>;
+using UniqueGpBrush = std::unique_ptr<Gdiplus::GpBrush, gdiplus_owners::BrushDeleter>;
+using UniqueGpPen = std::unique_ptr<Gdiplus::GpPen, gdiplus_owners::PenDeleter>;
+using UniqueGpStringFormat = std::unique_ptr<Gdiplus::GpStringFormat, gdiplus_owners::StringFormatDeleter>;
+using UniqueGpGraphics = std::unique_ptr<Gdiplus::GpGraphics, gdiplus_owners::GraphicsDeleter>;
+
+// The eight UI fonts (slots 0..7), owned by the application object.
+using UiFonts = std::array<UniqueGpFont, 8>;

@@ -1,0 +1,14 @@
+#pragma once
+// One parsed updater line. Created on the heap by a reader thread, owned by
+// that thread until it is posted to the window, then by the window thread,
+// which frees it after applying it.
+#include <optional>
+#include <string>
+
+struct LaunchEvent {
+  std::wstring kind;             // the event word as sent, case kept
+  std::optional<double> value;   // progress fraction of a progress event
+  std::wstring caption;          // step word of a progress event, or a state name
+  std::wstring detail;           // descriptive line
+  std::wstring text;             // free text, such as a status message
+};

@@ -1,0 +1,15 @@
+#pragma once
+// What the window shows about the launch. Changed only by the state
+// operations, on the window thread.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+struct LaunchState {
+  std::wstring stepKey = L"LINK";   // canonical key of the current step, never empty
+  std::wstring railKey = L"LINK";   // selects the current rail segment
+  std::wstring detailText;          // empty: the step's default sentence shows
+  std::optional<double> progress = 0.0;  // target fraction 0..1; absent shows "WAIT"
+  double shownProgress = 0.0;       // eased toward progress by the animation tick
+  int32_t settledTicks = 0;         // ticks the bar has sat on its target; 90 shows the stall hint
+};

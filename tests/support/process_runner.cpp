@@ -1,0 +1,72 @@
+#include "tests/support/process_runner.h"
+
+#include <vector>
+
+std::wstring ProgramFolder() {
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n < buffer.size()) {
+      std::wstring path(buffer.data(), n);
+      size_t slash = path.find_last_of(L"\\/");
+      return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash);
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+std::wstring QuoteArgument(const std::wstring& argument) {
+  if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring::npos) return argument;
+  std::wstring quoted = L"\"";
+  size_t backslashes = 0;
+  for (wchar_t c : argument) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    if (c == L'"') {
+      quoted.append(backslashes * 2 + 1, L'\\');
+    } else {
+      quoted.append(backslashes, L'\\');
+    }
+    backslashes = 0;
+    quoted.push_back(c);
+  }
+  quoted.append(backslashes * 2, L'\\');
+  quoted.push_back(L'"');
+  return quoted;
+}
+
+std::optional<ChildProcess> StartProgram(const std::wstring& program, const std::wstring& arguments,
+                                         HANDLE standardInput) {
+  const std::wstring path = ProgramFolder() + L"\\" + program;
+  std::wstring commandLine = QuoteArgument(path);
+  if (!arguments.empty()) commandLine += L" " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  BOOL inherit = FALSE;
+  if (standardInput != nullptr) {
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = standardInput;
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    inherit = TRUE;
+  }
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, inherit, 0, nullptr, nullptr, &startup,
+                      &info)) {
+    return std::nullopt;
+  }
+  CloseHandle(info.hThread);
+  ChildProcess child;
+  child.process.reset(info.hProcess);
+  child.id = info.dwProcessId;
+  return child;
+}
+
+std::optional<DWORD> WaitForExitCode(const ChildProcess& child, DWORD timeoutMs) {
+  if (WaitForSingleObject(child.process.get(), timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
+  DWORD code = 0;
+  if (!GetExitCodeProcess(child.process.get(), &code)) return std::nullopt;
+  return code;
+}

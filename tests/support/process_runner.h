@@ -1,0 +1,27 @@
+#pragma once
+// Starting the project's programs as separate processes from Windows tests.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "app/win_owners.h"
+
+// The folder holding the running test program (and every built program).
+std::wstring ProgramFolder();
+
+// Quotes one argument by the rules CommandLineToArgvW undoes.
+std::wstring QuoteArgument(const std::wstring& argument);
+
+struct ChildProcess {
+  UniqueHandle process;
+  DWORD id = 0;
+};
+
+// Starts "<folder>\<program>" with the given argument text. Standard input is
+// the given handle when not null (inherited), else the test's own.
+std::optional<ChildProcess> StartProgram(const std::wstring& program, const std::wstring& arguments,
+                                         HANDLE standardInput = nullptr);
+
+// Waits for the process; nullopt on time-out.
+std::optional<DWORD> WaitForExitCode(const ChildProcess& child, DWORD timeoutMs);
