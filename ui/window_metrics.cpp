@@ -1,0 +1,48 @@
+#include "ui/window_metrics.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/app_identity.h"
+
+int32_t ScaleUnits(int32_t units, float dpiScale) {
+  // std::round rounds halves away from zero; the product is exact in double
+  // for every scale a float can hold and every window length.
+  return static_cast<int32_t>(std::round(static_cast<double>(units) * static_cast<double>(dpiScale)));
+}
+
+PixelRect CenterInWorkArea(const PixelRect& workArea, float dpiScale) {
+  const int32_t width = ScaleUnits(kWindowUnitsWide, dpiScale);
+  const int32_t height = ScaleUnits(kWindowUnitsHigh, dpiScale);
+  // Built-in integer division truncates toward zero, as the placement rule
+  // wants for an odd negative difference.
+  const int32_t x = workArea.left + std::max((workArea.right - workArea.left - width) / 2, 0);
+  const int32_t y = workArea.top + std::max((workArea.bottom - workArea.top - height) / 2, 0);
+  return PixelRect{x, y, x + width, y + height};
+}
+
+RegionShape WindowRegionShape(float dpiScale) {
+  return RegionShape{ScaleUnits(kWindowUnitsWide, dpiScale) + 1, ScaleUnits(kWindowUnitsHigh, dpiScale) + 1,
+                     ScaleUnits(kCornerUnits, dpiScale)};
+}
+
+bool IsOnActionButton(float dpiScale, int32_t x, int32_t y) {
+  return ScaleUnits(kButtonLeftUnits, dpiScale) <= x && x < ScaleUnits(kButtonRightUnits, dpiScale) &&
+         ScaleUnits(kButtonTopUnits, dpiScale) <= y && y < ScaleUnits(kButtonBottomUnits, dpiScale);
+}
+
+ClientPoint ClientPointFromLParam(intptr_t lParam) {
+  const auto bits = static_cast<uintptr_t>(lParam);
+  const auto low = static_cast<int16_t>(static_cast<uint16_t>(bits & 0xFFFFu));
+  const auto high = static_cast<int16_t>(static_cast<uint16_t>((bits >> 16) & 0xFFFFu));
+  return ClientPoint{low, high};
+}
+
+float DpiScaleFromDpiChange(uintptr_t wParam) {
+  return DpiScaleFor(static_cast<unsigned>((wParam >> 16) & 0xFFFFu));
+}
+
+ReleaseAction DecideReleaseAction(bool pressedButton, bool releasedOnButton, std::wstring_view stepKey) {
+  if (!pressedButton || !releasedOnButton) return ReleaseAction::None;
+  return stepKey == L"ERROR" ? ReleaseAction::Retry : ReleaseAction::Close;
+}
