@@ -5,6 +5,9 @@
 #include <optional>
 #include <string>
 
+// Settled ticks after which a working step shows its stall hint (about 4 s).
+inline constexpr int32_t kStallHintTicks = 90;
+
 struct LaunchState {
   std::wstring stepKey = L"LINK";   // canonical key of the current step, never empty
   std::wstring railKey = L"LINK";   // selects the current rail segment

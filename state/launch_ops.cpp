@@ -1,0 +1,142 @@
+#include "state/launch_ops.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <utility>
+
+#include "app/profiles.h"
+#include "app/text.h"
+#include "state/step_texts.h"
+#include "state/step_vocabulary.h"
+
+namespace {
+
+constexpr std::wstring_view kCheckNetwork = L"Check network or package";
+constexpr double kFullThreshold = 0.999;
+constexpr double kSettleGap = 0.002;
+constexpr double kEaseFraction = 0.2;
+constexpr int32_t kPreviewSettledTicks = 120;
+// The count only matters below, at and above 90; it stops here so a launcher
+// left open for months never overflows it.
+constexpr int32_t kSettledTicksCap = std::numeric_limits<int32_t>::max();
+
+constexpr StateEffects kRepaint{true, false};
+
+// Infinities clamp to the nearest end; callers have already turned NaN away.
+double ClampFraction(double value) { return std::clamp(value, 0.0, 1.0); }
+
+std::optional<double> WithoutNaN(std::optional<double> value) {
+  if (value && std::isnan(*value)) return std::nullopt;
+  return value;
+}
+
+bool IsSettlingExempt(std::wstring_view stepKey) {
+  return stepKey == L"ERROR" || stepKey == L"STOP" || stepKey == L"READY" || stepKey == L"LAUNCH";
+}
+
+StateEffects Cancel(LaunchState& state) {
+  const double here = std::isfinite(state.shownProgress) ? ClampFraction(state.shownProgress) : 0.0;
+  return SetStep(state, here, L"STOP", L"Cancelled by user");
+}
+
+}  // namespace
+
+StateEffects SetStep(LaunchState& state, std::optional<double> progress, std::wstring_view word, std::wstring detail) {
+  state.stepKey = NormalizeStepKey(word);
+  if (IsRailKey(state.stepKey)) state.railKey = state.stepKey;
+  state.detailText = std::move(detail);
+  state.progress = WithoutNaN(progress);
+  state.settledTicks = 0;
+  if (state.progress) {
+    *state.progress = ClampFraction(*state.progress);
+    if (*state.progress >= kFullThreshold) {
+      state.shownProgress = 1.0;
+    } else if (state.shownProgress > *state.progress) {
+      state.shownProgress = *state.progress;
+    }
+  }
+  return kRepaint;
+}
+
+bool LooksLikeError(std::wstring_view text) {
+  std::wstring lowered(text);
+  for (wchar_t& c : lowered) c = AsciiLower(c);
+  static constexpr std::array<std::wstring_view, 4> kErrorWords{L"error", L"failed", L"fail", L"exception"};
+  return std::any_of(kErrorWords.begin(), kErrorWords.end(),
+                     [&lowered](std::wstring_view word) { return lowered.find(word) != std::wstring::npos; });
+}
+
+StateEffects ApplyStatusText(LaunchState& state, std::wstring_view text, std::wstring_view detail) {
+  if (LooksLikeError(text)) {
+    state.stepKey = L"ERROR";
+    state.detailText = std::wstring(detail.empty() ? kCheckNetwork : detail);
+  } else if (!detail.empty()) {
+    state.detailText = std::wstring(detail);
+  } else if (!text.empty()) {
+    state.detailText = std::wstring(text);
+  }
+  return kRepaint;
+}
+
+StateEffects ApplyLaunchEvent(LaunchState& state, const LaunchEvent& event) {
+  const std::wstring kind = FoldKey(event.kind);
+  if (kind == L"progress") {
+    return SetStep(state, event.value, event.caption.empty() ? std::wstring_view(L"SCAN") : event.caption,
+                   event.detail);
+  }
+  if (kind == L"status") {
+    return ApplyStatusText(state, event.text.empty() ? event.detail : event.text, event.detail);
+  }
+  if (kind == L"error") {
+    return SetStep(state, 0.0, L"ERROR", event.detail.empty() ? std::wstring(kCheckNetwork) : event.detail);
+  }
+  if (kind == L"done") {
+    StateEffects effects = SetStep(state, 1.0, L"LAUNCH", L"Application handoff complete; closing automatically");
+    effects.armCloseTimer = true;
+    return effects;
+  }
+  if (kind == L"cancelled" || kind == L"canceled" || kind == L"stop") return Cancel(state);
+  if (kind == L"preview" || kind == L"state") {
+    return ApplyPreviewState(state, event.caption.empty() ? event.text : event.caption);
+  }
+  return {};
+}
+
+StateEffects ApplyPreviewState(LaunchState& state, std::wstring_view word) {
+  PreviewState preview = PreviewFor(word);
+  state.stepKey = NormalizeStepKey(preview.stepKey);
+  state.railKey = state.stepKey;
+  state.detailText = std::move(preview.detail);
+  state.progress = preview.progress;
+  state.shownProgress = preview.progress.value_or(0.0);
+  state.settledTicks = kPreviewSettledTicks;
+  return kRepaint;
+}
+
+StateEffects AnimateProgress(LaunchState& state) {
+  if (!state.progress || std::isnan(*state.progress)) return {};
+  const double target = ClampFraction(*state.progress);
+  const double gap = target - state.shownProgress;
+  if (std::fabs(gap) >= kSettleGap) {
+    state.settledTicks = 0;
+    state.shownProgress += kEaseFraction * gap;
+    return kRepaint;
+  }
+  state.shownProgress = target;
+  if (IsSettlingExempt(state.stepKey)) return {};
+  if (state.settledTicks < kSettledTicksCap) ++state.settledTicks;
+  return StateEffects{state.settledTicks == kStallHintTicks, false};
+}
+
+StateEffects RetryLaunch(LaunchState& state) {
+  state.stepKey = L"LINK";
+  state.railKey = L"LINK";
+  state.detailText = L"Retry requested";
+  state.progress.reset();
+  state.shownProgress = 0.0;
+  state.settledTicks = 0;
+  return kRepaint;
+}

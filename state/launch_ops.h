@@ -1,0 +1,46 @@
+#pragma once
+// The launch state machine: every change to LaunchState goes through these
+// operations, on the window thread. They never touch the window; each one
+// reports what the window must do next (repaint, arm the close timer), and
+// the window procedure performs exactly those calls.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "channel/launch_event.h"
+#include "state/launch_state.h"
+
+// What the window must do after a state operation; the operations never call the window themselves.
+struct StateEffects {
+  bool repaint = false;
+  bool armCloseTimer = false;  // (re)start the 1400 ms close timer
+};
+
+// Moves to the step `word` (normalised). Rail keys also move the rail. A
+// present progress is clamped to [0, 1]; a lower target shows at once and a
+// target of 0.999 or more fills the bar at once. A progress that is not a
+// number counts as absent. `detail` replaces the detail text, even when empty.
+StateEffects SetStep(LaunchState& state, std::optional<double> progress, std::wstring_view word, std::wstring detail);
+
+// True when the ASCII-lowered text contains "error", "failed", "fail" or
+// "exception" anywhere, also inside longer words ("Failover").
+bool LooksLikeError(std::wstring_view text);
+
+// A status message: with an error word it turns the step into ERROR, else it
+// only replaces the detail text (detail, else text, else unchanged).
+StateEffects ApplyStatusText(LaunchState& state, std::wstring_view text, std::wstring_view detail);
+
+// Applies one parsed updater line by its folded kind; unknown kinds change
+// nothing and need no repaint. Only "done" arms the close timer.
+StateEffects ApplyLaunchEvent(LaunchState& state, const LaunchEvent& event);
+
+// Loads the preview row for `word` without easing, with the stall hint
+// already due. Neither starts nor stops the close timer.
+StateEffects ApplyPreviewState(LaunchState& state, std::wstring_view word);
+
+// One 45 ms tick: closes a fifth of the gap to the target, or, once settled,
+// counts settled ticks in working steps (repaint only on reaching 90).
+StateEffects AnimateProgress(LaunchState& state);
+
+// Back to LINK with "Retry requested" and no target; starts nothing.
+StateEffects RetryLaunch(LaunchState& state);
