@@ -1,8 +1,14 @@
 #include "app/run_launcher.h"
 
+#include <cstdint>
+#include <optional>
+
 #include "app/command_line_win.h"
 #include "app/gdiplus_api.h"
+#include "app/launcher_app_win.h"
 #include "app/startup_options.h"
+#include "state/launch_ops.h"
+#include "ui/launcher_window_win.h"
 
 namespace {
 
@@ -40,14 +46,43 @@ class GdiplusSession {
   bool ok_ = false;
 };
 
+// Runs until WM_QUIT (GetMessageW 0) and returns its wParam as the exit
+// code. A failing GetMessageW (-1) would otherwise spin on the same error: it
+// ends the loop too, and gives nothing.
+std::optional<int> RunMessageLoop() {
+  MSG message{};
+  for (;;) {
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0) return static_cast<int32_t>(message.wParam);
+    if (got == -1) return std::nullopt;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+// From the window's birth to its end, with `app` alive throughout.
+int RunWindow(LauncherApp& app, const StartupOptions& options) {
+  if (!CreateLauncherWindow(app)) return 1;
+  PerformStateEffects(app, ApplyPreviewState(app.state, options.stateArgument));
+  ShowWindow(app.window, SW_SHOW);
+  UpdateWindow(app.window);
+  const std::optional<int> quitCode = RunMessageLoop();
+  if (quitCode.has_value()) return *quitCode;
+  // The loop broke with the window still standing; it must not outlive the
+  // object its procedure points at. The window ran, so the run counts as 0.
+  if (IsWindow(app.window)) DestroyWindow(app.window);
+  return 0;
+}
+
 }  // namespace
 
 int RunLauncher(HINSTANCE instance) {
-  (void)instance;
   MakeDpiAware();
   GdiplusSession gdiplus;
   if (!gdiplus.ok()) return 1;
   const StartupOptions options = ParseCommandLine(ReadCommandLineWords());
-  (void)options;
-  return 0;
+  // The application object is destroyed at the end of this block, before
+  // the GDI+ session ends.
+  LauncherApp app(instance, options.startupText);
+  return RunWindow(app, options);
 }

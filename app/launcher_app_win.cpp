@@ -1,0 +1,27 @@
+#include "app/launcher_app_win.h"
+
+#include <utility>
+
+#include "app/app_identity.h"
+
+unsigned MeasureSystemDpi() {
+  using GetDpiForSystemFn = UINT(WINAPI*)();
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  FARPROC proc = user32 != nullptr ? GetProcAddress(user32, "GetDpiForSystem") : nullptr;
+  if (proc != nullptr) {
+    return reinterpret_cast<GetDpiForSystemFn>(reinterpret_cast<void*>(proc))();
+  }
+  HDC screen = GetDC(nullptr);
+  if (screen == nullptr) return 96;
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<unsigned>(dpi) : 96u;
+}
+
+LauncherApp::LauncherApp(HINSTANCE instanceHandle, std::wstring startupText) : instance(instanceHandle) {
+  AppIdentity identity = DeriveAppIdentity(std::move(startupText));
+  title = std::move(identity.title);
+  profile = std::move(identity.profile);
+  displayTitle = std::move(identity.displayTitle);
+  dpiScale = DpiScaleFor(MeasureSystemDpi());
+}

@@ -1,0 +1,49 @@
+#pragma once
+// The one application object: everything the window shows and needs. Built
+// by the process entry before the window exists, reached by the window
+// procedure through the window's user data, destroyed by the entry after the
+// message loop and before GDI+ shuts down. Window thread only.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "app/profiles.h"
+#include "app/win_owners.h"
+#include "state/launch_state.h"
+
+class LauncherApp {
+ public:
+  // Derives title, profile and display title from the start-up text, measures
+  // the system DPI, loads the background picture and icon and creates the
+  // eight fonts. Never fails: a missing picture, icon or font is left out.
+  LauncherApp(HINSTANCE instanceHandle, std::wstring startupText);
+  // Members go in reverse order of the list below: the launch-state texts,
+  // the fonts from slot 7 down to 0, the background picture, the strings,
+  // the profile. The icon is not destroyed here; the window does that.
+  ~LauncherApp() = default;
+
+  // The window keeps this object's address: never copied or moved.
+  LauncherApp(const LauncherApp&) = delete;
+  LauncherApp& operator=(const LauncherApp&) = delete;
+
+  HINSTANCE instance = nullptr;
+  HWND window = nullptr;  // set at WM_NCCREATE; the window is gone before this object is
+  HICON icon = nullptr;   // handed to the window, destroyed at WM_DESTROY
+  Profile profile;
+  std::wstring title;         // the sanitised start-up text
+  std::wstring displayTitle;  // caption and painted titles, never empty
+  UniqueGpImage background;   // may be null
+  float dpiScale = 1.0f;      // at least 1.0; replaced on a DPI change
+  UiFonts fonts;              // slots 0..7, any may be null
+  LaunchState state;
+  bool hoverButton = false;    // the pointer is over the action button
+  bool pressedButton = false;  // the left button went down on the action button
+  bool dragging = false;       // the left button went down elsewhere; the window follows
+  int32_t dragOffsetX = 0;     // cursor minus window corner at the press, screen pixels
+  int32_t dragOffsetY = 0;
+};
+
+// The system DPI: GetDpiForSystem where user32 has it (looked up at run
+// time), else the screen's LOGPIXELSX, else 96.
+unsigned MeasureSystemDpi();

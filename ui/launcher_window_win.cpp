@@ -1,0 +1,249 @@
+#include "ui/launcher_window_win.h"
+
+#include <memory>
+
+#include "app/gdiplus_api.h"
+#include "app/win_owners.h"
+#include "channel/launch_event.h"
+#include "state/launch_ops.h"
+#include "ui/window_metrics.h"
+
+namespace {
+
+// Posted by the reader threads with a heap LaunchEvent in lParam.
+constexpr UINT kLaunchEventMessage = WM_APP + 1;
+constexpr Gdiplus::ARGB kClearColor = 0xFF090A0C;
+
+void Invalidate(const LauncherApp& app) { InvalidateRect(app.window, nullptr, FALSE); }
+
+int32_t S(const LauncherApp& app, int32_t units) { return ScaleUnits(units, app.dpiScale); }
+
+LRESULT OnDestroy(LauncherApp& app) {
+  if (app.icon != nullptr) {
+    DestroyIcon(app.icon);
+    app.icon = nullptr;
+  }
+  PostQuitMessage(0);
+  return 0;
+}
+
+// Every paint draws the whole window into an off-screen bitmap and copies it
+// in one BitBlt: no erase, no flicker. The GDI objects live for this paint only.
+LRESULT OnPaint(LauncherApp& app) {
+  PaintScope paint(app.window);
+  const int32_t width = S(app, kWindowUnitsWide);
+  const int32_t height = S(app, kWindowUnitsHigh);
+  UniqueMemoryDc memoryDc(CreateCompatibleDC(paint.dc()));
+  UniqueGdiObject bitmap(CreateCompatibleBitmap(paint.dc(), width, height));
+  if (memoryDc == nullptr || bitmap == nullptr) return 0;
+  {
+    SelectedObject selected(memoryDc.get(), bitmap.get());
+    {
+      Gdiplus::GpGraphics* raw = nullptr;
+      Gdiplus::DllExports::GdipCreateFromHDC(memoryDc.get(), &raw);
+      UniqueGpGraphics graphics(raw);
+      if (graphics != nullptr) Gdiplus::DllExports::GdipGraphicsClear(graphics.get(), kClearColor);
+    }
+    BitBlt(paint.dc(), 0, 0, width, height, memoryDc.get(), 0, 0, SRCCOPY);
+  }
+  return 0;
+}
+
+LRESULT OnTimer(LauncherApp& app, WPARAM timerId) {
+  if (timerId == kAnimationTimerId) {
+    PerformStateEffects(app, AnimateProgress(app.state));
+  } else if (timerId == kCloseTimerId) {
+    KillTimer(app.window, kCloseTimerId);
+    DestroyWindow(app.window);
+  }
+  return 0;
+}
+
+LRESULT OnMouseMove(LauncherApp& app, LPARAM lParam) {
+  const ClientPoint point = ClientPointFromLParam(lParam);
+  const bool inside = HitTestButton(app, point.x, point.y);
+  if (inside != app.hoverButton) {
+    app.hoverButton = inside;
+    TRACKMOUSEEVENT track{};
+    track.cbSize = sizeof(track);
+    track.dwFlags = TME_LEAVE;
+    track.hwndTrack = app.window;
+    track.dwHoverTime = 0;
+    TrackMouseEvent(&track);
+    Invalidate(app);
+  }
+  if (app.dragging) {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    SetWindowPos(app.window, HWND_TOPMOST, cursor.x - app.dragOffsetX, cursor.y - app.dragOffsetY, 0, 0,
+                 SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  return 0;
+}
+
+// The capture is taken whatever is under the cursor, so the release and the
+// drag's moves arrive here even off the window.
+LRESULT OnLeftButtonDown(LauncherApp& app, LPARAM lParam) {
+  SetCapture(app.window);
+  const ClientPoint point = ClientPointFromLParam(lParam);
+  if (HitTestButton(app, point.x, point.y)) {
+    app.pressedButton = true;
+    Invalidate(app);
+    return 0;
+  }
+  app.dragging = true;
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  RECT rect{};
+  GetWindowRect(app.window, &rect);
+  app.dragOffsetX = cursor.x - rect.left;
+  app.dragOffsetY = cursor.y - rect.top;
+  return 0;
+}
+
+LRESULT OnLeftButtonUp(LauncherApp& app, LPARAM lParam) {
+  ReleaseCapture();
+  const ClientPoint point = ClientPointFromLParam(lParam);
+  const ReleaseAction action =
+      DecideReleaseAction(app.pressedButton, HitTestButton(app, point.x, point.y), app.state.stepKey);
+  app.pressedButton = false;
+  app.dragging = false;
+  switch (action) {
+    case ReleaseAction::Retry:
+      // Only the display goes back to the first step; nothing is restarted.
+      PerformStateEffects(app, RetryLaunch(app.state));
+      break;
+    case ReleaseAction::Close:
+      DestroyWindow(app.window);
+      break;
+    case ReleaseAction::None:
+      Invalidate(app);
+      break;
+  }
+  return 0;
+}
+
+LRESULT OnDpiChanged(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
+  app.dpiScale = DpiScaleFromDpiChange(wParam);
+  if (lParam != 0) {
+    const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+    SetWindowPos(app.window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  UpdateWindowRegion(app);
+  Invalidate(app);
+  return 0;
+}
+
+// The event became the window's with the post; it is freed here whatever
+// happens while it is applied.
+LRESULT OnLaunchEvent(LauncherApp& app, LPARAM lParam) {
+  std::unique_ptr<LaunchEvent> event(reinterpret_cast<LaunchEvent*>(lParam));
+  if (event != nullptr) PerformStateEffects(app, ApplyLaunchEvent(app.state, *event));
+  return 0;
+}
+
+}  // namespace
+
+void PerformStateEffects(LauncherApp& app, const StateEffects& effects) {
+  if (effects.repaint) Invalidate(app);
+  if (effects.armCloseTimer) SetTimer(app.window, kCloseTimerId, kCloseTimerMs, nullptr);
+}
+
+bool HitTestButton(const LauncherApp& app, int32_t x, int32_t y) { return IsOnActionButton(app.dpiScale, x, y); }
+
+void UpdateWindowRegion(LauncherApp& app) {
+  const RegionShape shape = WindowRegionShape(app.dpiScale);
+  HRGN region = CreateRoundRectRgn(0, 0, shape.right, shape.bottom, shape.corner, shape.corner);
+  if (region == nullptr) return;
+  // On success the system owns the region; on failure it is still ours.
+  if (SetWindowRgn(app.window, region, TRUE) == 0) DeleteObject(region);
+}
+
+LRESULT LauncherWindowProc(LauncherApp& app, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_DESTROY:
+      return OnDestroy(app);
+    case WM_PAINT:
+      return OnPaint(app);
+    case WM_SETCURSOR:
+      if (app.hoverButton) {
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        return TRUE;
+      }
+      break;
+    case WM_KEYDOWN:
+      if (wParam == VK_ESCAPE) {
+        DestroyWindow(app.window);
+        return 0;
+      }
+      break;
+    case WM_TIMER:
+      return OnTimer(app, wParam);
+    case WM_MOUSEMOVE:
+      return OnMouseMove(app, lParam);
+    case WM_LBUTTONDOWN:
+      return OnLeftButtonDown(app, lParam);
+    case WM_LBUTTONUP:
+      return OnLeftButtonUp(app, lParam);
+    case WM_MOUSELEAVE:
+      app.hoverButton = false;
+      Invalidate(app);
+      return 0;
+    case WM_DPICHANGED:
+      return OnDpiChanged(app, wParam, lParam);
+    case kLaunchEventMessage:
+      return OnLaunchEvent(app, lParam);
+    default:
+      break;
+  }
+  return DefWindowProcW(app.window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // No exception may cross the system's frames: whatever a handler throws
+  // (only allocation can) ends that message with default handling.
+  try {
+    if (message == WM_NCCREATE) {
+      const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+      auto* app = static_cast<LauncherApp*>(create->lpCreateParams);
+      app->window = window;
+      SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(app));
+      return LauncherWindowProc(*app, message, wParam, lParam);
+    }
+    auto* app = reinterpret_cast<LauncherApp*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (app == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    return LauncherWindowProc(*app, message, wParam, lParam);
+  } catch (...) {
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+bool CreateLauncherWindow(LauncherApp& app) {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = StaticWindowProc;
+  windowClass.hInstance = app.instance;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = kLauncherWindowClass;
+  // A failed registration shows as a failed creation below.
+  RegisterClassW(&windowClass);
+
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const PixelRect placed = CenterInWorkArea(PixelRect{work.left, work.top, work.right, work.bottom}, app.dpiScale);
+  HWND window = CreateWindowExW(WS_EX_APPWINDOW | WS_EX_TOPMOST, kLauncherWindowClass, app.displayTitle.c_str(),
+                                WS_POPUP, placed.left, placed.top, placed.right - placed.left,
+                                placed.bottom - placed.top, nullptr, nullptr, app.instance, &app);
+  if (window == nullptr) {
+    app.window = nullptr;  // WM_NCCREATE may have stored a handle that is gone again
+    return false;
+  }
+
+  UpdateWindowRegion(app);
+  if (app.icon != nullptr) {
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(app.icon));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(app.icon));
+  }
+  SetTimer(window, kAnimationTimerId, kAnimationTimerMs, nullptr);
+  return true;
+}

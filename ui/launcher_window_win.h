@@ -1,0 +1,41 @@
+#pragma once
+// The launcher window: a borderless, top-most, rounded popup of 392 x 252
+// units centred in the work area, and its window procedure. Window thread
+// only; the window reaches its LauncherApp through GWLP_USERDATA.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "app/launcher_app_win.h"
+#include "state/launch_ops.h"
+
+inline constexpr wchar_t kLauncherWindowClass[] = L"TarrowNativeWindow";
+inline constexpr UINT_PTR kAnimationTimerId = 1;
+inline constexpr UINT kAnimationTimerMs = 45;
+inline constexpr UINT_PTR kCloseTimerId = 2;
+inline constexpr UINT kCloseTimerMs = 1400;
+
+// Registers the class and creates the hidden window (region, icon, the 45 ms
+// animation timer, the standard-input reader when standard input is a file
+// or a pipe). False only when the window cannot be created; the caller then
+// ends the run. `app` must stay where it is until the window is destroyed.
+bool CreateLauncherWindow(LauncherApp& app);
+
+// The class's window procedure: binds the window to its LauncherApp at
+// WM_NCCREATE, gives earlier messages default handling.
+LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Handles destroy, paint, cursor, Escape, the two timers, hover, press,
+// release, drag, DPI change and launch events; the rest goes to
+// DefWindowProcW (WM_CLOSE destroys the window that way).
+LRESULT LauncherWindowProc(LauncherApp& app, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The rounded region for the current dpiScale; the system owns it afterwards.
+void UpdateWindowRegion(LauncherApp& app);
+
+// Carries out what a state operation asks of the window: a repaint of the
+// whole client area without erasing, and (re)arming the 1400 ms close timer.
+void PerformStateEffects(LauncherApp& app, const StateEffects& effects);
+
+// Whether the client point (device pixels) lies on the action button.
+bool HitTestButton(const LauncherApp& app, int32_t x, int32_t y);
