@@ -118,3 +118,23 @@ using UniqueGpGraphics = std::unique_ptr<Gdiplus::GpGraphics, gdiplus_owners::Gr
 
 // The eight UI fonts (slots 0..7), owned by the application object.
 using UiFonts = std::array<UniqueGpFont, 8>;
+
+// GDI+ started for a scope (tools and tests; the launcher has its own session
+// in its entry). Everything holding GDI+ objects must be gone before it ends.
+class ScopedGdiplus {
+ public:
+  ScopedGdiplus() {
+    Gdiplus::GdiplusStartupInput input;
+    ok_ = Gdiplus::GdiplusStartup(&token_, &input, nullptr) == Gdiplus::Ok;
+  }
+  ~ScopedGdiplus() {
+    if (ok_) Gdiplus::GdiplusShutdown(token_);
+  }
+  ScopedGdiplus(const ScopedGdiplus&) = delete;
+  ScopedGdiplus& operator=(const ScopedGdiplus&) = delete;
+  bool ok() const { return ok_; }
+
+ private:
+  ULONG_PTR token_ = 0;
+  bool ok_ = false;
+};

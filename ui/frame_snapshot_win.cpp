@@ -1,0 +1,134 @@
+#include "ui/frame_snapshot_win.h"
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+#include "app/app_identity.h"
+#include "state/launch_ops.h"
+#include "ui/scene.h"
+#include "ui/scene_renderer_win.h"
+
+namespace gp = Gdiplus::DllExports;
+
+namespace {
+
+struct BitmapDeleter {
+  void operator()(Gdiplus::GpBitmap* p) const noexcept {
+    if (p) gp::GdipDisposeImage(p);
+  }
+};
+using UniqueGpBitmap = std::unique_ptr<Gdiplus::GpBitmap, BitmapDeleter>;
+
+std::optional<CLSID> PngEncoder() {
+  UINT count = 0;
+  UINT bytes = 0;
+  if (gp::GdipGetImageEncodersSize(&count, &bytes) != Gdiplus::Ok || bytes == 0) return std::nullopt;
+  std::vector<unsigned char> buffer(bytes);
+  auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+  if (gp::GdipGetImageEncoders(count, bytes, codecs) != Gdiplus::Ok) return std::nullopt;
+  for (UINT i = 0; i < count; ++i) {
+    if (codecs[i].MimeType != nullptr && std::wcscmp(codecs[i].MimeType, L"image/png") == 0) return codecs[i].Clsid;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+DibSurface::DibSurface(int width, int height) : width_(width), height_(height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  dc_.reset(CreateCompatibleDC(nullptr));
+  if (!bitmap_ || !dc_ || bits == nullptr) return;
+  SelectObject(dc_.get(), bitmap_.get());
+  bits_ = static_cast<uint32_t*>(bits);
+}
+
+PixelImage DibSurface::Snapshot() const {
+  PixelImage image;
+  if (!ok()) return image;
+  GdiFlush();
+  image.width = width_;
+  image.height = height_;
+  image.pixels.assign(bits_, bits_ + static_cast<size_t>(width_) * static_cast<size_t>(height_));
+  for (uint32_t& p : image.pixels) p |= 0xFF000000u;
+  return image;
+}
+
+int ScaledPixels(float units, float scale) {
+  return static_cast<int>(std::lround(static_cast<double>(units) * static_cast<double>(scale)));
+}
+
+bool SavePng(const PixelImage& image, const std::wstring& path) {
+  const std::optional<CLSID> encoder = PngEncoder();
+  if (!encoder || image.width <= 0 || image.height <= 0) return false;
+  std::vector<uint32_t> copy = image.pixels;  // GdipCreateBitmapFromScan0 wants writable memory
+  Gdiplus::GpBitmap* raw = nullptr;
+  if (gp::GdipCreateBitmapFromScan0(image.width, image.height, image.width * 4, PixelFormat32bppRGB,
+                                    reinterpret_cast<BYTE*>(copy.data()), &raw) != Gdiplus::Ok) {
+    return false;
+  }
+  UniqueGpBitmap bitmap(raw);
+  return gp::GdipSaveImageToFile(bitmap.get(), path.c_str(), &*encoder, nullptr) == Gdiplus::Ok;
+}
+
+std::optional<PixelImage> LoadPixels(const std::wstring& path) {
+  Gdiplus::GpBitmap* raw = nullptr;
+  if (gp::GdipCreateBitmapFromFile(path.c_str(), &raw) != Gdiplus::Ok) {
+    if (raw != nullptr) gp::GdipDisposeImage(raw);
+    return std::nullopt;
+  }
+  UniqueGpBitmap bitmap(raw);
+  UINT width = 0;
+  UINT height = 0;
+  gp::GdipGetImageWidth(bitmap.get(), &width);
+  gp::GdipGetImageHeight(bitmap.get(), &height);
+  if (width == 0 || height == 0) return std::nullopt;
+  const Gdiplus::GpRect area(0, 0, static_cast<INT>(width), static_cast<INT>(height));
+  Gdiplus::BitmapData data{};
+  if (gp::GdipBitmapLockBits(bitmap.get(), &area, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &data) !=
+      Gdiplus::Ok) {
+    return std::nullopt;
+  }
+  PixelImage image;
+  image.width = static_cast<int>(width);
+  image.height = static_cast<int>(height);
+  image.pixels.resize(static_cast<size_t>(width) * height);
+  for (UINT y = 0; y < height; ++y) {
+    const auto* row = static_cast<const unsigned char*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride;
+    std::memcpy(&image.pixels[static_cast<size_t>(y) * width], row, static_cast<size_t>(width) * 4);
+  }
+  gp::GdipBitmapUnlockBits(bitmap.get(), &data);
+  return image;
+}
+
+UniqueGpImage LoadImageFile(const std::wstring& path) {
+  Gdiplus::GpImage* raw = nullptr;
+  if (gp::GdipLoadImageFromFile(path.c_str(), &raw) != Gdiplus::Ok) {
+    if (raw != nullptr) gp::GdipDisposeImage(raw);
+    return nullptr;
+  }
+  return UniqueGpImage(raw);
+}
+
+DrawList PreviewDrawList(const PreviewFrame& frame, bool hasBackground) {
+  const AppIdentity identity = DeriveAppIdentity(frame.startupText);
+  LaunchState state;
+  ApplyPreviewState(state, frame.state);
+  return PaintScene(SceneInput{state, identity.profile.badge, identity.displayTitle, identity.profile.sequenceTitle,
+                               hasBackground, frame.hoverButton, frame.pressedButton});
+}
+
+PixelImage RenderPreview(const PreviewFrame& frame, const UiFonts& fonts, Gdiplus::GpImage* background) {
+  DibSurface surface(ScaledPixels(kWindowWidth, frame.scale), ScaledPixels(kWindowHeight, frame.scale));
+  if (!surface.ok()) return {};
+  PaintFrame(surface.dc(), frame.scale, PreviewDrawList(frame, background != nullptr), fonts, background);
+  return surface.Snapshot();
+}

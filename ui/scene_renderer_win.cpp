@@ -1,0 +1,125 @@
+#include "ui/scene_renderer_win.h"
+
+#include <type_traits>
+#include <variant>
+
+namespace gp = Gdiplus::DllExports;
+
+namespace {
+
+UniqueGpPath RoundRectPath(const SceneRect& rect, float radius) {
+  Gdiplus::GpPath* raw = nullptr;
+  gp::GdipCreatePath(Gdiplus::FillModeAlternate, &raw);
+  UniqueGpPath path(raw);
+  if (path) AddRoundRectPath(path.get(), rect, radius);
+  return path;
+}
+
+void FillPathWith(Gdiplus::GpGraphics* graphics, Gdiplus::GpPath* path, Gdiplus::GpBrush* brush) {
+  if (path != nullptr && brush != nullptr) gp::GdipFillPath(graphics, brush, path);
+}
+
+Gdiplus::RectF ToGp(const SceneRect& rect) { return Gdiplus::RectF(rect.x, rect.y, rect.width, rect.height); }
+
+}  // namespace
+
+void AddRoundRectPath(Gdiplus::GpPath* path, const SceneRect& rect, float radius) {
+  const float d = radius * 2;
+  const float right = rect.x + rect.width - d;
+  const float bottom = rect.y + rect.height - d;
+  gp::GdipAddPathArc(path, rect.x, rect.y, d, d, 180, 90);
+  gp::GdipAddPathArc(path, right, rect.y, d, d, 270, 90);
+  gp::GdipAddPathArc(path, right, bottom, d, d, 0, 90);
+  gp::GdipAddPathArc(path, rect.x, bottom, d, d, 90, 90);
+  gp::GdipClosePathFigure(path);
+}
+
+void FillRoundRect(Gdiplus::GpGraphics* graphics, const SceneRect& rect, float radius, uint32_t color) {
+  UniqueGpPath path = RoundRectPath(rect, radius);
+  Gdiplus::GpSolidFill* raw = nullptr;
+  gp::GdipCreateSolidFill(color, &raw);
+  UniqueGpBrush brush(raw);
+  FillPathWith(graphics, path.get(), brush.get());
+}
+
+void StrokeRoundRect(Gdiplus::GpGraphics* graphics, const SceneRect& rect, float radius, uint32_t color,
+                     float width) {
+  UniqueGpPath path = RoundRectPath(rect, radius);
+  Gdiplus::GpPen* raw = nullptr;
+  gp::GdipCreatePen1(color, width, Gdiplus::UnitWorld, &raw);
+  UniqueGpPen pen(raw);
+  if (path && pen) gp::GdipDrawPath(graphics, pen.get(), path.get());
+}
+
+void FillRoundRectGradient(Gdiplus::GpGraphics* graphics, const GradientCommand& command) {
+  UniqueGpPath path = RoundRectPath(command.rect, command.radius);
+  const Gdiplus::RectF area = ToGp(command.gradientRect);
+  Gdiplus::GpLineGradient* raw = nullptr;
+  // Fails for an empty gradient rectangle; the shape is then left out.
+  gp::GdipCreateLineBrushFromRect(&area, command.startColor, command.endColor,
+                                  static_cast<Gdiplus::LinearGradientMode>(command.mode),
+                                  static_cast<Gdiplus::GpWrapMode>(command.wrap), &raw);
+  UniqueGpBrush brush(raw);
+  FillPathWith(graphics, path.get(), brush.get());
+}
+
+void DrawLabel(Gdiplus::GpGraphics* graphics, std::wstring_view text, Gdiplus::GpFont* font, uint32_t color,
+               const SceneRect& rect, TextAlign alignment) {
+  if (font == nullptr || text.empty()) return;
+  Gdiplus::GpStringFormat* rawFormat = nullptr;
+  gp::GdipCreateStringFormat(0, LANG_NEUTRAL, &rawFormat);
+  UniqueGpStringFormat format(rawFormat);
+  if (!format) return;
+  gp::GdipSetStringFormatAlign(format.get(), static_cast<Gdiplus::StringAlignment>(alignment));
+  gp::GdipSetStringFormatLineAlign(format.get(), Gdiplus::StringAlignmentCenter);
+  gp::GdipSetStringFormatTrimming(format.get(), Gdiplus::StringTrimmingEllipsisCharacter);
+  gp::GdipSetStringFormatFlags(format.get(), Gdiplus::StringFormatFlagsNoWrap);
+
+  Gdiplus::GpSolidFill* rawBrush = nullptr;
+  gp::GdipCreateSolidFill(color, &rawBrush);
+  UniqueGpBrush brush(rawBrush);
+  if (!brush) return;
+  const Gdiplus::RectF layout = ToGp(rect);
+  gp::GdipDrawString(graphics, text.data(), static_cast<INT>(text.size()), font, &layout, format.get(), brush.get());
+}
+
+void RenderDrawList(Gdiplus::GpGraphics* graphics, const DrawList& list, const UiFonts& fonts,
+                    Gdiplus::GpImage* background) {
+  if (graphics == nullptr) return;
+  for (const DrawCommand& command : list) {
+    std::visit(
+        [&](const auto& c) {
+          using T = std::decay_t<decltype(c)>;
+          if constexpr (std::is_same_v<T, FillCommand>) {
+            FillRoundRect(graphics, c.rect, c.radius, c.color);
+          } else if constexpr (std::is_same_v<T, StrokeCommand>) {
+            StrokeRoundRect(graphics, c.rect, c.radius, c.color, c.penWidth);
+          } else if constexpr (std::is_same_v<T, GradientCommand>) {
+            FillRoundRectGradient(graphics, c);
+          } else if constexpr (std::is_same_v<T, ImageCommand>) {
+            if (background != nullptr)
+              gp::GdipDrawImageRect(graphics, background, c.rect.x, c.rect.y, c.rect.width, c.rect.height);
+          } else {
+            static_assert(std::is_same_v<T, LabelCommand>);
+            Gdiplus::GpFont* font = c.fontSlot >= 0 && static_cast<size_t>(c.fontSlot) < fonts.size()
+                                        ? fonts[static_cast<size_t>(c.fontSlot)].get()
+                                        : nullptr;
+            DrawLabel(graphics, c.text, font, c.color, c.rect, c.align);
+          }
+        },
+        command);
+  }
+}
+
+void PaintFrame(HDC memoryDc, float dpiScale, const DrawList& list, const UiFonts& fonts,
+                Gdiplus::GpImage* background) {
+  Gdiplus::GpGraphics* raw = nullptr;
+  gp::GdipCreateFromHDC(memoryDc, &raw);
+  UniqueGpGraphics graphics(raw);
+  if (!graphics) return;
+  gp::GdipSetSmoothingMode(graphics.get(), Gdiplus::SmoothingModeAntiAlias);
+  gp::GdipSetTextRenderingHint(graphics.get(), Gdiplus::TextRenderingHintClearTypeGridFit);
+  gp::GdipGraphicsClear(graphics.get(), kFrameClearColor);
+  gp::GdipScaleWorldTransform(graphics.get(), dpiScale, dpiScale, Gdiplus::MatrixOrderPrepend);
+  RenderDrawList(graphics.get(), list, fonts, background);
+}

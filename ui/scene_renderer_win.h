@@ -1,0 +1,44 @@
+#pragma once
+// Executes a draw list with the GDI+ flat API. Window thread only (or any one
+// thread that started GDI+). Every GDI+ object these calls make is released
+// before the call returns; GDI+ status codes are not acted on, so a failed
+// primitive leaves its element out and the rest is painted.
+#include <string_view>
+
+#include "app/gdiplus_api.h"
+#include "app/win_owners.h"
+#include "ui/draw_list.h"
+
+// Appends a closed rounded-rectangle figure: four 90-degree arcs of diameter
+// 2 * radius at the corners. The radius is not reduced for small rectangles,
+// so their arcs overlap and the figure reaches outside the rectangle.
+void AddRoundRectPath(Gdiplus::GpPath* path, const SceneRect& rect, float radius);
+
+void FillRoundRect(Gdiplus::GpGraphics* graphics, const SceneRect& rect, float radius, uint32_t color);
+
+// The pen (width in world units) follows `rect` as given; callers inset it.
+void StrokeRoundRect(Gdiplus::GpGraphics* graphics, const SceneRect& rect, float radius, uint32_t color,
+                     float width);
+
+// Fills the rounded rectangle with a linear gradient laid over gradientRect.
+void FillRoundRectGradient(Gdiplus::GpGraphics* graphics, const GradientCommand& command);
+
+// One line of text, vertically centred, cut with an ellipsis, never wrapped.
+// A null font draws nothing.
+void DrawLabel(Gdiplus::GpGraphics* graphics, std::wstring_view text, Gdiplus::GpFont* font, uint32_t color,
+               const SceneRect& rect, TextAlign alignment);
+
+// Draws every command in order. `background` may be null: image commands are
+// then skipped.
+void RenderDrawList(Gdiplus::GpGraphics* graphics, const DrawList& list, const UiFonts& fonts,
+                    Gdiplus::GpImage* background);
+
+// One whole frame on an off-screen DC: a Graphics on the DC, anti-aliasing and
+// ClearType text, cleared to the window's background colour, world transform
+// scaled by dpiScale, then the list.
+void PaintFrame(HDC memoryDc, float dpiScale, const DrawList& list, const UiFonts& fonts,
+                Gdiplus::GpImage* background);
+
+// The colour the whole surface is cleared to; the window region's rounded
+// corners show it where the card's larger radius leaves them uncovered.
+inline constexpr uint32_t kFrameClearColor = 0xFF090A0C;
