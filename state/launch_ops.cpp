@@ -26,7 +26,8 @@ constexpr int32_t kSettledTicksCap = std::numeric_limits<int32_t>::max();
 constexpr StateEffects kRepaint{true, false};
 
 // Infinities clamp to the nearest end; callers have already turned NaN away.
-double ClampFraction(double value) { return std::clamp(value, 0.0, 1.0); }
+// Adding 0.0 turns a negative zero into zero, so no target reads as "-0".
+double ClampFraction(double value) { return std::clamp(value, 0.0, 1.0) + 0.0; }
 
 std::optional<double> WithoutNaN(std::optional<double> value) {
   if (value && std::isnan(*value)) return std::nullopt;

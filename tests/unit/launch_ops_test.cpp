@@ -159,6 +159,14 @@ TEST(SetStepTest, StartFailureBecomesAnError) {
   EXPECT_EQ(s.shownProgress, 0.0);
 }
 
+TEST(SetStepTest, NegativeZeroTargetIsStoredAsZero) {
+  LaunchState s = Midway();
+  SetStep(s, -0.0, L"DOWNLOAD", L"");
+  ASSERT_TRUE(s.progress.has_value());
+  EXPECT_FALSE(std::signbit(*s.progress));
+  EXPECT_FALSE(std::signbit(s.shownProgress));
+}
+
 TEST(CancelTest, FromNearlyFullFillsTheBar) {
   LaunchState s = Midway();
   s.progress = 1.0;
