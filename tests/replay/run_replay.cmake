@@ -1,0 +1,41 @@
+# Runs tarrow-replay on one transcript and compares its output byte for byte
+# with the committed expectation. Called by CTest as a script:
+#   -DTOOL=<tarrow-replay> [-DEMULATOR=<wine-run>] -DCASE_DIR=<dir> -DCASE=<name> -DOUT_DIR=<dir>
+# <name>.in is standard input; <name>.args, when present, holds one argument
+# per line; <name>.rc, when present, the expected exit code (else 0);
+# <name>.expected the expected standard output.
+set(input "${CASE_DIR}/${CASE}.in")
+set(expected "${CASE_DIR}/${CASE}.expected")
+set(actual "${OUT_DIR}/${CASE}.out")
+set(errors "${OUT_DIR}/${CASE}.err")
+
+set(args "")
+if(EXISTS "${CASE_DIR}/${CASE}.args")
+  file(STRINGS "${CASE_DIR}/${CASE}.args" args)
+endif()
+set(want_rc 0)
+if(EXISTS "${CASE_DIR}/${CASE}.rc")
+  file(STRINGS "${CASE_DIR}/${CASE}.rc" want_rc LIMIT_COUNT 1)
+endif()
+
+# Output to files, not pipes: a wineserver started by the run could otherwise
+# hold a pipe open after the program has ended.
+execute_process(
+  COMMAND ${EMULATOR} "${TOOL}" ${args}
+  INPUT_FILE "${input}"
+  OUTPUT_FILE "${actual}"
+  ERROR_FILE "${errors}"
+  RESULT_VARIABLE rc)
+if(NOT rc STREQUAL want_rc)
+  file(READ "${errors}" err)
+  message(FATAL_ERROR "exit code ${rc}, expected ${want_rc}\n${err}")
+endif()
+
+execute_process(COMMAND "${CMAKE_COMMAND}" -E compare_files "${actual}" "${expected}" RESULT_VARIABLE differs)
+if(differs)
+  find_program(DIFF diff)
+  if(DIFF)
+    execute_process(COMMAND "${DIFF}" -u "${expected}" "${actual}")
+  endif()
+  message(FATAL_ERROR "output of ${CASE} differs from ${expected} (actual output kept in ${actual})")
+endif()

@@ -1,0 +1,140 @@
+#include "tools/replay/replay_session.h"
+
+#include <charconv>
+#include <memory>
+
+#include "channel/line_parser.h"
+#include "state/display_text.h"
+#include "state/launch_ops.h"
+#include "state/step_texts.h"
+#include "state/step_vocabulary.h"
+#include "tools/replay/json_text.h"
+
+namespace {
+
+std::optional<uint32_t> ParseTicks(std::wstring_view text) {
+  if (text.empty() || text.size() > 10) return std::nullopt;
+  uint64_t value = 0;
+  for (const wchar_t c : text) {
+    if (c < L'0' || c > L'9') return std::nullopt;
+    value = value * 10 + static_cast<uint64_t>(c - L'0');
+  }
+  if (value > kMaxTicksPerLine) return std::nullopt;
+  return static_cast<uint32_t>(value);
+}
+
+bool TakesValue(std::wstring_view arg) { return arg == L"--profile" || arg == L"--state" || arg == L"--updater-cmd"; }
+
+void AppendKey(std::string& out, const char* key) {
+  out += ",\"";
+  out += key;
+  out += "\":";
+}
+
+void AppendInteger(std::string& out, uint64_t value) {
+  char buffer[24];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  out.append(buffer, result.ptr);
+}
+
+}  // namespace
+
+std::optional<ReplayOptions> ParseReplayArguments(const std::vector<std::wstring>& args, std::string& error) {
+  ReplayOptions options;
+  std::vector<std::wstring> launcherArgs;
+  for (size_t i = 0; i < args.size();) {
+    const std::wstring& arg = args[i];
+    const bool hasValue = i + 1 < args.size();
+    if (arg == L"--ticks") {
+      const std::optional<uint32_t> ticks = hasValue ? ParseTicks(args[i + 1]) : std::nullopt;
+      if (!ticks) {
+        error = "--ticks needs a whole number from 0 to " + std::to_string(kMaxTicksPerLine);
+        return std::nullopt;
+      }
+      options.ticksPerLine = *ticks;
+      i += 2;
+    } else if (TakesValue(arg) && hasValue) {
+      launcherArgs.push_back(arg);
+      launcherArgs.push_back(args[i + 1]);
+      i += 2;
+    } else {
+      launcherArgs.push_back(arg);
+      i += 1;
+    }
+  }
+  options.startup = ParseCommandLine(launcherArgs);
+  return options;
+}
+
+ReplaySession::ReplaySession(const ReplayOptions& options)
+    : identity_(DeriveAppIdentity(options.startup.startupText)), ticksPerLine_(options.ticksPerLine) {
+  ApplyPreviewState(state_, options.startup.stateArgument);
+}
+
+std::string ReplaySession::StartRecord() const { return Record(nullptr); }
+
+std::string ReplaySession::ApplyLine(std::string_view line) {
+  ++lineNumber_;
+  const std::unique_ptr<LaunchEvent> event = ParseUpdaterLine(line);
+  if (event && ApplyLaunchEvent(state_, *event).armCloseTimer) closeArmed_ = true;
+  for (uint32_t tick = 0; tick < ticksPerLine_; ++tick) AnimateProgress(state_);
+  return Record(event.get());
+}
+
+std::string ReplaySession::Record(const LaunchEvent* event) const {
+  const LaunchState& s = state_;
+  std::string out = "{\"line\":";
+  AppendInteger(out, lineNumber_);
+  AppendKey(out, "event");
+  if (event) {
+    out += "{\"kind\":";
+    AppendJsonString(out, event->kind);
+    AppendKey(out, "value");
+    AppendJsonNumber(out, event->value);
+    AppendKey(out, "caption");
+    AppendJsonString(out, event->caption);
+    AppendKey(out, "detail");
+    AppendJsonString(out, event->detail);
+    AppendKey(out, "text");
+    AppendJsonString(out, event->text);
+    out += "}";
+  } else {
+    out += "null";
+  }
+  AppendKey(out, "step");
+  AppendJsonString(out, s.stepKey);
+  AppendKey(out, "rail");
+  AppendJsonString(out, s.railKey);
+  AppendKey(out, "railIndex");
+  AppendInteger(out, static_cast<uint64_t>(RailIndex(s.railKey)));
+  AppendKey(out, "status");
+  AppendJsonString(out, StepStatus(s));
+  AppendKey(out, "progress");
+  AppendJsonNumber(out, s.progress);
+  AppendKey(out, "shown");
+  AppendJsonNumber(out, s.shownProgress);
+  AppendKey(out, "settled");
+  AppendInteger(out, static_cast<uint64_t>(s.settledTicks));
+  AppendKey(out, "tag");
+  AppendJsonString(out, StepTag(s.stepKey));
+  AppendKey(out, "headline");
+  AppendJsonString(out, StepHeadline(s.stepKey, identity_.profile.sequenceTitle));
+  AppendKey(out, "title");
+  AppendJsonString(out, StepTitle(s.stepKey));
+  AppendKey(out, "detailLine");
+  AppendJsonString(out, DetailLine(s));
+  AppendKey(out, "percent");
+  AppendJsonString(out, PercentText(s));
+  AppendKey(out, "button");
+  AppendJsonString(out, ActionButtonLabel(s.stepKey));
+  AppendKey(out, "closeArmed");
+  out += closeArmed_ ? "true" : "false";
+  AppendKey(out, "displayTitle");
+  AppendJsonString(out, identity_.displayTitle);
+  AppendKey(out, "profile");
+  AppendJsonString(out, identity_.profile.key);
+  AppendKey(out, "badge");
+  AppendJsonString(out, identity_.profile.badge);
+  out += "}";
+  return out;
+}

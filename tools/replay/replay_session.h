@@ -1,0 +1,51 @@
+#pragma once
+// What the launcher would display for a stream of updater lines, without a
+// window: the same start-up derivations, preview, parser and state
+// operations, with the animation timer replaced by a fixed number of ticks
+// after every line.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/app_identity.h"
+#include "app/startup_options.h"
+#include "channel/launch_event.h"
+#include "state/launch_state.h"
+
+struct ReplayOptions {
+  StartupOptions startup;  // the launcher's own reading of the command line
+  uint32_t ticksPerLine = 0;
+};
+
+// Upper bound for --ticks; far beyond anything a transcript needs (the stall
+// hint is due after 115 ticks) but small enough to stay quick per line.
+inline constexpr uint32_t kMaxTicksPerLine = 1'000'000;
+
+// The launcher's command line plus "--ticks N". Options pair with their
+// values as the launcher pairs them, so "--state --ticks" names the state
+// "--ticks". nullopt with a message in `error` for a missing or bad N.
+std::optional<ReplayOptions> ParseReplayArguments(const std::vector<std::wstring>& args, std::string& error);
+
+class ReplaySession {
+ public:
+  // Derives title, profile and display title and applies the start-up preview.
+  explicit ReplaySession(const ReplayOptions& options);
+
+  // The JSON record of the state after the start-up preview (line 0).
+  std::string StartRecord() const;
+
+  // Parses and applies one line (without its LF), runs the ticks and returns
+  // its JSON record; lines are numbered from 1, blank ones included.
+  std::string ApplyLine(std::string_view line);
+
+ private:
+  std::string Record(const LaunchEvent* event) const;
+
+  AppIdentity identity_;
+  LaunchState state_;
+  uint32_t ticksPerLine_ = 0;
+  uint64_t lineNumber_ = 0;
+  bool closeArmed_ = false;
+};
