@@ -1,0 +1,58 @@
+#include "channel/reader_thread_win.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "channel/exit_code_report.h"
+#include "channel/launch_message_win.h"
+#include "channel/line_parser.h"
+#include "channel/line_splitter.h"
+
+namespace {
+
+constexpr DWORD kReadBytes = 512;
+
+DWORD WINAPI ReaderThreadEntry(void* param) noexcept {
+  std::unique_ptr<ReaderArgs> args(static_cast<ReaderArgs*>(param));
+  try {
+    RunReader(args->input, args->window, args->process.get());
+  } catch (...) {
+    // Out of memory while cutting or parsing: the reader gives up; its
+    // handles are still released below.
+  }
+  return 0;
+}
+
+}  // namespace
+
+void RunReader(HANDLE input, HWND window, HANDLE process) {
+  const bool isPipe = GetFileType(input) == FILE_TYPE_PIPE;
+  const auto postLine = [window](std::string_view line) { PostLaunchEvent(window, ParseUpdaterLine(line)); };
+  LineSplitter splitter;
+  char buffer[kReadBytes];
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(input, buffer, kReadBytes, &got, nullptr)) break;
+    if (got == 0) {
+      if (isPipe) continue;
+      break;
+    }
+    splitter.Feed(std::string_view(buffer, got), postLine);
+  }
+  if (std::optional<std::string> rest = splitter.Finish()) postLine(*rest);
+
+  if (process == nullptr) return;
+  WaitForSingleObject(process, INFINITE);
+  DWORD code = 0;
+  if (!GetExitCodeProcess(process, &code)) return;
+  PostLaunchEvent(window, MakeExitCodeReport(code));
+}
+
+bool StartReaderThread(std::unique_ptr<ReaderArgs> args) {
+  HANDLE thread = CreateThread(nullptr, 0, ReaderThreadEntry, args.get(), 0, nullptr);
+  if (thread == nullptr) return false;
+  args.release();  // the thread owns them now
+  CloseHandle(thread);
+  return true;
+}

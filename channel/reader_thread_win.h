@@ -1,0 +1,33 @@
+#pragma once
+// The reader threads: one for the updater's pipe, one for the launcher's
+// standard input. Each reads bytes, cuts lines, parses them and posts the
+// events to the launcher window. They share nothing but the window handle.
+#include <windows.h>
+
+#include <memory>
+
+#include "app/win_owners.h"
+
+// Body of both reader threads. Reads input in synchronous reads of at most
+// 512 bytes until it ends (a failed read, or 0 bytes from anything but a
+// pipe), posting one WM_LAUNCH_EVENT per non-blank line in line order, then
+// the trimmed remainder after the last LF. With a process (updater reader) it
+// then waits, without limit, for the process to exit and posts "Updater
+// process exited with code N" for a non-zero code. Closes no handle.
+//
+// A pipe can deliver a successful read of 0 bytes while its writer is still
+// there (a zero-length write); that is not the end of the input.
+void RunReader(HANDLE input, HWND window, HANDLE process);
+
+// What a reader thread owns from its start; freed by the thread when it ends.
+struct ReaderArgs {
+  HANDLE input = nullptr;   // read from; closed at the end only when ownedInput holds it
+  UniqueHandle ownedInput;  // the updater pipe's read end; empty for standard input
+  HWND window = nullptr;    // the launcher window, constant for the thread's life
+  UniqueHandle process;     // the updater child; empty for the standard-input reader
+};
+
+// Starts a detached thread running RunReader on args and releasing them when
+// it returns. False when the thread cannot be started: args, and the handles
+// they own, are released at once then.
+bool StartReaderThread(std::unique_ptr<ReaderArgs> args);
