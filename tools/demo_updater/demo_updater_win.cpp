@@ -1,0 +1,374 @@
+// demo-updater.exe: plays a script of progress lines on its standard output,
+// with delays, and ends with a chosen exit code. It stands in for a real
+// updater in demonstrations and in the channel tests.
+//
+//   demo-updater.exe [happy | fail | stall | flood N | silent | hang] [--exit N]
+//   demo-updater.exe --script FILE [--exit N]
+//
+// Every line goes out with its own WriteFile call, so a reader sees it the
+// moment it is written. A script file holds the lines to print; a line that
+// reads "sleep MS" waits MS milliseconds instead. Script bytes are written
+// exactly as they stand in the file: a CR before an LF stays, and a last line
+// without an LF is written without one. --exit N sets the exit code (decimal,
+// negative or 0x hex; -1 gives 4294967295). Once a write fails (the reader has
+// gone) nothing more is written, and the program ends with its exit code.
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+// Exit code for a command line this program does not understand.
+constexpr uint32_t kUsageExitCode = 64;
+// How long "hang" keeps running after closing its output; tests end it sooner.
+constexpr DWORD kHangMs = 10 * 60 * 1000;
+
+// One step of a script: write bytes (holding their own LF), or wait.
+struct Action {
+  std::string bytes;
+  DWORD sleepMs = 0;
+};
+
+Action Line(std::string_view text) { return Action{std::string(text) + "\n", 0}; }
+Action Wait(DWORD ms) { return Action{std::string(), ms}; }
+
+// The standard output as this program found it at start.
+class Output {
+ public:
+  bool ok() const { return ok_; }
+
+  // Writes all bytes; false (and every later call a no-op) once a write fails.
+  bool Write(std::string_view bytes) {
+    while (ok_ && !bytes.empty()) {
+      const DWORD chunk = bytes.size() > 65536 ? 65536u : static_cast<DWORD>(bytes.size());
+      DWORD written = 0;
+      if (!WriteFile(handle_, bytes.data(), chunk, &written, nullptr) || written == 0) {
+        ok_ = false;
+      } else {
+        bytes.remove_prefix(written);
+      }
+    }
+    return ok_;
+  }
+
+  // Closes standard output and standard error for good, so this process holds
+  // no write end of the pipe any more. Both may be the same inherited handle.
+  void CloseForGood() {
+    HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
+    SetStdHandle(STD_OUTPUT_HANDLE, nullptr);
+    SetStdHandle(STD_ERROR_HANDLE, nullptr);
+    if (IsUsable(handle_)) CloseHandle(handle_);
+    if (IsUsable(err) && err != handle_) CloseHandle(err);
+    handle_ = nullptr;
+    ok_ = false;
+  }
+
+ private:
+  static bool IsUsable(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+
+  HANDLE handle_ = GetStdHandle(STD_OUTPUT_HANDLE);
+  bool ok_ = true;
+};
+
+void Play(const std::vector<Action>& actions, Output& out) {
+  for (const Action& action : actions) {
+    if (action.bytes.empty()) {
+      Sleep(action.sleepMs);
+    } else if (!out.Write(action.bytes)) {
+      return;
+    }
+  }
+}
+
+// Steps LINK to SCAN, shared by the scripted scenarios (about 2.2 s).
+void AppendPreparation(std::vector<Action>& a) {
+  a.push_back(Line("progress 0.02 LINK Contacting update service"));
+  a.push_back(Wait(450));
+  a.push_back(Line("status Connected to update service (eu-west, 38 ms)"));
+  a.push_back(Wait(350));
+  a.push_back(Line(R"j({"kind":"progress","value":0.08,"caption":"MANIFEST","detail":"Reading package 4.2.1873 (312 files)"})j"));
+  a.push_back(Wait(450));
+  a.push_back(Line("progress 0.14 VERIFY Checking package signature"));
+  a.push_back(Wait(400));
+  a.push_back(Line("progress 0.20 SCAN Comparing local files: 640 of 1,284"));
+  a.push_back(Wait(300));
+  a.push_back(Line("progress 0.26 SCAN Comparing local files: 1,284 of 1,284"));
+  a.push_back(Wait(250));
+}
+
+// Download lines "x MB / 20.0 MB", in steps of 2.5 MB, between two amounts
+// given in tenths of a megabyte.
+void AppendDownload(std::vector<Action>& a, int fromTenths, int toTenths, DWORD pauseMs) {
+  constexpr int kTotalTenths = 200;
+  for (int tenths = fromTenths; tenths <= toTenths; tenths += 25) {
+    const int shown = tenths == 125 ? 124 : tenths;  // 12.4 MB reads more like a real transfer
+    char line[160];
+    const double value = 0.30 + 0.50 * shown / kTotalTenths;
+    if (tenths == 125) {
+      std::snprintf(line, sizeof line,
+                    R"j({"kind":"progress","value":%.3f,"caption":"DOWNLOAD","detail":"%d.%d MB / 20.0 MB"})j", value,
+                    shown / 10, shown % 10);
+    } else {
+      std::snprintf(line, sizeof line, "progress %.3f DOWNLOAD %d.%d MB / 20.0 MB", value, shown / 10, shown % 10);
+    }
+    a.push_back(Line(line));
+    a.push_back(Wait(pauseMs));
+  }
+}
+
+// Steps APPLY to done (about 1.5 s).
+void AppendCompletion(std::vector<Action>& a) {
+  a.push_back(Line("progress 0.84 APPLY Applying update: 4 of 12 files"));
+  a.push_back(Wait(300));
+  a.push_back(Line("progress 0.90 APPLY Applying update: 12 of 12 files"));
+  a.push_back(Wait(300));
+  a.push_back(Line("status Update 4.2.1873 installed"));
+  a.push_back(Wait(250));
+  a.push_back(Line("progress 0.97 LAUNCH Starting application"));
+  a.push_back(Wait(600));
+  a.push_back(Line("done"));
+}
+
+std::vector<Action> HappyScript() {
+  std::vector<Action> a;
+  AppendPreparation(a);
+  AppendDownload(a, 0, 200, 250);
+  AppendCompletion(a);
+  return a;
+}
+
+std::vector<Action> FailScript() {
+  std::vector<Action> a;
+  AppendPreparation(a);
+  AppendDownload(a, 0, 75, 250);
+  a.push_back(Line("error Download interrupted: connection reset at 8.1 MB / 20.0 MB"));
+  return a;
+}
+
+std::vector<Action> StallScript() {
+  std::vector<Action> a;
+  AppendPreparation(a);
+  AppendDownload(a, 0, 50, 250);
+  a.push_back(Wait(6000));  // nothing moves: the window shows the step's stall hint
+  a.push_back(Line("status Mirror responded again"));
+  AppendDownload(a, 75, 200, 150);
+  AppendCompletion(a);
+  return a;
+}
+
+void Flood(uint32_t count, Output& out) {
+  for (uint32_t i = 1; i <= count && out.ok(); ++i) {
+    char line[96];
+    const int n = std::snprintf(line, sizeof line, "progress %.6f DOWNLOAD Block %u of %u\n",
+                                static_cast<double>(i) / count, i, count);
+    out.Write(std::string_view(line, static_cast<size_t>(n)));
+  }
+  out.Write("done\n");
+}
+
+std::string_view TrimBlankBytes(std::string_view s) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+// Milliseconds of a "sleep MS" line, or nullopt for a line to print.
+std::optional<DWORD> SleepDirective(std::string_view line) {
+  line = TrimBlankBytes(line);
+  constexpr std::string_view kWord = "sleep";
+  if (line.substr(0, kWord.size()) != kWord) return std::nullopt;
+  std::string_view rest = line.substr(kWord.size());
+  if (rest.empty() || (rest.front() != ' ' && rest.front() != '\t')) return std::nullopt;
+  rest = TrimBlankBytes(rest);
+  if (rest.empty() || rest.size() > 9) return std::nullopt;
+  DWORD ms = 0;
+  for (char c : rest) {
+    if (c < '0' || c > '9') return std::nullopt;
+    ms = ms * 10 + static_cast<DWORD>(c - '0');
+  }
+  return ms;
+}
+
+std::vector<Action> ScriptActions(std::string_view bytes) {
+  std::vector<Action> actions;
+  while (!bytes.empty()) {
+    const size_t lf = bytes.find('\n');
+    const size_t end = lf == std::string_view::npos ? bytes.size() : lf + 1;
+    const std::string_view line = bytes.substr(0, end);
+    if (auto ms = SleepDirective(line)) {
+      actions.push_back(Wait(*ms));
+    } else {
+      actions.push_back(Action{std::string(line), 0});
+    }
+    bytes.remove_prefix(end);
+  }
+  return actions;
+}
+
+std::optional<std::string> ReadWholeFile(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string bytes;
+  char buffer[4096];
+  bool ok = true;
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
+      ok = false;
+      break;
+    }
+    if (got == 0) break;
+    bytes.append(buffer, got);
+  }
+  CloseHandle(file);
+  if (!ok) return std::nullopt;
+  return bytes;
+}
+
+// Decimal (optionally negative) or 0x hexadecimal, as a 32-bit exit code.
+std::optional<uint32_t> ParseExitCode(std::wstring_view text) {
+  bool negative = false;
+  if (!text.empty() && text.front() == L'-') {
+    negative = true;
+    text.remove_prefix(1);
+  }
+  uint64_t base = 10;
+  if (text.size() > 2 && text[0] == L'0' && (text[1] == L'x' || text[1] == L'X')) {
+    base = 16;
+    text.remove_prefix(2);
+  }
+  if (text.empty()) return std::nullopt;
+  uint64_t value = 0;
+  for (wchar_t c : text) {
+    uint64_t digit = 0;
+    if (c >= L'0' && c <= L'9') {
+      digit = static_cast<uint64_t>(c - L'0');
+    } else if (base == 16 && c >= L'a' && c <= L'f') {
+      digit = static_cast<uint64_t>(c - L'a' + 10);
+    } else if (base == 16 && c >= L'A' && c <= L'F') {
+      digit = static_cast<uint64_t>(c - L'A' + 10);
+    } else {
+      return std::nullopt;
+    }
+    value = value * base + digit;
+    if (value > 0xFFFFFFFFull) return std::nullopt;
+  }
+  if (negative) {
+    if (value > 0x80000000ull) return std::nullopt;
+    return static_cast<uint32_t>(0u - static_cast<uint32_t>(value));
+  }
+  return static_cast<uint32_t>(value);
+}
+
+std::optional<uint32_t> ParseCount(std::wstring_view text) {
+  if (text.empty() || text.size() > 9) return std::nullopt;
+  uint32_t value = 0;
+  for (wchar_t c : text) {
+    if (c < L'0' || c > L'9') return std::nullopt;
+    value = value * 10 + static_cast<uint32_t>(c - L'0');
+  }
+  return value;
+}
+
+std::string ToUtf8(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int size = static_cast<int>(text.size());
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return {};
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+struct Options {
+  std::wstring scenario;
+  uint32_t floodCount = 0;
+  std::optional<std::wstring> scriptPath;
+  std::optional<uint32_t> exitCode;
+};
+
+// The options, or the reason the command line is not understood.
+struct ParsedOptions {
+  std::optional<Options> options;
+  std::string problem;
+};
+
+ParsedOptions ParseArguments(int argc, wchar_t** argv) {
+  Options o;
+  const auto fail = [](std::string problem) { return ParsedOptions{std::nullopt, std::move(problem)}; };
+  for (int i = 1; i < argc; ++i) {
+    const std::wstring_view arg = argv[i];
+    if (arg == L"--script" || arg == L"--exit") {
+      if (i + 1 >= argc) return fail(ToUtf8(arg) + " needs a value");
+      const std::wstring_view value = argv[++i];
+      if (arg == L"--script") {
+        o.scriptPath = std::wstring(value);
+      } else if (!(o.exitCode = ParseExitCode(value))) {
+        return fail("bad exit code '" + ToUtf8(value) + "'");
+      }
+    } else if (o.scenario.empty()) {
+      o.scenario = arg;
+      if (arg == L"flood") {
+        std::optional<uint32_t> count = i + 1 < argc ? ParseCount(argv[i + 1]) : std::nullopt;
+        if (!count) return fail("flood needs a line count");
+        o.floodCount = *count;
+        ++i;
+      } else if (arg != L"happy" && arg != L"fail" && arg != L"stall" && arg != L"silent" && arg != L"hang") {
+        return fail("unknown scenario '" + ToUtf8(arg) + "'");
+      }
+    } else {
+      return fail("unexpected word '" + ToUtf8(arg) + "'");
+    }
+  }
+  if (o.scriptPath && !o.scenario.empty()) return fail("give a scenario or --script, not both");
+  if (!o.scriptPath && o.scenario.empty()) o.scenario = L"happy";
+  return ParsedOptions{std::move(o), {}};
+}
+
+// Reports a problem as an error line on standard error (which a launcher
+// reads like any other line) and returns the usage exit code.
+int Refuse(const std::string& problem) {
+  const std::string line = "error demo-updater: " + problem +
+                           " (use happy, fail, stall, flood N, silent, hang or --script FILE; --exit N)\n";
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_ERROR_HANDLE), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  return static_cast<int>(kUsageExitCode);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const ParsedOptions parsed = ParseArguments(argc, argv);
+  if (!parsed.options) return Refuse(parsed.problem);
+  const Options& o = *parsed.options;
+
+  Output out;
+  uint32_t exitCode = 0;
+  if (o.scriptPath) {
+    const std::optional<std::string> bytes = ReadWholeFile(*o.scriptPath);
+    if (!bytes) return Refuse("cannot read script '" + ToUtf8(*o.scriptPath) + "'");
+    Play(ScriptActions(*bytes), out);
+  } else if (o.scenario == L"happy") {
+    Play(HappyScript(), out);
+  } else if (o.scenario == L"fail") {
+    Play(FailScript(), out);
+    exitCode = 2;
+  } else if (o.scenario == L"stall") {
+    Play(StallScript(), out);
+  } else if (o.scenario == L"flood") {
+    Flood(o.floodCount, out);
+  } else if (o.scenario == L"hang") {
+    out.Write("status Handing over; the updater keeps running in the background\n");
+    out.CloseForGood();
+    Sleep(kHangMs);
+  }
+  // "silent" writes nothing at all.
+  return static_cast<int>(o.exitCode.value_or(exitCode));
+}
