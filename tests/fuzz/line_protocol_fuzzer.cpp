@@ -47,31 +47,17 @@ bool IsAscii(std::string_view bytes) {
 }
 
 // Strict UTF-8 check (no overlong forms, no surrogates, nothing above
-// U+10FFFF): the portable decoder turns every malformed part into U+FFFD,
-// whose encoding differs from that part, so only well-formed bytes survive
-// decoding and re-encoding unchanged. Native builds only (32-bit wchar_t).
+// U+10FFFF). The portable decoder turns every malformed part into U+FFFD, so
+// bytes are well-formed exactly when decoding yields no more U+FFFD than the
+// bytes spell out themselves (EF BF BD). Native builds only.
 bool IsWellFormedUtf8(std::string_view bytes) {
-  const std::wstring wide = Utf8ToWide(bytes);
-  std::string again;
-  for (wchar_t unit : wide) {
-    auto cp = static_cast<char32_t>(unit);
-    if (cp < 0x80) {
-      again += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-      again += static_cast<char>(0xC0 | (cp >> 6));
-      again += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-      again += static_cast<char>(0xE0 | (cp >> 12));
-      again += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      again += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-      again += static_cast<char>(0xF0 | (cp >> 18));
-      again += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-      again += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      again += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-  }
-  return again == bytes;
+  size_t spelled = 0;
+  for (size_t at = bytes.find("\xEF\xBF\xBD"); at != std::string_view::npos; at = bytes.find("\xEF\xBF\xBD", at + 3))
+    ++spelled;
+  size_t decoded = 0;
+  for (wchar_t unit : Utf8ToWide(bytes))
+    if (unit == L'\uFFFD') ++decoded;
+  return decoded == spelled;
 }
 
 void CheckWide(const std::wstring& wide) {
