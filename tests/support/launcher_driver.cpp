@@ -1,0 +1,163 @@
+#include "tests/support/launcher_driver.h"
+
+#include <vector>
+
+namespace {
+
+LPARAM ClientLParam(int32_t x, int32_t y) {
+  const auto low = static_cast<uint32_t>(static_cast<uint16_t>(static_cast<int16_t>(x)));
+  const auto high = static_cast<uint32_t>(static_cast<uint16_t>(static_cast<int16_t>(y)));
+  return static_cast<LPARAM>(low | (high << 16));
+}
+
+constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+constexpr wchar_t kLogPixels[] = L"LogPixels";
+
+}  // namespace
+
+void MakeTestProcessDpiAware() {
+  using SetContextFn = BOOL(WINAPI*)(HANDLE);
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  FARPROC proc = user32 != nullptr ? GetProcAddress(user32, "SetProcessDpiAwarenessContext") : nullptr;
+  if (proc != nullptr &&
+      reinterpret_cast<SetContextFn>(reinterpret_cast<void*>(proc))(
+          reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-4))) != FALSE) {
+    return;
+  }
+  SetProcessDPIAware();
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount64() >= deadline) return false;
+    Sleep(20);
+  }
+}
+
+LauncherInput::LauncherInput() {
+  SECURITY_ATTRIBUTES inheritable{};
+  inheritable.nLength = sizeof(inheritable);
+  inheritable.bInheritHandle = TRUE;
+  HANDLE readHandle = nullptr;
+  HANDLE writeHandle = nullptr;
+  if (!CreatePipe(&readHandle, &writeHandle, &inheritable, 0)) return;
+  read_.reset(readHandle);
+  write_.reset(writeHandle);
+  // Only the read end goes to the launcher; an inherited write end would
+  // keep the pipe open after Close.
+  SetHandleInformation(writeHandle, HANDLE_FLAG_INHERIT, 0);
+}
+
+bool LauncherInput::Write(std::string_view bytes) {
+  DWORD written = 0;
+  return write_ != nullptr &&
+         WriteFile(write_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size();
+}
+
+LauncherRun::LauncherRun(const std::wstring& arguments, HANDLE standardInput)
+    : child_(StartProgram(L"tarrow-launcher.exe", arguments, standardInput)) {}
+
+LauncherRun::~LauncherRun() {
+  if (child_.has_value() && Running()) {
+    TerminateProcess(child_->process.get(), 99);
+    WaitForSingleObject(child_->process.get(), 5000);
+  }
+}
+
+HWND LauncherRun::WaitForWindow(DWORD timeoutMs) {
+  if (!child_.has_value()) return nullptr;
+  WaitUntil([&] {
+    window_ = FindLauncherWindow(child_->id);
+    return window_ != nullptr || !Running();
+  }, timeoutMs);
+  return window_;
+}
+
+bool LauncherRun::WaitForWindowClosed(DWORD timeoutMs) const {
+  return WaitUntil([&] { return !WindowOpen(); }, timeoutMs);
+}
+
+std::optional<DWORD> LauncherRun::WaitForExit(DWORD timeoutMs) {
+  if (!child_.has_value()) return std::nullopt;
+  return WaitForExitCode(*child_, timeoutMs);
+}
+
+bool LauncherRun::Running() const {
+  return child_.has_value() && WaitForSingleObject(child_->process.get(), 0) == WAIT_TIMEOUT;
+}
+
+HWND FindLauncherWindow(DWORD processId) {
+  HWND candidate = nullptr;
+  while ((candidate = FindWindowExW(nullptr, candidate, kLauncherClassName, nullptr)) != nullptr) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(candidate, &owner);
+    if (owner == processId && IsWindowVisible(candidate)) return candidate;
+  }
+  return nullptr;
+}
+
+RECT WindowRectOf(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+std::wstring WindowCaption(HWND window) {
+  std::vector<wchar_t> buffer(256);
+  const int length = GetWindowTextW(window, buffer.data(), static_cast<int>(buffer.size()));
+  return std::wstring(buffer.data(), length > 0 ? static_cast<size_t>(length) : 0);
+}
+
+RECT WorkArea() {
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return work;
+}
+
+void PostMouseMove(HWND window, int32_t x, int32_t y) { PostMessageW(window, WM_MOUSEMOVE, 0, ClientLParam(x, y)); }
+
+void PostLeftDown(HWND window, int32_t x, int32_t y) {
+  PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, ClientLParam(x, y));
+}
+
+void PostLeftUp(HWND window, int32_t x, int32_t y) { PostMessageW(window, WM_LBUTTONUP, 0, ClientLParam(x, y)); }
+
+void PostClick(HWND window, int32_t x, int32_t y) {
+  PostLeftDown(window, x, y);
+  PostLeftUp(window, x, y);
+}
+
+void PostKeyDown(HWND window, UINT virtualKey) {
+  const UINT scanCode = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
+  PostMessageW(window, WM_KEYDOWN, virtualKey, static_cast<LPARAM>(1u | (scanCode << 16)));
+}
+
+ScopedSystemDpi::ScopedSystemDpi(DWORD dpi) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) != ERROR_SUCCESS) {
+    return;
+  }
+  DWORD type = 0;
+  DWORD size = sizeof(previous_);
+  hadValue_ = RegQueryValueExW(key, kLogPixels, nullptr, &type, reinterpret_cast<BYTE*>(&previous_), &size) ==
+                  ERROR_SUCCESS &&
+              type == REG_DWORD;
+  ok_ = RegSetValueExW(key, kLogPixels, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi)) ==
+        ERROR_SUCCESS;
+  RegCloseKey(key);
+}
+
+ScopedSystemDpi::~ScopedSystemDpi() {
+  if (!ok_) return;
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+  if (hadValue_) {
+    RegSetValueExW(key, kLogPixels, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&previous_), sizeof(previous_));
+  } else {
+    RegDeleteValueW(key, kLogPixels);
+  }
+  RegCloseKey(key);
+}

@@ -1,0 +1,97 @@
+#pragma once
+// Driving a running tarrow-launcher.exe from a Windows test through Win32
+// alone: find its window, read its rectangle and caption, post mouse and key
+// input, feed its standard input, change the system DPI for one start.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/win_owners.h"
+#include "tests/support/process_runner.h"
+
+inline constexpr wchar_t kLauncherClassName[] = L"TarrowNativeWindow";
+
+// Makes the test process per-monitor DPI aware, so window rectangles, the
+// work area and cursor positions read in device pixels whatever the DPI.
+void MakeTestProcessDpiAware();
+
+// Polls `condition` every 20 ms until it holds or `timeoutMs` has passed.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+
+// The write end of a pipe that becomes a launcher's standard input.
+class LauncherInput {
+ public:
+  LauncherInput();
+  bool ok() const { return read_ != nullptr && write_ != nullptr; }
+  // The inheritable read end, for StartProgram; closed by ReleaseReadEnd.
+  HANDLE readEnd() const { return read_.get(); }
+  void ReleaseReadEnd() { read_.reset(); }
+  bool Write(std::string_view bytes);
+  void Close() { write_.reset(); }
+
+ private:
+  UniqueHandle read_;
+  UniqueHandle write_;
+};
+
+// A launcher process started for one test. Ends it (TerminateProcess) when
+// the test leaves it running, so a failed test leaves no window behind.
+class LauncherRun {
+ public:
+  // Starts tarrow-launcher.exe from the test's folder with the argument text.
+  explicit LauncherRun(const std::wstring& arguments, HANDLE standardInput = nullptr);
+  ~LauncherRun();
+  LauncherRun(const LauncherRun&) = delete;
+  LauncherRun& operator=(const LauncherRun&) = delete;
+
+  bool started() const { return child_.has_value(); }
+  // The launcher's visible window; null when none shows within the time.
+  HWND WaitForWindow(DWORD timeoutMs = 15000);
+  HWND window() const { return window_; }
+  // The window is hidden the moment it is destroyed; the process may take a
+  // while longer to end (without a window manager Wine waits up to 2 s for
+  // the X window to be withdrawn), so "closed" is judged by visibility.
+  bool WindowOpen() const { return window_ != nullptr && IsWindowVisible(window_) != FALSE; }
+  bool WaitForWindowClosed(DWORD timeoutMs = 5000) const;
+  std::optional<DWORD> WaitForExit(DWORD timeoutMs = 10000);
+  bool Running() const;
+
+ private:
+  std::optional<ChildProcess> child_;
+  HWND window_ = nullptr;
+};
+
+// The visible top-level window of class TarrowNativeWindow owned by the process.
+HWND FindLauncherWindow(DWORD processId);
+
+RECT WindowRectOf(HWND window);
+std::wstring WindowCaption(HWND window);
+RECT WorkArea();
+
+// Input as the launcher receives it from the system: client coordinates in
+// the low and high words of lParam, posted to its queue.
+void PostMouseMove(HWND window, int32_t x, int32_t y);
+void PostLeftDown(HWND window, int32_t x, int32_t y);
+void PostLeftUp(HWND window, int32_t x, int32_t y);
+void PostClick(HWND window, int32_t x, int32_t y);
+void PostKeyDown(HWND window, UINT virtualKey);
+
+// Sets HKCU\Control Panel\Desktop LogPixels for launchers started while it
+// lives, and puts the previous value back (or removes it) afterwards.
+class ScopedSystemDpi {
+ public:
+  explicit ScopedSystemDpi(DWORD dpi);
+  ~ScopedSystemDpi();
+  ScopedSystemDpi(const ScopedSystemDpi&) = delete;
+  ScopedSystemDpi& operator=(const ScopedSystemDpi&) = delete;
+  bool ok() const { return ok_; }
+
+ private:
+  bool ok_ = false;
+  bool hadValue_ = false;
+  DWORD previous_ = 0;
+};
