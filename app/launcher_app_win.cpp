@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/app_identity.h"
+#include "ui/fonts_win.h"
 
 unsigned MeasureSystemDpi() {
   using GetDpiForSystemFn = UINT(WINAPI*)();
@@ -24,4 +25,5 @@ LauncherApp::LauncherApp(HINSTANCE instanceHandle, std::wstring startupText) : i
   profile = std::move(identity.profile);
   displayTitle = std::move(identity.displayTitle);
   dpiScale = DpiScaleFor(MeasureSystemDpi());
+  CreateFonts(fonts);
 }

@@ -7,6 +7,7 @@
 #include "app/gdiplus_api.h"
 #include "app/launcher_app_win.h"
 #include "app/startup_options.h"
+#include "channel/updater_process_win.h"
 #include "state/launch_ops.h"
 #include "ui/launcher_window_win.h"
 
@@ -60,10 +61,26 @@ std::optional<int> RunMessageLoop() {
   }
 }
 
+// The updater's start failures become the error state; the window still
+// opens and the run goes on.
+void StartUpdaterOrShowError(LauncherApp& app, const std::wstring& command) {
+  switch (StartUpdater(command, app.window)) {
+    case UpdaterStartResult::Started:
+      return;
+    case UpdaterStartResult::PipeFailed:
+      PerformStateEffects(app, SetStep(app.state, 0.0, L"ERROR", L"Updater pipe creation failed"));
+      return;
+    case UpdaterStartResult::ProcessFailed:
+      PerformStateEffects(app, SetStep(app.state, 0.0, L"ERROR", L"Updater process start failed"));
+      return;
+  }
+}
+
 // From the window's birth to its end, with `app` alive throughout.
 int RunWindow(LauncherApp& app, const StartupOptions& options) {
   if (!CreateLauncherWindow(app)) return 1;
   PerformStateEffects(app, ApplyPreviewState(app.state, options.stateArgument));
+  if (!options.updaterCommand.empty()) StartUpdaterOrShowError(app, options.updaterCommand);
   ShowWindow(app.window, SW_SHOW);
   UpdateWindow(app.window);
   const std::optional<int> quitCode = RunMessageLoop();

@@ -2,17 +2,16 @@
 
 #include <memory>
 
-#include "app/gdiplus_api.h"
 #include "app/win_owners.h"
 #include "channel/launch_event.h"
+#include "channel/launch_message_win.h"
+#include "channel/stdin_reader_win.h"
 #include "state/launch_ops.h"
+#include "ui/scene.h"
+#include "ui/scene_renderer_win.h"
 #include "ui/window_metrics.h"
 
 namespace {
-
-// Posted by the reader threads with a heap LaunchEvent in lParam.
-constexpr UINT kLaunchEventMessage = WM_APP + 1;
-constexpr Gdiplus::ARGB kClearColor = 0xFF090A0C;
 
 void Invalidate(const LauncherApp& app) { InvalidateRect(app.window, nullptr, FALSE); }
 
@@ -38,12 +37,14 @@ LRESULT OnPaint(LauncherApp& app) {
   if (memoryDc == nullptr || bitmap == nullptr) return 0;
   {
     SelectedObject selected(memoryDc.get(), bitmap.get());
-    {
-      Gdiplus::GpGraphics* raw = nullptr;
-      Gdiplus::DllExports::GdipCreateFromHDC(memoryDc.get(), &raw);
-      UniqueGpGraphics graphics(raw);
-      if (graphics != nullptr) Gdiplus::DllExports::GdipGraphicsClear(graphics.get(), kClearColor);
-    }
+    const SceneInput scene{app.state,
+                           app.profile.badge,
+                           app.displayTitle,
+                           app.profile.sequenceTitle,
+                           app.background != nullptr,
+                           app.hoverButton,
+                           app.pressedButton};
+    PaintFrame(memoryDc.get(), app.dpiScale, PaintScene(scene), app.fonts, app.background.get());
     BitBlt(paint.dc(), 0, 0, width, height, memoryDc.get(), 0, 0, SRCCOPY);
   }
   return 0;
@@ -138,7 +139,7 @@ LRESULT OnDpiChanged(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
 // The event became the window's with the post; it is freed here whatever
 // happens while it is applied.
 LRESULT OnLaunchEvent(LauncherApp& app, LPARAM lParam) {
-  std::unique_ptr<LaunchEvent> event(reinterpret_cast<LaunchEvent*>(lParam));
+  const std::unique_ptr<LaunchEvent> event = TakeLaunchEvent(lParam);
   if (event != nullptr) PerformStateEffects(app, ApplyLaunchEvent(app.state, *event));
   return 0;
 }
@@ -192,7 +193,7 @@ LRESULT LauncherWindowProc(LauncherApp& app, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_DPICHANGED:
       return OnDpiChanged(app, wParam, lParam);
-    case kLaunchEventMessage:
+    case WM_LAUNCH_EVENT:
       return OnLaunchEvent(app, lParam);
     default:
       break;
@@ -245,5 +246,7 @@ bool CreateLauncherWindow(LauncherApp& app) {
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(app.icon));
   }
   SetTimer(window, kAnimationTimerId, kAnimationTimerMs, nullptr);
+  // Reads standard input only when it is a disk file or a pipe.
+  StartStdinReader(window);
   return true;
 }
