@@ -63,8 +63,12 @@ int CaptureUntilClosed(const CaptureOptions& options) {
   CreateDirectoryW(options.folder.c_str(), nullptr);
   int saved = 0;
   ScreenPixels previous;
-  while (IsWindow(window)) {
+  // A destroyed window is hidden at once, but its handle may live on for a
+  // while (Wine waits for the X window to be withdrawn): stop on visibility.
+  while (IsWindowVisible(window)) {
     ScreenPixels frame = CaptureWindowFromScreen(window);
+    // Closed while being copied: the pixels are no longer the window's.
+    if (!IsWindowVisible(window)) break;
     const bool changed = frame.width != previous.width || frame.height != previous.height ||
                          frame.pixels != previous.pixels;
     if (frame.width > 0 && changed) {
