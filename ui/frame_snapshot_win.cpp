@@ -33,9 +33,7 @@ std::optional<CLSID> PngEncoder() {
   return std::nullopt;
 }
 
-}  // namespace
-
-DibSurface::DibSurface(int width, int height) : width_(width), height_(height) {
+BITMAPINFO TopDown32(int width, int height) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = width;
@@ -43,18 +41,39 @@ DibSurface::DibSurface(int width, int height) : width_(width), height_(height) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  dc_.reset(CreateCompatibleDC(nullptr));
-  if (!bitmap_ || !dc_ || bits == nullptr) return;
-  SelectObject(dc_.get(), bitmap_.get());
-  bits_ = static_cast<uint32_t*>(bits);
+  return info;
 }
 
-PixelImage DibSurface::Snapshot() const {
-  PixelImage image;
-  if (!ok()) return image;
+}  // namespace
+
+FrameSurface::FrameSurface(int width, int height, SurfaceKind kind) : width_(width), height_(height) {
+  if (width <= 0 || height <= 0) return;
+  if (kind == SurfaceKind::DibSection) {
+    const BITMAPINFO info = TopDown32(width, height);
+    void* bits = nullptr;
+    bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    dc_.reset(CreateCompatibleDC(nullptr));
+    bits_ = static_cast<uint32_t*>(bits);
+  } else {
+    const WindowDc screen(nullptr);
+    if (screen.get() == nullptr) return;
+    bitmap_.reset(CreateCompatibleBitmap(screen.get(), width, height));
+    dc_.reset(CreateCompatibleDC(screen.get()));
+  }
+  if (!bitmap_ || !dc_ || (kind == SurfaceKind::DibSection && bits_ == nullptr)) return;
+  ok_ = SelectObject(dc_.get(), bitmap_.get()) != nullptr;
+}
+
+PixelImage FrameSurface::Snapshot() const {
+  if (!ok_) return {};
+  if (bits_ == nullptr) {
+    // Read through a DIB section: GetDIBits would want the bitmap out of its DC.
+    const FrameSurface copy(width_, height_, SurfaceKind::DibSection);
+    if (!copy.ok() || !BitBlt(copy.dc(), 0, 0, width_, height_, dc_.get(), 0, 0, SRCCOPY)) return {};
+    return copy.Snapshot();
+  }
   GdiFlush();
+  PixelImage image;
   image.width = width_;
   image.height = height_;
   image.pixels.assign(bits_, bits_ + static_cast<size_t>(width_) * static_cast<size_t>(height_));
@@ -126,8 +145,9 @@ DrawList PreviewDrawList(const PreviewFrame& frame, bool hasBackground) {
                                hasBackground, frame.hoverButton, frame.pressedButton});
 }
 
-PixelImage RenderPreview(const PreviewFrame& frame, const UiFonts& fonts, Gdiplus::GpImage* background) {
-  DibSurface surface(ScaledPixels(kWindowWidth, frame.scale), ScaledPixels(kWindowHeight, frame.scale));
+PixelImage RenderPreview(const PreviewFrame& frame, const UiFonts& fonts, Gdiplus::GpImage* background,
+                         SurfaceKind kind) {
+  FrameSurface surface(ScaledPixels(kWindowWidth, frame.scale), ScaledPixels(kWindowHeight, frame.scale), kind);
   if (!surface.ok()) return {};
   PaintFrame(surface.dc(), frame.scale, PreviewDrawList(frame, background != nullptr), fonts, background);
   return surface.Snapshot();

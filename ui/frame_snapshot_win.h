@@ -1,5 +1,5 @@
 #pragma once
-// Off-screen frames as pixels: a 32-bit DIB surface to paint on, and PNG
+// Off-screen frames as pixels: a surface to paint on, and PNG
 // files in and out through GDI+'s codecs. Used by the snapshot tool, the
 // pixel tests, the frame benchmark and the screen captures; the launcher
 // itself paints into a compatible bitmap instead. GDI+ must be running.
@@ -19,26 +19,33 @@ struct PixelImage {
   uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]; }
 };
 
-// A top-down 32-bit DIB section selected into its own memory DC.
-class DibSurface {
- public:
-  DibSurface(int width, int height);
-  DibSurface(const DibSurface&) = delete;
-  DibSurface& operator=(const DibSurface&) = delete;
+// Where an off-screen frame is painted. The window paints into a bitmap
+// compatible with the screen; a DIB section gives direct access to the bits.
+// The two may rasterise text differently (under Wine they do), so pictures
+// meant to show what the window shows use the screen-compatible kind.
+enum class SurfaceKind { DibSection, ScreenCompatible };
 
-  bool ok() const { return bits_ != nullptr && dc_ != nullptr; }
+// A 32-bit bitmap of the given kind selected into its own memory DC.
+class FrameSurface {
+ public:
+  FrameSurface(int width, int height, SurfaceKind kind = SurfaceKind::DibSection);
+  FrameSurface(const FrameSurface&) = delete;
+  FrameSurface& operator=(const FrameSurface&) = delete;
+
+  bool ok() const { return ok_; }
   HDC dc() const { return dc_.get(); }
   int width() const { return width_; }
   int height() const { return height_; }
   // Copies the pixels out (after GdiFlush), alpha forced to 0xFF: GDI leaves
-  // the top byte of a 32-bit DIB undefined.
+  // the top byte of 32-bit pixels undefined.
   PixelImage Snapshot() const;
 
  private:
   int width_;
   int height_;
-  uint32_t* bits_ = nullptr;
-  UniqueGdiObject bitmap_;  // destroyed after the DC that holds it
+  bool ok_ = false;
+  uint32_t* bits_ = nullptr;  // DIB sections only
+  UniqueGdiObject bitmap_;    // destroyed after the DC that holds it
   UniqueMemoryDc dc_;
 };
 
@@ -69,4 +76,5 @@ struct PreviewFrame {
 DrawList PreviewDrawList(const PreviewFrame& frame, bool hasBackground);
 
 // Paints the frame on a fresh S(392) x S(252) surface and returns its pixels.
-PixelImage RenderPreview(const PreviewFrame& frame, const UiFonts& fonts, Gdiplus::GpImage* background);
+PixelImage RenderPreview(const PreviewFrame& frame, const UiFonts& fonts, Gdiplus::GpImage* background,
+                         SurfaceKind kind = SurfaceKind::ScreenCompatible);
