@@ -1,0 +1,55 @@
+#!/usr/bin/env python3
+"""Picks one screenshot per step out of the frames window-capture.exe saved.
+
+    tools/pick_step_frames.py FRAMES_DIR OUT_DIR
+
+The frames (frame-0001.png, ...) are grouped into runs of consecutive frames
+that show the same step: the same header chip and the same title line of the
+progress panel. The last frame of each run, when the step has settled, is
+copied to OUT_DIR as step-01.png, step-02.png, ... Prints one line per step.
+"""
+import shutil
+import sys
+from pathlib import Path
+
+from PIL import Image
+
+# Units of the 392 x 252 window: the header chip and the panel's title line.
+CHIP = (27, 53, 97, 71)
+TITLE = (12, 145, 330, 167)
+
+
+def step_key(path):
+    with Image.open(path) as image:
+        scale = image.width / 392.0
+        parts = []
+        for left, top, right, bottom in (CHIP, TITLE):
+            box = tuple(round(v * scale) for v in (left, top, right, bottom))
+            parts.append(image.convert("RGB").crop(box).tobytes())
+        return b"|".join(parts)
+
+
+def main(argv):
+    if len(argv) != 3:
+        print(__doc__.strip().splitlines()[2].strip(), file=sys.stderr)
+        return 2
+    frames = sorted(Path(argv[1]).glob("frame-*.png"))
+    out = Path(argv[2])
+    out.mkdir(parents=True, exist_ok=True)
+    runs = []  # [key, last frame, frame count]
+    for frame in frames:
+        key = step_key(frame)
+        if runs and runs[-1][0] == key:
+            runs[-1][1] = frame
+            runs[-1][2] += 1
+        else:
+            runs.append([key, frame, 1])
+    for number, (_, frame, count) in enumerate(runs, start=1):
+        target = out / f"step-{number:02d}.png"
+        shutil.copyfile(frame, target)
+        print(f"{target.name}: {frame.name} (last of {count} frame(s))")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
