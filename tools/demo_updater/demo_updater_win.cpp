@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -85,20 +86,29 @@ void Play(const std::vector<Action>& actions, Output& out) {
   }
 }
 
+// A line and the pause after it.
+struct TimedLine {
+  std::string_view line;
+  DWORD pauseMs;
+};
+
+void AppendLines(std::vector<Action>& a, std::initializer_list<TimedLine> lines) {
+  for (const TimedLine& t : lines) {
+    a.push_back(Line(t.line));
+    if (t.pauseMs != 0) a.push_back(Wait(t.pauseMs));
+  }
+}
+
 // Steps LINK to SCAN, shared by the scripted scenarios (about 2.2 s).
 void AppendPreparation(std::vector<Action>& a) {
-  a.push_back(Line("progress 0.02 LINK Contacting update service"));
-  a.push_back(Wait(450));
-  a.push_back(Line("status Connected to update service (eu-west, 38 ms)"));
-  a.push_back(Wait(350));
-  a.push_back(Line(R"j({"kind":"progress","value":0.08,"caption":"MANIFEST","detail":"Reading package 4.2.1873 (312 files)"})j"));
-  a.push_back(Wait(450));
-  a.push_back(Line("progress 0.14 VERIFY Checking package signature"));
-  a.push_back(Wait(400));
-  a.push_back(Line("progress 0.20 SCAN Comparing local files: 640 of 1,284"));
-  a.push_back(Wait(300));
-  a.push_back(Line("progress 0.26 SCAN Comparing local files: 1,284 of 1,284"));
-  a.push_back(Wait(250));
+  AppendLines(a, {
+      {"progress 0.02 LINK Contacting update service", 450},
+      {"status Connected to update service (eu-west, 38 ms)", 350},
+      {R"j({"kind":"progress","value":0.08,"caption":"MANIFEST","detail":"Reading package 4.2.1873 (312 files)"})j", 450},
+      {"progress 0.14 VERIFY Checking package signature", 400},
+      {"progress 0.20 SCAN Comparing local files: 640 of 1,284", 300},
+      {"progress 0.26 SCAN Comparing local files: 1,284 of 1,284", 250},
+  });
 }
 
 // Download lines "x MB / 20.0 MB", in steps of 2.5 MB, between two amounts
@@ -123,15 +133,13 @@ void AppendDownload(std::vector<Action>& a, int fromTenths, int toTenths, DWORD 
 
 // Steps APPLY to done (about 1.5 s).
 void AppendCompletion(std::vector<Action>& a) {
-  a.push_back(Line("progress 0.84 APPLY Applying update: 4 of 12 files"));
-  a.push_back(Wait(300));
-  a.push_back(Line("progress 0.90 APPLY Applying update: 12 of 12 files"));
-  a.push_back(Wait(300));
-  a.push_back(Line("status Update 4.2.1873 installed"));
-  a.push_back(Wait(250));
-  a.push_back(Line("progress 0.97 LAUNCH Starting application"));
-  a.push_back(Wait(600));
-  a.push_back(Line("done"));
+  AppendLines(a, {
+      {"progress 0.84 APPLY Applying update: 4 of 12 files", 300},
+      {"progress 0.90 APPLY Applying update: 12 of 12 files", 300},
+      {"status Update 4.2.1873 installed", 250},
+      {"progress 0.97 LAUNCH Starting application", 600},
+      {"done", 0},
+  });
 }
 
 std::vector<Action> HappyScript() {
