@@ -117,11 +117,6 @@ TEST(DrawLabelTest, MissingFontDrawsNothing) {
   EXPECT_EQ(ink.count, 0);
 }
 
-TEST(DrawLabelTest, OutOfRangeSlotDrawsNothing) {
-  const Ink ink = InkOf(RenderOne(LabelCommand{L"Retry", 8, 0xFFFFFFFF, {322, 11, 58, 26}, TextAlign::Center}));
-  EXPECT_EQ(ink.count, 0);
-}
-
 TEST(PaintFrameTest, PenWidthsAndCoordinatesFollowTheScale) {
   const DrawList list{FillCommand{{0, 0, 392, 252}, 12, 0xFF101113},
                       StrokeCommand{{0.5f, 0.5f, 391, 251}, 12, 0x18FFFFFF, 1}};

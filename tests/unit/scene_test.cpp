@@ -43,8 +43,6 @@ T At(const DrawList& list, SceneRect rect) {
   return T{};
 }
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
 constexpr SceneRect kButton{322, 11, 58, 26};
 constexpr SceneRect kButtonOutline{322.5f, 11.5f, 57, 25};
 constexpr SceneRect kChip{27, 53, 70, 18};
@@ -178,18 +176,6 @@ TEST_P(PreviewSceneTest, ProgressBarIsTheLastPart) {
                                  GradientWrap::Tile}));
       break;
   }
-}
-
-TEST_P(PreviewSceneTest, PaintingLeavesTheStateAlone) {
-  const LaunchState before = Preview(GetParam().word);
-  LaunchState state = before;
-  (void)Paint(state, true, true, true);
-  EXPECT_EQ(state.stepKey, before.stepKey);
-  EXPECT_EQ(state.railKey, before.railKey);
-  EXPECT_EQ(state.detailText, before.detailText);
-  EXPECT_EQ(state.progress, before.progress);
-  EXPECT_EQ(state.shownProgress, before.shownProgress);
-  EXPECT_EQ(state.settledTicks, before.settledTicks);
 }
 
 // Every outline is the previous shape's rectangle inset by half a unit, with
@@ -385,15 +371,6 @@ TEST(ProgressPanelTest, LaunchTurnsDoneAtTheTargetNotTheShownProgress) {
   EXPECT_EQ(At<FillCommand>(list, kChip).color, 0xA8102D23u);
   EXPECT_EQ(std::get<FillCommand>(list.back()).color, 0xFF34D399u);
   EXPECT_EQ(At<LabelCommand>(list, kPill).text, L"94%");
-}
-
-TEST(SceneTextTest, LongTitlesPassWholeToTheLabels) {
-  const std::wstring title(120, L'W');
-  const LaunchState state = Preview(L"DOWNLOAD");
-  const DrawList list = PaintScene(SceneInput{state, L"TW", title, L"", true});
-  EXPECT_EQ(At<LabelCommand>(list, {47, 10, 232, 25}).text, title) << "the renderer trims with an ellipsis";
-  EXPECT_EQ(At<LabelCommand>(list, {26, 94, 336, 22}).text, title);
-  EXPECT_EQ(Narrow(At<LabelCommand>(list, {12, 10, 28, 28}).text), "TW");
 }
 
 TEST(SceneLayoutTest, EverythingStaysInsideTheWindow) {
