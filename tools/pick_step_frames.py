@@ -3,8 +3,9 @@
 
     tools/pick_step_frames.py FRAMES_DIR OUT_DIR
 
-The frames (frame-0001.png, ...) are grouped into runs of consecutive frames
-that show the same step: the same header chip and the same title line of the
+The frames (frame-0001.png, ...) caught before the window's first paint are
+skipped; the others are grouped into runs of consecutive frames that show the
+same step: the same header chip and the same title line of the
 progress panel. The last frame of each run, when the step has settled, is
 copied to OUT_DIR as step-01.png, step-02.png, ... Prints one line per step.
 """
@@ -14,19 +15,33 @@ from pathlib import Path
 
 from PIL import Image
 
-# Units of the 392 x 252 window: the header chip and the panel's title line.
+# Units of the 392 x 252 window: the header chip and the panel's title line,
+# and a point of the bare window card between the rail and the detail line.
 CHIP = (27, 53, 97, 71)
 TITLE = (12, 145, 330, 167)
+CARD_POINT = (200, 186)
+CARD = (0x10, 0x11, 0x13)
+
+
+def painted(image):
+    """False for a frame caught before the window's first paint."""
+    scale = image.width / 392.0
+    pixel = image.getpixel(tuple(int(v * scale) for v in CARD_POINT))
+    return max(abs(a - b) for a, b in zip(pixel, CARD)) <= 8
 
 
 def step_key(path):
-    with Image.open(path) as image:
-        scale = image.width / 392.0
-        parts = []
-        for left, top, right, bottom in (CHIP, TITLE):
-            box = tuple(round(v * scale) for v in (left, top, right, bottom))
-            parts.append(image.convert("RGB").crop(box).tobytes())
-        return b"|".join(parts)
+    """The pixels that tell the steps apart; None for an unpainted frame."""
+    with Image.open(path) as opened:
+        image = opened.convert("RGB")
+    if not painted(image):
+        return None
+    scale = image.width / 392.0
+    parts = []
+    for left, top, right, bottom in (CHIP, TITLE):
+        box = tuple(round(v * scale) for v in (left, top, right, bottom))
+        parts.append(image.crop(box).tobytes())
+    return b"|".join(parts)
 
 
 def main(argv):
@@ -39,6 +54,8 @@ def main(argv):
     runs = []  # [key, last frame, frame count]
     for frame in frames:
         key = step_key(frame)
+        if key is None:
+            continue
         if runs and runs[-1][0] == key:
             runs[-1][1] = frame
             runs[-1][2] += 1
