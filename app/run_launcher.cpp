@@ -4,19 +4,14 @@
 #include <optional>
 
 #include "app/command_line_win.h"
-#include "app/gdiplus_api.h"
 #include "app/launcher_app_win.h"
 #include "app/startup_options.h"
+#include "app/win_owners.h"
 #include "channel/updater_process_win.h"
 #include "state/launch_ops.h"
 #include "ui/launcher_window_win.h"
 
-namespace {
-
-// Per-monitor awareness v2 where the system has it, else the old system-wide
-// awareness. Looked up at run time so the program still starts on systems
-// without SetProcessDpiAwarenessContext.
-void MakeDpiAware() {
+void MakeProcessDpiAware() {
   using SetContextFn = BOOL(WINAPI*)(HANDLE);
   HMODULE user32 = GetModuleHandleW(L"user32.dll");
   FARPROC proc = user32 != nullptr ? GetProcAddress(user32, "SetProcessDpiAwarenessContext") : nullptr;
@@ -27,25 +22,7 @@ void MakeDpiAware() {
   SetProcessDPIAware();
 }
 
-// GDI+ for the whole run; shut down when the scope ends, after everything
-// that holds GDI+ objects has been destroyed.
-class GdiplusSession {
- public:
-  GdiplusSession() {
-    Gdiplus::GdiplusStartupInput input;
-    ok_ = Gdiplus::GdiplusStartup(&token_, &input, nullptr) == Gdiplus::Ok;
-  }
-  ~GdiplusSession() {
-    if (ok_) Gdiplus::GdiplusShutdown(token_);
-  }
-  GdiplusSession(const GdiplusSession&) = delete;
-  GdiplusSession& operator=(const GdiplusSession&) = delete;
-  bool ok() const { return ok_; }
-
- private:
-  ULONG_PTR token_ = 0;
-  bool ok_ = false;
-};
+namespace {
 
 // Runs until WM_QUIT (GetMessageW 0) and returns its wParam as the exit
 // code. A failing GetMessageW (-1) would otherwise spin on the same error: it
@@ -94,8 +71,8 @@ int RunWindow(LauncherApp& app, const StartupOptions& options) {
 }  // namespace
 
 int RunLauncher(HINSTANCE instance) {
-  MakeDpiAware();
-  GdiplusSession gdiplus;
+  MakeProcessDpiAware();
+  const ScopedGdiplus gdiplus;
   if (!gdiplus.ok()) return 1;
   const StartupOptions options = ParseCommandLine(ReadCommandLineWords());
   // The application object is destroyed at the end of this block, before

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "app/run_launcher.h"
+
 namespace {
 
 LPARAM ClientLParam(int32_t x, int32_t y) {
@@ -15,17 +17,7 @@ constexpr wchar_t kLogPixels[] = L"LogPixels";
 
 }  // namespace
 
-void MakeTestProcessDpiAware() {
-  using SetContextFn = BOOL(WINAPI*)(HANDLE);
-  HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  FARPROC proc = user32 != nullptr ? GetProcAddress(user32, "SetProcessDpiAwarenessContext") : nullptr;
-  if (proc != nullptr &&
-      reinterpret_cast<SetContextFn>(reinterpret_cast<void*>(proc))(
-          reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-4))) != FALSE) {
-    return;
-  }
-  SetProcessDPIAware();
-}
+void MakeTestProcessDpiAware() { MakeProcessDpiAware(); }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;

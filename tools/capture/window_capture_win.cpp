@@ -14,7 +14,7 @@
 #include <cwchar>
 #include <string>
 
-#include "app/gdiplus_api.h"
+#include "app/win_owners.h"
 #include "tools/capture/screen_capture_win.h"
 
 namespace {
@@ -74,7 +74,7 @@ int CaptureUntilClosed(const CaptureOptions& options) {
     if (frame.width > 0 && changed) {
       wchar_t name[32];
       std::swprintf(name, 32, L"\\frame-%04d.png", saved + 1);
-      if (SavePixelsAsPng(frame, options.folder + name)) ++saved;
+      if (SavePng(frame, options.folder + name)) ++saved;
       previous = std::move(frame);
       if (options.once) break;
     }
@@ -92,10 +92,7 @@ int wmain(int argc, wchar_t** argv) {
     std::fwprintf(stderr, L"usage: window-capture.exe FOLDER [--interval MS] [--wait MS] [--once]\n");
     return 1;
   }
-  Gdiplus::GdiplusStartupInput input;
-  ULONG_PTR token = 0;
-  if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return 1;
-  const int code = CaptureUntilClosed(options);
-  Gdiplus::GdiplusShutdown(token);
-  return code;
+  const ScopedGdiplus gdiplus;
+  if (!gdiplus.ok()) return 1;
+  return CaptureUntilClosed(options);
 }
