@@ -184,8 +184,11 @@ TEST_F(LauncherWindowProcTest, EscapeClosesOtherKeysDoNot) {
   EXPECT_TRUE(DrainQuitZero());
 }
 
-TEST_F(LauncherWindowProcTest, WmCloseDestroysAndQuitsWithZero) {
+TEST_F(LauncherWindowProcTest, WmCloseDestroysTheWindowAndItsIconAndQuitsWithZero) {
   Open(L"Tarrow Preview");
+  // The window destroys whatever icon it was given.
+  if (app_->icon == nullptr) app_->icon = CopyIcon(LoadIconW(nullptr, IDI_APPLICATION));
+  ASSERT_NE(app_->icon, nullptr);
   Send(WM_CLOSE);
   EXPECT_FALSE(Open());
   EXPECT_TRUE(DrainQuitZero());
