@@ -1,0 +1,42 @@
+#pragma once
+// The background picture and the window icon of a profile: the copies the
+// executable carries first, asset files on disk only when those cannot be
+// loaded. Window thread, before the window exists; GDI+ must already be
+// started by the caller. Nothing here reports a failure: what cannot be
+// loaded stays null.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/profiles.h"
+#include "app/win_owners.h"
+#include "ui/asset_paths.h"  // ParentDirectory
+
+// Fills background (embedded PNG, else the first asset file found) and icon
+// (embedded icon group, else the first icon file found), each at the
+// system's standard icon size. Whatever background held before is deleted; a
+// previous icon is destroyed. The caller owns the results: the icon goes to
+// the window, which destroys it.
+void LoadAssets(const Profile& profile, UniqueGpImage& background, HICON& icon);
+
+// The PNG in RCDATA resource `id` of the running executable, decoded into a
+// 32 bpp premultiplied ARGB bitmap that owns its pixels. Null on any failure.
+UniqueGpImage LoadPngResource(uint32_t id);
+
+// The same from any module, including one loaded as a data file.
+UniqueGpImage LoadPngResourceFrom(HMODULE module, uint32_t id);
+
+// The first of the candidate paths that exists in the search directories
+// (executable's, current, their parents; directory before name); empty when
+// none does. Any file-system object counts, a folder too. A path whose
+// existence cannot be told (access denied, sharing violation) is skipped.
+std::wstring FindAssetFile(const std::vector<std::wstring>& candidates);
+
+// The directory holding the running executable, for paths of any length.
+std::wstring GetModuleDirectory();
+
+// The process's current directory; empty if it cannot be read.
+std::wstring GetCurrentDirectoryPath();
