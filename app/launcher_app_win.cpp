@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/app_identity.h"
+#include "ui/assets_win.h"
 #include "ui/fonts_win.h"
 
 unsigned MeasureSystemDpi() {
@@ -25,5 +26,6 @@ LauncherApp::LauncherApp(HINSTANCE instanceHandle, std::wstring startupText) : i
   profile = std::move(identity.profile);
   displayTitle = std::move(identity.displayTitle);
   dpiScale = DpiScaleFor(MeasureSystemDpi());
+  LoadAssets(profile, background, icon);
   CreateFonts(fonts);
 }
