@@ -1,0 +1,434 @@
+// launch-probe.exe: measures the whole launcher from outside, as a separate
+// process, next to minimal-window.exe (the unavoidable part of any such
+// window) and the channel's bare post-and-dispatch floor, and prints one
+// table (and writes it as JSON). Every figure is the median of --runs
+// repetitions; the repetitions of a figure and of its floor alternate, so a
+// busy spell on the shared machine hits both alike.
+//
+//   launch-probe [--runs N] [--lines N] [--settle-ms MS] [--idle-ms MS]
+//                [--json FILE] [--machine TEXT]
+//
+// First frame: process creation to the first paint being done and the loop
+//   waiting for input (WaitForFirstFrame), launcher against minimal-window.
+// Line throughput: a launcher whose updater is `demo-updater.exe flood N`,
+//   from process creation to the window's disappearance, minus the same for
+//   `flood 0` (process starts, the 1.4 s close delay and the teardown cancel
+//   out), gives N lines in so many seconds; the floor is what
+//   channel-throughput.exe reports for a bare PostMessageW/GetMessageW pair.
+// Idle cost: CPU seconds (user + kernel) of a launcher over --idle-ms once it
+//   has been open --settle-ms (past the stall hint); 0 skips it.
+// Memory: peak working set of the launcher and of minimal-window after their
+//   first frame and half a second of running.
+// Size: bytes of tarrow-launcher.exe (and of minimal-window.exe).
+//
+// All programs are found beside this one. Exit code 0 when every figure was
+// measured (whether or not it meets its aim), 1 when some could not be.
+#include <windows.h>
+#include <psapi.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/win_owners.h"
+#include "benchmarks/bench_report.h"
+#include "tests/support/process_runner.h"
+
+namespace {
+
+constexpr DWORD kStartTimeoutMs = 30000;
+constexpr DWORD kExitTimeoutMs = 10000;
+constexpr DWORD kMemoryHoldMs = 500;
+constexpr double kMegabyte = 1024.0 * 1024.0;
+
+struct Options {
+  int runs = 5;
+  unsigned lines = 100000;
+  DWORD settleMs = 6000;
+  DWORD idleMs = 10000;
+  std::wstring jsonPath;
+  std::string machine;
+};
+
+double NowSeconds() {
+  static const double frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart);
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) / frequency;
+}
+
+std::string Narrow(const std::wstring& text) {
+  std::string out;
+  for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
+  return out;
+}
+
+// A program of the build started with no standard handles at all: the
+// launcher then reads no standard input, and the measurement does not depend
+// on how this probe itself was started.
+struct Child {
+  UniqueHandle process;
+  DWORD id = 0;
+  double createdAt = 0.0;  // NowSeconds() just before CreateProcessW
+};
+
+std::optional<Child> Start(const std::wstring& program, const std::wstring& arguments) {
+  const std::wstring path = ProgramFolder() + L"\\" + program;
+  std::wstring commandLine = QuoteArgument(path);
+  if (!arguments.empty()) commandLine += L" " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  PROCESS_INFORMATION info{};
+  Child child;
+  child.createdAt = NowSeconds();
+  if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &info)) {
+    return std::nullopt;
+  }
+  CloseHandle(info.hThread);
+  child.process.reset(info.hProcess);
+  child.id = info.dwProcessId;
+  return child;
+}
+
+bool Running(const Child& child) { return WaitForSingleObject(child.process.get(), 0) == WAIT_TIMEOUT; }
+
+struct WindowSearch {
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == search->processId && IsWindowVisible(window)) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The process's visible top-level window, or null.
+HWND VisibleWindowOf(DWORD processId) {
+  WindowSearch search{processId, nullptr};
+  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND WaitForVisibleWindow(const Child& child, DWORD timeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
+    if (HWND window = VisibleWindowOf(child.id)) return window;
+    if (!Running(child) || GetTickCount64() >= deadline) return nullptr;
+    Sleep(1);
+  }
+}
+
+// The moment the process has painted its window and waits for input:
+// WaitForInputIdle has returned, the window is visible, and a WM_NULL sent to
+// it has come back. Under Wine WaitForInputIdle alone returns as soon as any
+// thread of the process waits for messages, and GDI+'s background thread does
+// so right after GdiplusStartup, long before the window exists. The sent
+// message is taken only when the window thread asks for its next message,
+// which the launcher and the minimal program first do in their message loop,
+// after ShowWindow and the synchronous first paint of UpdateWindow.
+std::optional<double> WaitForFirstFrame(const Child& child) {
+  if (WaitForInputIdle(child.process.get(), kStartTimeoutMs) != 0) return std::nullopt;
+  HWND window = WaitForVisibleWindow(child, kStartTimeoutMs);
+  if (window == nullptr) return std::nullopt;
+  DWORD_PTR ignored = 0;
+  if (SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, kStartTimeoutMs, &ignored) == 0) return std::nullopt;
+  return NowSeconds();
+}
+
+// Escape to the window, as the keyboard would send it; then the exit code.
+// A process that does not end in time is terminated and gives nullopt.
+std::optional<DWORD> CloseWithEscape(const Child& child) {
+  if (HWND window = VisibleWindowOf(child.id)) {
+    PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, static_cast<LPARAM>(1u | (MapVirtualKeyW(VK_ESCAPE, 0) << 16)));
+  }
+  if (WaitForSingleObject(child.process.get(), kExitTimeoutMs) != WAIT_OBJECT_0) {
+    TerminateProcess(child.process.get(), 99);
+    WaitForSingleObject(child.process.get(), kExitTimeoutMs);
+    return std::nullopt;
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(child.process.get(), &code);
+  return code;
+}
+
+std::optional<double> PeakWorkingSetBytes(const Child& child) {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof(counters);
+  if (!GetProcessMemoryInfo(child.process.get(), &counters, sizeof(counters))) return std::nullopt;
+  return static_cast<double>(counters.PeakWorkingSetSize);
+}
+
+std::optional<double> CpuSeconds(const Child& child) {
+  FILETIME created{}, exited{}, kernel{}, user{};
+  if (!GetProcessTimes(child.process.get(), &created, &exited, &kernel, &user)) return std::nullopt;
+  const auto ticks = [](const FILETIME& t) {
+    return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
+  };
+  return (ticks(kernel) + ticks(user)) / 1e7;
+}
+
+class Session {
+ public:
+  explicit Session(BenchReport& report) : report_(report) {}
+
+  void Note(const std::string& text) {
+    std::fprintf(stderr, "launch-probe: %s\n", text.c_str());
+    report_.notes.push_back(text);
+  }
+
+  struct FirstFrame {
+    double ms = NAN;
+    double peakBytes = NAN;
+  };
+
+  // One start of `program` up to its first idle moment, half a second of
+  // running for the memory figure, then Escape.
+  FirstFrame MeasureFirstFrame(const std::wstring& program, const std::wstring& arguments) {
+    FirstFrame result;
+    std::optional<Child> child = Start(program, arguments);
+    if (!child) {
+      Note(Narrow(program) + " could not be started");
+      return result;
+    }
+    if (std::optional<double> at = WaitForFirstFrame(*child)) {
+      result.ms = (*at - child->createdAt) * 1000.0;
+    } else {
+      Note(Narrow(program) + ": no first frame");
+    }
+    Sleep(kMemoryHoldMs);
+    if (std::optional<double> peak = PeakWorkingSetBytes(*child)) result.peakBytes = *peak;
+    CheckExit(program, CloseWithEscape(*child));
+    return result;
+  }
+
+  // Seconds from the creation of a launcher flooded with `lines` lines to
+  // the disappearance of its window (closed by the done line's timer).
+  double MeasureFlood(unsigned lines) {
+    const std::wstring updater = QuoteArgument(ProgramFolder() + L"\\demo-updater.exe") + L" flood " +
+                                 std::to_wstring(lines);
+    std::optional<Child> child = Start(L"tarrow-launcher.exe", L"--updater-cmd " + QuoteArgument(updater));
+    if (!child) {
+      Note("tarrow-launcher.exe could not be started");
+      return NAN;
+    }
+    bool seen = false;
+    double gone = NAN;
+    const ULONGLONG deadline = GetTickCount64() + 120000;
+    while (GetTickCount64() < deadline) {
+      const bool visible = VisibleWindowOf(child->id) != nullptr;
+      if (visible) seen = true;
+      if ((seen && !visible) || !Running(*child)) {
+        gone = NowSeconds();
+        break;
+      }
+      Sleep(1);
+    }
+    if (std::isnan(gone)) Note("flood " + std::to_string(lines) + ": the window did not close in time");
+    if (!seen) Note("flood " + std::to_string(lines) + ": the window never showed");
+    if (WaitForSingleObject(child->process.get(), kExitTimeoutMs) != WAIT_OBJECT_0) {
+      CheckExit(L"tarrow-launcher.exe", CloseWithEscape(*child));
+    } else {
+      DWORD code = 0;
+      GetExitCodeProcess(child->process.get(), &code);
+      CheckExit(L"tarrow-launcher.exe", code);
+    }
+    return seen ? gone - child->createdAt : NAN;
+  }
+
+  // CPU seconds of a settled launcher over idleMs.
+  double MeasureIdle(DWORD settleMs, DWORD idleMs) {
+    std::optional<Child> child = Start(L"tarrow-launcher.exe", L"");
+    if (!child) {
+      Note("tarrow-launcher.exe could not be started");
+      return NAN;
+    }
+    double result = NAN;
+    if (WaitForFirstFrame(*child)) {
+      Sleep(settleMs);
+      const std::optional<double> before = CpuSeconds(*child);
+      Sleep(idleMs);
+      const std::optional<double> after = CpuSeconds(*child);
+      if (before && after && Running(*child)) result = *after - *before;
+    }
+    if (std::isnan(result)) Note("idle: no CPU times for the launcher");
+    CheckExit(L"tarrow-launcher.exe", CloseWithEscape(*child));
+    return result;
+  }
+
+  // One run of channel-throughput.exe with `lines` messages: its floor in
+  // microseconds per message.
+  double MeasureChannelFloor(unsigned lines) {
+    SECURITY_ATTRIBUTES inheritable{};
+    inheritable.nLength = sizeof(inheritable);
+    inheritable.bInheritHandle = TRUE;
+    HANDLE readHandle = nullptr, writeHandle = nullptr;
+    if (!CreatePipe(&readHandle, &writeHandle, &inheritable, 0)) return NAN;
+    UniqueHandle reader(readHandle), writer(writeHandle);
+    SetHandleInformation(readHandle, HANDLE_FLAG_INHERIT, 0);
+    const std::wstring path = ProgramFolder() + L"\\channel-throughput.exe";
+    std::wstring commandLine = QuoteArgument(path) + L" " + std::to_wstring(lines) + L" 1";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeHandle;
+    startup.hStdError = writeHandle;
+    PROCESS_INFORMATION info{};
+    const BOOL started = CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                                        nullptr, nullptr, &startup, &info);
+    writer.reset();
+    if (!started) {
+      Note("channel-throughput.exe could not be started");
+      return NAN;
+    }
+    CloseHandle(info.hThread);
+    UniqueHandle process(info.hProcess);
+    std::string output;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(reader.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) output.append(buffer, got);
+    WaitForSingleObject(process.get(), kExitTimeoutMs);
+    const std::optional<double> floorUs = ParseChannelFloorMicroseconds(output);
+    if (!floorUs) {
+      Note("channel-throughput.exe printed no floor: " + output.substr(0, 200));
+      return NAN;
+    }
+    return *floorUs;
+  }
+
+ private:
+  void CheckExit(const std::wstring& program, std::optional<DWORD> code) {
+    if (!code) {
+      Note(Narrow(program) + " did not end and was terminated");
+    } else if (*code != 0) {
+      char hex[16];
+      std::snprintf(hex, sizeof hex, "0x%08lX", static_cast<unsigned long>(*code));
+      Note(Narrow(program) + " ended with exit code " + hex);
+    }
+  }
+
+  BenchReport& report_;
+};
+
+std::optional<double> FileBytes(const std::wstring& program) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  const std::wstring path = ProgramFolder() + L"\\" + program;
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  return static_cast<double>((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+}
+
+std::optional<double> ScaledMedian(const std::vector<double>& samples, double divisor) {
+  std::optional<double> median = Median(samples);
+  if (median) *median /= divisor;
+  return median;
+}
+
+bool ParseOptions(int argc, wchar_t** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::wstring arg = argv[i];
+    if (i + 1 >= argc) return false;
+    const std::wstring value = argv[++i];
+    const long number = std::wcstol(value.c_str(), nullptr, 10);
+    if (arg == L"--runs" && number > 0) {
+      options.runs = static_cast<int>(number);
+    } else if (arg == L"--lines" && number > 0) {
+      options.lines = static_cast<unsigned>(number);
+    } else if (arg == L"--settle-ms" && number >= 0) {
+      options.settleMs = static_cast<DWORD>(number);
+    } else if (arg == L"--idle-ms" && number >= 0) {
+      options.idleMs = static_cast<DWORD>(number);
+    } else if (arg == L"--json") {
+      options.jsonPath = value;
+    } else if (arg == L"--machine") {
+      options.machine = Narrow(value);
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool WriteText(const std::wstring& path, const std::string& text) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  UniqueHandle owner(file);
+  DWORD written = 0;
+  return WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  Options options;
+  if (!ParseOptions(argc, argv, options)) {
+    std::fprintf(stderr,
+                 "usage: launch-probe [--runs N] [--lines N] [--settle-ms MS] [--idle-ms MS] [--json FILE] "
+                 "[--machine TEXT]\n");
+    return 64;
+  }
+  BenchReport report;
+  report.runs = options.runs;
+  report.machine = options.machine;
+  Session session(report);
+
+  std::vector<double> launcherMs, minimalMs, launcherPeak, minimalPeak, linesPerSecond, floorPerSecond, idleCpu;
+  for (int run = 1; run <= options.runs; ++run) {
+    std::fprintf(stderr, "launch-probe: run %d of %d\n", run, options.runs);
+    const Session::FirstFrame minimal = session.MeasureFirstFrame(L"minimal-window.exe", L"");
+    const Session::FirstFrame launcher = session.MeasureFirstFrame(L"tarrow-launcher.exe", L"");
+    minimalMs.push_back(minimal.ms);
+    minimalPeak.push_back(minimal.peakBytes);
+    launcherMs.push_back(launcher.ms);
+    launcherPeak.push_back(launcher.peakBytes);
+
+    const double empty = session.MeasureFlood(0);
+    const double flooded = session.MeasureFlood(options.lines);
+    const double seconds = flooded - empty;
+    linesPerSecond.push_back(seconds > 0 ? options.lines / seconds : NAN);
+    const double floorUs = session.MeasureChannelFloor(options.lines);
+    floorPerSecond.push_back(floorUs > 0 ? 1e6 / floorUs : NAN);
+
+    if (options.idleMs > 0) idleCpu.push_back(session.MeasureIdle(options.settleMs, options.idleMs));
+  }
+
+  const int runs = options.runs;
+  report.figures.push_back(Figure{"firstFrame", "First frame", "ms", Median(launcherMs), Median(minimalMs),
+                                  Compare::Ratio, AimKind::AtMost, 1.3, runs});
+  report.figures.push_back(Figure{"lineThroughput", "Line throughput", "lines/s", Median(linesPerSecond),
+                                  Median(floorPerSecond), Compare::Ratio, AimKind::AtLeast, 0.8, runs});
+  if (options.idleMs > 0) {
+    report.figures.push_back(Figure{"idleCpu", "Idle CPU / " + std::to_string(options.idleMs / 1000) + " s", "s",
+                                    Median(idleCpu), std::nullopt, Compare::Ratio, AimKind::AtMost, 0.05, runs});
+  }
+  report.figures.push_back(Figure{"peakWorkingSet", "Peak memory", "MB", ScaledMedian(launcherPeak, kMegabyte),
+                                  ScaledMedian(minimalPeak, kMegabyte), Compare::Difference, AimKind::AtMost, 8.0,
+                                  runs});
+  report.figures.push_back(Figure{"size", "Executable size", "bytes", FileBytes(L"tarrow-launcher.exe"),
+                                  FileBytes(L"minimal-window.exe"), Compare::Difference, AimKind::None, 0.0, 1});
+
+  const std::string table = FormatTable(report);
+  std::fwrite(table.data(), 1, table.size(), stdout);
+  std::fflush(stdout);
+  if (!options.jsonPath.empty() && !WriteText(options.jsonPath, FormatJson(report))) {
+    std::fprintf(stderr, "launch-probe: cannot write %s\n", Narrow(options.jsonPath).c_str());
+    return 1;
+  }
+  bool complete = true;
+  for (const Figure& f : report.figures) complete = complete && f.value.has_value();
+  return complete ? 0 : 1;
+}
