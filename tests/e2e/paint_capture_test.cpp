@@ -1,0 +1,154 @@
+// What the real launcher window shows, read back from the screen: the start-up
+// DOWNLOAD preview against its reference picture, the error look after a
+// failing updater, and the done look in the 1.4 s before the window closes.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "app/win_owners.h"
+#include "tests/support/launcher_driver.h"
+#include "tests/support/pixel_colors.h"
+#include "tests/support/source_tree.h"
+#include "tools/capture/screen_capture_win.h"
+#include "ui/frame_snapshot_win.h"
+
+namespace {
+
+constexpr uint32_t kCard = 0xFF101113;
+constexpr uint32_t kComplete = 0x752DD4BF;
+constexpr uint32_t kPending = 0x14FFFFFF;
+constexpr int kTolerance = 3;
+
+// Centre of rail segment i, and points of the parts clear of any text (96 DPI).
+int RailX(int i) { return static_cast<int>(12 + 74.4 * i + 35.2); }
+constexpr int kRailY = 174;
+constexpr int kButtonX = 325, kButtonY = 24;
+constexpr int kBarY = 238;
+
+uint32_t PixelOf(const ScreenPixels& image, int x, int y) {
+  if (x < 0 || y < 0 || x >= image.width || y >= image.height) return 0;
+  return image.At(x, y) | 0xFF000000u;
+}
+
+bool Near(const ScreenPixels& image, int x, int y, uint32_t expected) {
+  return ChannelDistance(PixelOf(image, x, y), expected) <= kTolerance;
+}
+
+// Captures the window until `ready` holds for a capture or the time is up.
+std::optional<ScreenPixels> CaptureWhen(HWND window, const std::function<bool(const ScreenPixels&)>& ready,
+                                        DWORD timeoutMs) {
+  std::optional<ScreenPixels> shown;
+  WaitUntil(
+      [&] {
+        ScreenPixels image = CaptureWindowFromScreen(window);
+        if (image.width == 0 || !ready(image)) return false;
+        shown = std::move(image);
+        return true;
+      },
+      timeoutMs);
+  return shown;
+}
+
+// Ink: pixels inside the rectangle that stand out from the window card.
+int InkIn(const ScreenPixels& image, int left, int top, int width, int height) {
+  int ink = 0;
+  for (int y = top; y < top + height; ++y)
+    for (int x = left; x < left + width; ++x) ink += ChannelDistance(PixelOf(image, x, y), kCard) > 40 ? 1 : 0;
+  return ink;
+}
+
+class PaintCaptureTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    MakeTestProcessDpiAware();
+    ASSERT_TRUE(gdiplus_.ok());
+  }
+  ScopedGdiplus gdiplus_;  // decodes the reference pictures
+};
+
+// The window paints exactly the off-screen frame of the same state: the
+// DOWNLOAD preview at start-up matches its reference picture everywhere but
+// in the corners the window region cuts away.
+TEST_F(PaintCaptureTest, StartupPreviewMatchesItsReferencePicture) {
+  const std::optional<PixelImage> reference = LoadPixels(SourcePath("tests/reference/paint-download-100.png"));
+  ASSERT_TRUE(reference.has_value());
+  LauncherRun run(L"");
+  HWND window = run.WaitForWindow();
+  ASSERT_NE(window, nullptr);
+  const auto shown = CaptureWhen(
+      window, [](const ScreenPixels& image) { return Near(image, RailX(3), kRailY, Over(0xFF7DD3FC, kCard)); }, 10000);
+  ASSERT_TRUE(shown.has_value()) << "the DOWNLOAD rail segment never showed";
+  ASSERT_EQ(shown->width, reference->width) << "a launcher at 96 DPI";
+  ASSERT_EQ(shown->height, reference->height);
+
+  const int corner = 6;  // the region's 12 x 12 corner ellipses
+  int differing = 0;
+  int compared = 0;
+  for (int y = 0; y < shown->height; ++y) {
+    for (int x = 0; x < shown->width; ++x) {
+      const bool inCornerX = x < corner || x >= shown->width - corner;
+      const bool inCornerY = y < corner || y >= shown->height - corner;
+      if (inCornerX && inCornerY) continue;
+      ++compared;
+      if (ChannelDistance(PixelOf(*shown, x, y), reference->At(x, y)) > 16) ++differing;
+    }
+  }
+  EXPECT_LE(differing, compared / 2000) << differing << " of " << compared << " pixels differ";
+  PostKeyDown(window, VK_ESCAPE);
+  EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
+}
+
+// demo-updater.exe fail breaks off during the download: red status on the
+// rail segment reached, Retry in amber, the bar back to its track.
+TEST_F(PaintCaptureTest, FailingUpdaterShowsTheErrorLook) {
+  const std::wstring updater = QuoteArgument(ProgramFolder() + L"\\demo-updater.exe fail");
+  LauncherRun run(L"--updater-cmd " + updater);
+  HWND window = run.WaitForWindow();
+  ASSERT_NE(window, nullptr);
+  const uint32_t retry = Over(0x24F59E0B, kCard);
+  const auto shown = CaptureWhen(
+      window, [&](const ScreenPixels& image) { return Near(image, kButtonX, kButtonY, retry); }, 20000);
+  ASSERT_TRUE(shown.has_value()) << "Retry never showed";
+
+  const uint32_t rail[] = {kComplete, kComplete, kComplete, 0xFFF87171, kPending};
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_TRUE(Near(*shown, RailX(i), kRailY, Over(rail[i], kCard)))
+        << "segment " << i << ": " << Hex(PixelOf(*shown, RailX(i), kRailY));
+  }
+  const uint32_t track = Over(kPending, kCard);
+  EXPECT_TRUE(Near(*shown, 30, kBarY, track)) << "the error target is 0: " << Hex(PixelOf(*shown, 30, kBarY));
+  EXPECT_GE(InkIn(*shown, 12, 145, 318, 22), 30) << "title line";
+  EXPECT_GE(InkIn(*shown, 12, 195, 368, 22), 30) << "detail line";
+  PostKeyDown(window, VK_ESCAPE);
+  EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
+}
+
+// The done event fills the bar in green and turns the button to Close at
+// once; the window shows that until it closes itself.
+TEST_F(PaintCaptureTest, DoneShowsTheDoneLookUntilTheWindowCloses) {
+  LauncherInput input;
+  ASSERT_TRUE(input.ok());
+  LauncherRun run(L"", input.readEnd());
+  input.ReleaseReadEnd();
+  HWND window = run.WaitForWindow();
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(input.Write("done\n"));
+  const auto shown = CaptureWhen(
+      window, [](const ScreenPixels& image) { return Near(image, 200, kBarY, 0xFF34D399); }, 1300);
+  ASSERT_TRUE(shown.has_value()) << "the green bar never showed";
+
+  EXPECT_TRUE(Near(*shown, kButtonX, kButtonY, Over(0x177DD3FC, kCard)))
+      << "Close in sky blue: " << Hex(PixelOf(*shown, kButtonX, kButtonY));
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_TRUE(Near(*shown, RailX(i), kRailY, Over(kComplete, kCard)))
+        << "segment " << i << ": " << Hex(PixelOf(*shown, RailX(i), kRailY));
+  }
+  EXPECT_TRUE(Near(*shown, 378, kBarY, 0xFF34D399)) << "the bar is full";
+  EXPECT_GE(InkIn(*shown, 338, 146, 42, 20), 20) << "percentage pill";
+  EXPECT_TRUE(run.WaitForWindowClosed(5000));
+  EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
+}
+
+}  // namespace
