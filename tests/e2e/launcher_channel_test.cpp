@@ -27,8 +27,7 @@ TEST_F(LauncherChannelTest, UpdaterThatCannotStartShowsTheErrorState) {
   PostClick(window, kButtonX, kButtonY);
   Sleep(kSettleMs);
   EXPECT_TRUE(run.WindowOpen()) << "the button closed the window: no error state";
-  PostKeyDown(window, VK_ESCAPE);
-  EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
+  EXPECT_EQ(run.CloseWithEscape(), std::optional<DWORD>(0));
 }
 
 TEST_F(LauncherChannelTest, DoneClosesTheWindowAfterTheDelayNotBefore) {

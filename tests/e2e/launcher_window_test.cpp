@@ -74,8 +74,7 @@ TEST_F(LauncherWindowTest, ReleaseOffTheButtonDoesNotAct) {
   PostLeftUp(window, kButtonX, kButtonY);
   Sleep(kSettleMs);
   EXPECT_TRUE(run.WindowOpen()) << "a drag ending on the button closed the window";
-  PostKeyDown(window, VK_ESCAPE);
-  EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
+  EXPECT_EQ(run.CloseWithEscape(), std::optional<DWORD>(0));
 }
 
 TEST_F(LauncherWindowTest, RetryInErrorKeepsTheWindowAndTheNextClickCloses) {
@@ -109,8 +108,7 @@ TEST_F(LauncherWindowTest, DraggingMovesTheWindow) {
   EXPECT_EQ(after.right - after.left, before.right - before.left);
   Sleep(kSettleMs);
   EXPECT_TRUE(run.WindowOpen()) << "the drag closed the window";
-  PostKeyDown(window, VK_ESCAPE);
-  EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
+  EXPECT_EQ(run.CloseWithEscape(), std::optional<DWORD>(0));
 }
 
 // Where the window must be for a size: centred in the work area, the halving
@@ -131,8 +129,7 @@ TEST_F(LauncherWindowTest, NoArgumentsShowsTarrowPreviewCentredAt96Dpi) {
   ExpectCentred(WindowRectOf(window), 392, 252);
   EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & WS_POPUP, static_cast<LONG>(WS_POPUP));
   EXPECT_NE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-  PostKeyDown(window, VK_ESCAPE);
-  EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
+  EXPECT_EQ(run.CloseWithEscape(), std::optional<DWORD>(0));
 }
 
 TEST_F(LauncherWindowTest, CaptionComesFromTheWords) {

@@ -77,6 +77,11 @@ std::optional<DWORD> LauncherRun::WaitForExit(DWORD timeoutMs) {
   return WaitForExitCode(*child_, timeoutMs);
 }
 
+std::optional<DWORD> LauncherRun::CloseWithEscape() {
+  if (window_ != nullptr) PostKeyDown(window_, VK_ESCAPE);
+  return WaitForExit();
+}
+
 bool LauncherRun::Running() const {
   return child_.has_value() && WaitForSingleObject(child_->process.get(), 0) == WAIT_TIMEOUT;
 }

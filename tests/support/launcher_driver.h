@@ -58,6 +58,8 @@ class LauncherRun {
   bool WindowOpen() const { return window_ != nullptr && IsWindowVisible(window_) != FALSE; }
   bool WaitForWindowClosed(DWORD timeoutMs = 5000) const;
   std::optional<DWORD> WaitForExit(DWORD timeoutMs = 10000);
+  // Presses Escape in the window and waits for the exit code.
+  std::optional<DWORD> CloseWithEscape();
   bool Running() const;
 
  private:
