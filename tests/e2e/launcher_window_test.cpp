@@ -94,7 +94,12 @@ TEST_F(LauncherWindowTest, DraggingMovesTheWindow) {
   HWND window = run.WaitForWindow();
   ASSERT_NE(window, nullptr);
   const RECT before = WindowRectOf(window);
-  // The drag follows the real cursor: put it where the press happens.
+  // The drag follows the real cursor: put it where the press happens, and
+  // park it in the screen's corner afterwards, off every later window (a
+  // cursor over a window shows in screen captures and hovers its button).
+  struct CursorParker {
+    ~CursorParker() { SetCursorPos(0, 0); }
+  } parker;
   ASSERT_TRUE(SetCursorPos(before.left + kAwayX, before.top + kAwayY));
   PostLeftDown(window, kAwayX, kAwayY);
   Sleep(kSettleMs);
