@@ -42,6 +42,7 @@ class LauncherApp {
   bool dragging = false;       // the left button went down elsewhere; the window follows
   int32_t dragOffsetX = 0;     // cursor minus window corner at the press, screen pixels
   int32_t dragOffsetY = 0;
+  bool invalidated = false;  // the whole window was invalidated and has not been painted since
 };
 
 // The system DPI: GetDpiForSystem where user32 has it (looked up at run

@@ -13,7 +13,15 @@
 
 namespace {
 
-void Invalidate(const LauncherApp& app) { InvalidateRect(app.window, nullptr, FALSE); }
+// Invalidates the whole window once until the next paint. Under a flooding
+// updater every line asks for a repaint while the paint itself waits for a
+// gap in the queue; each further InvalidateRect would cost a call into the
+// window system (a wineserver round trip under Wine) and gain nothing.
+void Invalidate(LauncherApp& app) {
+  if (app.invalidated) return;
+  InvalidateRect(app.window, nullptr, FALSE);
+  app.invalidated = true;
+}
 
 int32_t S(const LauncherApp& app, int32_t units) { return ScaleUnits(units, app.dpiScale); }
 
@@ -30,6 +38,7 @@ LRESULT OnDestroy(LauncherApp& app) {
 // in one BitBlt: no erase, no flicker. The GDI objects live for this paint only.
 LRESULT OnPaint(LauncherApp& app) {
   PaintScope paint(app.window);
+  app.invalidated = false;
   const int32_t width = S(app, kWindowUnitsWide);
   const int32_t height = S(app, kWindowUnitsHigh);
   UniqueMemoryDc memoryDc(CreateCompatibleDC(paint.dc()));
@@ -52,6 +61,9 @@ LRESULT OnPaint(LauncherApp& app) {
 
 LRESULT OnTimer(LauncherApp& app, WPARAM timerId) {
   if (timerId == kAnimationTimerId) {
+    // Whatever validated the window without a paint here, the next
+    // invalidation goes through again within a tick.
+    app.invalidated = false;
     PerformStateEffects(app, AnimateProgress(app.state));
   } else if (timerId == kCloseTimerId) {
     KillTimer(app.window, kCloseTimerId);
