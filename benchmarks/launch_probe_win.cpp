@@ -15,8 +15,9 @@
 //   `flood 0` (process starts, the 1.4 s close delay and the teardown cancel
 //   out), gives N lines in so many seconds; the floor is what
 //   channel-throughput.exe reports for a bare PostMessageW/GetMessageW pair.
-// Idle cost: CPU seconds (user + kernel) of a launcher over --idle-ms once it
-//   has been open --settle-ms (past the stall hint); 0 skips it.
+// Idle cost: CPU seconds of a launcher over --idle-ms once it has been open
+//   --settle-ms (past the stall hint), read from Linux's /proc under Wine
+//   (LinuxCpuSeconds), else with GetProcessTimes; 0 skips it.
 // Memory: peak working set of the launcher and of minimal-window after their
 //   first frame and half a second of running.
 // Size: bytes of tarrow-launcher.exe (and of minimal-window.exe).
@@ -177,6 +178,75 @@ std::optional<double> PeakWorkingSetBytes(const Child& child) {
   return static_cast<double>(counters.PeakWorkingSetSize);
 }
 
+std::string ReadSmallFile(const std::wstring& path) {
+  std::string bytes;
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  UniqueHandle owner(file);
+  char buffer[4096];
+  DWORD got = 0;
+  while (bytes.size() < 65536 && ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+    bytes.append(buffer, got);
+  }
+  return bytes;
+}
+
+std::vector<std::wstring> ListFolder(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW data{};
+  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::wstring name = data.cFileName;
+    if (!name.empty() && name.find_first_not_of(L"0123456789") == std::wstring::npos) names.push_back(name);
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return names;
+}
+
+// Under Wine, GetProcessTimes of another process gives zeros. The process is
+// also a Linux process, though, whose /proc entry is reachable through the Z:
+// drive: the one whose first command-line word is the program's path and
+// whose WINEPREFIX is this probe's. Its CPU time is the run time of all its
+// threads in /proc/PID/task/*/schedstat (nanoseconds). nullopt off Wine.
+std::optional<std::wstring> LinuxProcFolder(const std::wstring& programPath) {
+  const auto prefixOf = [](const std::string& block) {
+    for (size_t at = 0; at < block.size();) {
+      const size_t end = block.find('\0', at);
+      const std::string entry = block.substr(at, end == std::string::npos ? std::string::npos : end - at);
+      if (entry.rfind("WINEPREFIX=", 0) == 0) return entry;
+      if (end == std::string::npos) break;
+      at = end + 1;
+    }
+    return std::string();
+  };
+  const std::string ownPrefix = prefixOf(ReadSmallFile(L"Z:\\proc\\self\\environ"));
+  const std::string wanted = Narrow(programPath);
+  for (const std::wstring& pid : ListFolder(L"Z:\\proc")) {
+    const std::wstring folder = L"Z:\\proc\\" + pid;
+    const std::string commandLine = ReadSmallFile(folder + L"\\cmdline");
+    const std::string first = commandLine.substr(0, commandLine.find('\0'));
+    if (first.size() < wanted.size() || _stricmp(first.substr(0, wanted.size()).c_str(), wanted.c_str()) != 0) continue;
+    if (prefixOf(ReadSmallFile(folder + L"\\environ")) != ownPrefix) continue;
+    return folder;
+  }
+  return std::nullopt;
+}
+
+std::optional<double> LinuxCpuSeconds(const std::wstring& procFolder) {
+  double nanoseconds = 0;
+  bool any = false;
+  for (const std::wstring& tid : ListFolder(procFolder + L"\\task")) {
+    const std::string schedstat = ReadSmallFile(procFolder + L"\\task\\" + tid + L"\\schedstat");
+    if (schedstat.empty()) continue;
+    nanoseconds += std::strtod(schedstat.c_str(), nullptr);
+    any = true;
+  }
+  if (!any) return std::nullopt;
+  return nanoseconds / 1e9;
+}
+
 std::optional<double> CpuSeconds(const Child& child) {
   FILETIME created{}, exited{}, kernel{}, user{};
   if (!GetProcessTimes(child.process.get(), &created, &exited, &kernel, &user)) return std::nullopt;
@@ -266,9 +336,11 @@ class Session {
     double result = NAN;
     if (WaitForFirstFrame(*child)) {
       Sleep(settleMs);
-      const std::optional<double> before = CpuSeconds(*child);
+      const std::optional<std::wstring> proc = LinuxProcFolder(ProgramFolder() + L"\\tarrow-launcher.exe");
+      const auto cpu = [&]() { return proc ? LinuxCpuSeconds(*proc) : CpuSeconds(*child); };
+      const std::optional<double> before = cpu();
       Sleep(idleMs);
-      const std::optional<double> after = CpuSeconds(*child);
+      const std::optional<double> after = cpu();
       if (before && after && Running(*child)) result = *after - *before;
     }
     if (std::isnan(result)) Note("idle: no CPU times for the launcher");
