@@ -90,7 +90,22 @@ std::optional<double> Median(std::vector<double> samples) {
   return (samples[mid - 1] + samples[mid]) / 2.0;
 }
 
+std::optional<double> PairedComparison(const std::vector<double>& values, const std::vector<double>& floors,
+                                       Compare compare) {
+  std::vector<double> comparisons;
+  for (size_t i = 0; i < values.size() && i < floors.size(); ++i) {
+    if (!std::isfinite(values[i]) || !std::isfinite(floors[i])) continue;
+    if (compare == Compare::Difference) {
+      comparisons.push_back(values[i] - floors[i]);
+    } else if (floors[i] != 0.0) {
+      comparisons.push_back(values[i] / floors[i]);
+    }
+  }
+  return Median(std::move(comparisons));
+}
+
 std::optional<double> Comparison(const Figure& figure) {
+  if (figure.pairedComparison) return figure.pairedComparison;
   if (!figure.value || !figure.floor) return std::nullopt;
   if (!std::isfinite(*figure.value) || !std::isfinite(*figure.floor)) return std::nullopt;
   if (figure.compare == Compare::Difference) return *figure.value - *figure.floor;
@@ -116,6 +131,9 @@ std::string FormatTable(const BenchReport& report) {
     out += Pad(f.label, kLabel) + Pad(WithUnit(f.value, f.unit), kValue) + Pad(WithUnit(f.floor, f.unit), kFloor) +
            Pad(ComparisonText(f), kComparison) + Pad(AimText(f), kAim) + MetText(f) + "\n";
   }
+  bool paired = false;
+  for (const Figure& f : report.figures) paired = paired || f.pairedComparison.has_value();
+  if (paired) out += "Launcher/floor: the median of the comparisons made within each run.\n";
   for (const std::string& note : report.notes) out += "note: " + note + "\n";
   return out;
 }

@@ -30,11 +30,21 @@ struct Figure {
   AimKind aimKind = AimKind::None;
   double aim = 0.0;  // applies to the ratio or difference when a floor is given, else to the value
   int samples = 0;   // repetitions the median was taken over
+  // The median of the comparisons made within each repetition, when known:
+  // a figure and its floor measured side by side share that moment's load,
+  // so this is steadier than a comparison of the two medians.
+  std::optional<double> pairedComparison;
 };
 
-// The ratio value / floor or the difference value - floor; nullopt without
-// both numbers or for a zero floor in a ratio.
+// pairedComparison when given, else the ratio value / floor or the
+// difference value - floor; nullopt without both numbers or for a zero floor
+// in a ratio.
 std::optional<double> Comparison(const Figure& figure);
+
+// The median comparison of paired samples (values[i] against floors[i]);
+// pairs with a missing (NaN) side, or a zero floor in a ratio, are left out.
+std::optional<double> PairedComparison(const std::vector<double>& values, const std::vector<double>& floors,
+                                       Compare compare);
 
 // Whether the figure meets its aim; nullopt when it has no aim or no number.
 std::optional<bool> MeetsAim(const Figure& figure);

@@ -71,6 +71,41 @@ INSTANTIATE_TEST_SUITE_P(
         AimCase{"noAim", Make(1.0, 1.0, Compare::Ratio, AimKind::None, 0.0), std::nullopt}),
     [](const testing::TestParamInfo<AimCase>& param) { return std::string(param.param.name); });
 
+struct PairedCase {
+  const char* name;
+  std::vector<double> values;
+  std::vector<double> floors;
+  Compare compare;
+  std::optional<double> expected;
+};
+
+class PairedComparisonTest : public testing::TestWithParam<PairedCase> {};
+
+TEST_P(PairedComparisonTest, ComparesWithinEachRepetitionThenTakesTheMedian) {
+  const PairedCase& c = GetParam();
+  EXPECT_EQ(PairedComparison(c.values, c.floors, c.compare), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pairs, PairedComparisonTest,
+    testing::Values(
+        // Medians 20 and 20 would give 1.0; the repetitions say 2, 0.5 and 2.
+        PairedCase{"ratiosNotRatioOfMedians", {20, 10, 40}, {10, 20, 20}, Compare::Ratio, 2.0},
+        PairedCase{"differences", {25, 24, 30}, {20, 20, 20}, Compare::Difference, 5.0},
+        PairedCase{"failedSideLeftOut", {kNaN, 30, 9}, {10, kNaN, 3}, Compare::Ratio, 3.0},
+        PairedCase{"zeroFloorLeftOut", {5, 6}, {0, 2}, Compare::Ratio, 3.0},
+        PairedCase{"unevenLengthsPairOnlyTheCommonPart", {4, 8, 100}, {2, 4}, Compare::Ratio, 2.0},
+        PairedCase{"nothingPaired", {kNaN}, {1}, Compare::Ratio, std::nullopt}),
+    [](const testing::TestParamInfo<PairedCase>& param) { return std::string(param.param.name); });
+
+TEST(BenchReportComparison, PairedComparisonWinsOverTheMedians) {
+  Figure f = Make(20.0, 20.0, Compare::Ratio, AimKind::AtLeast, 0.8);
+  EXPECT_EQ(Comparison(f), 1.0);
+  f.pairedComparison = 0.5;
+  EXPECT_EQ(Comparison(f), 0.5);
+  EXPECT_EQ(MeetsAim(f), false);
+}
+
 BenchReport SampleReport() {
   BenchReport report;
   report.machine = "2 cores, \"wine\"\tX";
