@@ -117,7 +117,7 @@ std::optional<EndingRun> RunSeed(uint64_t seed) {
   EXPECT_TRUE(run.launcher.WaitForWindowClosed(kCloseTimeoutMs))
       << "seed " << seed << ": the window did not close on Escape";
   const NoisePlay play = MakeNoisePlay(seed);
-  std::printf("seed %llu: %llu bytes%s, exit code %s, %s\n", static_cast<unsigned long long>(seed),
+  std::printf("seed %llu: %llu bytes%s, updater exit code %s, %s\n", static_cast<unsigned long long>(seed),
               static_cast<unsigned long long>(play.TotalBytes()), plan.feedStandardInput ? " + standard input" : "",
               HexCode(play.exitCode).c_str(), closedByRun ? "closed during the run" : "closed by the final Escape");
   return run;
