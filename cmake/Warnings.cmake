@@ -23,3 +23,11 @@ if(MINGW)
   # One self-contained executable: no MinGW runtime DLLs beside it.
   add_link_options(-static -static-libgcc -static-libstdc++)
 endif()
+
+# A Windows program whose entry point is wmain or wWinMain: MinGW needs
+# -municode to pick it; MSVC picks the entry from the function's name.
+function(tarrow_wide_entry target)
+  if(MINGW)
+    target_link_options(${target} PRIVATE -municode)
+  endif()
+endfunction()
