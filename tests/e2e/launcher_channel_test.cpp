@@ -9,11 +9,6 @@
 
 namespace {
 
-// The action button's middle at 96 DPI.
-constexpr int32_t kButtonX = 351;
-constexpr int32_t kButtonY = 24;
-constexpr DWORD kSettleMs = 700;
-
 class LauncherChannelTest : public ::testing::Test {
  protected:
   void SetUp() override { MakeTestProcessDpiAware(); }

@@ -9,13 +9,9 @@
 
 namespace {
 
-// The action button's middle and a point of the drag area, at 96 DPI.
-constexpr int32_t kButtonX = 351;
-constexpr int32_t kButtonY = 24;
+// A point of the drag area, at 96 DPI.
 constexpr int32_t kAwayX = 200;
 constexpr int32_t kAwayY = 150;
-// Long enough for posted input to be handled, far shorter than any time-out.
-constexpr DWORD kSettleMs = 700;
 
 class LauncherWindowTest : public ::testing::Test {
  protected:

@@ -24,7 +24,7 @@ constexpr int kTolerance = 3;
 // Centre of rail segment i, and points of the parts clear of any text (96 DPI).
 int RailX(int i) { return static_cast<int>(12 + 74.4 * i + 35.2); }
 constexpr int kRailY = 174;
-constexpr int kButtonX = 325, kButtonY = 24;
+constexpr int kButtonFillX = 325, kButtonFillY = 24;
 constexpr int kBarY = 238;
 
 uint32_t PixelOf(const ScreenPixels& image, int x, int y) {
@@ -109,7 +109,7 @@ TEST_F(PaintCaptureTest, FailingUpdaterShowsTheErrorLook) {
   ASSERT_NE(window, nullptr);
   const uint32_t retry = Over(0x24F59E0B, kCard);
   const auto shown = CaptureWhen(
-      window, [&](const ScreenPixels& image) { return Near(image, kButtonX, kButtonY, retry); }, 20000);
+      window, [&](const ScreenPixels& image) { return Near(image, kButtonFillX, kButtonFillY, retry); }, 20000);
   ASSERT_TRUE(shown.has_value()) << "Retry never showed";
 
   const uint32_t rail[] = {kComplete, kComplete, kComplete, 0xFFF87171, kPending};
@@ -139,8 +139,8 @@ TEST_F(PaintCaptureTest, DoneShowsTheDoneLookUntilTheWindowCloses) {
       window, [](const ScreenPixels& image) { return Near(image, 200, kBarY, 0xFF34D399); }, 1300);
   ASSERT_TRUE(shown.has_value()) << "the green bar never showed";
 
-  EXPECT_TRUE(Near(*shown, kButtonX, kButtonY, Over(0x177DD3FC, kCard)))
-      << "Close in sky blue: " << Hex(PixelOf(*shown, kButtonX, kButtonY));
+  EXPECT_TRUE(Near(*shown, kButtonFillX, kButtonFillY, Over(0x177DD3FC, kCard)))
+      << "Close in sky blue: " << Hex(PixelOf(*shown, kButtonFillX, kButtonFillY));
   for (int i = 0; i < 5; ++i) {
     EXPECT_TRUE(Near(*shown, RailX(i), kRailY, Over(kComplete, kCard)))
         << "segment " << i << ": " << Hex(PixelOf(*shown, RailX(i), kRailY));

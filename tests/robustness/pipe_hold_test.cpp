@@ -14,8 +14,6 @@ namespace {
 
 constexpr wchar_t kUpdater[] = L"updater-noise.exe";
 constexpr uint64_t kMegabyte = 1024 * 1024;
-// Long enough for a wrongly early event to have been read, posted and applied.
-constexpr DWORD kSettleMs = 700;
 
 // The updater's grandchild keeps the launcher's pipe open until the test sets
 // the event (or 60 s have passed); TearDown always sets it.

@@ -15,6 +15,13 @@
 
 inline constexpr wchar_t kLauncherClassName[] = L"TarrowNativeWindow";
 
+// The action button's middle in client pixels at 96 DPI.
+inline constexpr int32_t kButtonX = 351;
+inline constexpr int32_t kButtonY = 24;
+// Long enough for posted input or a wrongly early event to have been handled,
+// far shorter than any time-out.
+inline constexpr DWORD kSettleMs = 700;
+
 // Makes the test process per-monitor DPI aware, so window rectangles, the
 // work area and cursor positions read in device pixels whatever the DPI.
 void MakeTestProcessDpiAware();
