@@ -3,6 +3,6 @@
 // shown with SW_SHOW.
 #include <windows.h>
 
-#include "app/run_launcher.h"
+#include "app/startup_sequence_win.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) { return RunLauncher(instance); }

@@ -1,6 +1,6 @@
 #include "app/startup_options.h"
 
-#include "app/profiles.h"
+#include "state/profiles.h"
 
 StartupOptions ParseCommandLine(const std::vector<std::wstring>& args) {
   StartupOptions options;

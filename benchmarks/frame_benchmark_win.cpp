@@ -20,10 +20,11 @@
 #include <string>
 #include <vector>
 
-#include "app/gdiplus_api.h"
-#include "app/win_owners.h"
+#include "ui/layout.h"
+#include "base/gdiplus_api_win.h"
+#include "base/win_owners_win.h"
 #include "ui/fonts_win.h"
-#include "ui/frame_snapshot_win.h"
+#include "tools/capture/frame_snapshot_win.h"
 #include "ui/scene.h"
 #include "ui/scene_renderer_win.h"
 
@@ -95,8 +96,8 @@ int Run(int frames, const std::wstring& backgroundPath) {
   };
   for (const Surface& kind : {Surface{"dib", SurfaceKind::DibSection}, Surface{"screen", SurfaceKind::ScreenCompatible}}) {
     for (float scale : {1.0f, 1.5f}) {
-      const int width = ScaledPixels(kWindowWidth, scale);
-      const int height = ScaledPixels(kWindowHeight, scale);
+      const int width = ScaleUnits(kWindowUnitsWide, scale);
+      const int height = ScaleUnits(kWindowUnitsHigh, scale);
       FrameSurface surface(width, height, kind.kind);
       FrameSurface screen(width, height, kind.kind);
       if (!surface.ok() || !screen.ok()) return 1;

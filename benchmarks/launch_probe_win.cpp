@@ -35,7 +35,7 @@
 #include <string>
 #include <vector>
 
-#include "app/win_owners.h"
+#include "base/win_owners_win.h"
 #include "benchmarks/bench_report.h"
 #include "tests/support/process_runner.h"
 

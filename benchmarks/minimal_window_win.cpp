@@ -8,8 +8,8 @@
 
 #include <cmath>
 
-#include "app/gdiplus_api.h"
-#include "app/win_owners.h"
+#include "base/gdiplus_api_win.h"
+#include "base/win_owners_win.h"
 
 namespace {
 

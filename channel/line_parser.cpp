@@ -5,13 +5,12 @@
 #include <cstring>
 #include <utility>
 
+#include "base/text.h"
 #include "channel/utf8.h"
 
 namespace {
 
 constexpr size_t kNpos = std::string_view::npos;
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 // White space as strtod skips it in the classic locale.
 bool IsClassicSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
@@ -22,14 +21,6 @@ bool IsClassicSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 bool MayBeNumberByte(char c) {
   return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '.' || c == '+' ||
          c == '-' || c == '(' || c == ')' || c == '_';
-}
-
-std::string_view TrimView(std::string_view bytes) {
-  size_t begin = 0;
-  size_t end = bytes.size();
-  while (begin < end && IsBlank(bytes[begin])) ++begin;
-  while (end > begin && IsBlank(bytes[end - 1])) --end;
-  return bytes.substr(begin, end - begin);
 }
 
 // strtod of the text, which need not be NUL-terminated. strtod stops at the
@@ -172,7 +163,7 @@ void FillFromObject(std::string_view line, LaunchEvent& event) {
 std::pair<std::string_view, std::string_view> SplitWord(std::string_view text) {
   const size_t space = text.find(' ');
   if (space == kNpos) return {text, {}};
-  return {text.substr(0, space), TrimView(text.substr(space + 1))};
+  return {text.substr(0, space), TrimBlankView(text.substr(space + 1))};
 }
 
 void FillFromWords(std::string_view line, LaunchEvent& event) {
@@ -192,7 +183,6 @@ void FillFromWords(std::string_view line, LaunchEvent& event) {
 
 }  // namespace
 
-std::string TrimBlank(std::string_view bytes) { return std::string(TrimView(bytes)); }
 
 std::optional<std::string> ExtractStringField(std::string_view line, std::string_view key) {
   const size_t valueStart = FindValueStart(line, key);
@@ -237,7 +227,7 @@ std::optional<double> ExtractNumberField(std::string_view line, std::string_view
 }
 
 std::unique_ptr<LaunchEvent> ParseUpdaterLine(std::string_view line) {
-  const std::string_view trimmed = TrimView(line);
+  const std::string_view trimmed = TrimBlankView(line);
   if (trimmed.empty()) return nullptr;
   auto event = std::make_unique<LaunchEvent>();
   if (trimmed.front() == '{') {

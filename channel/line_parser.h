@@ -10,10 +10,6 @@
 
 #include "channel/launch_event.h"
 
-// Strips space, tab, CR and LF (and nothing else) from both ends. Byte twin
-// of TrimBlank(std::wstring_view) in app/text.h.
-std::string TrimBlank(std::string_view bytes);
-
 // The quoted string after the first textual occurrence of "key" and the next
 // colon after it; nothing about nesting or string boundaries is examined.
 // Escapes: \" \\ \n \r \t as usual; \uXXXX becomes that UTF-16 unit in UTF-8

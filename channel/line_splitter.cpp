@@ -1,6 +1,6 @@
 #include "channel/line_splitter.h"
 
-#include "channel/line_parser.h"
+#include "base/text.h"
 
 namespace {
 // Buffers up to this size are kept between lines; larger ones are freed.
@@ -30,7 +30,7 @@ void LineSplitter::ReleasePending() {
 
 std::optional<std::string> LineSplitter::Finish() {
   std::optional<std::string> last;
-  std::string trimmed = TrimBlank(pending_);
+  std::string trimmed = TrimBlank(std::string_view(pending_));
   if (!trimmed.empty()) last = std::move(trimmed);
   std::string().swap(pending_);
   return last;

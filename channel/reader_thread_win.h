@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "app/win_owners.h"
+#include "base/win_owners_win.h"
 
 // Body of both reader threads. Reads input in synchronous reads of at most
 // 512 bytes until it ends (a failed read, or 0 bytes from anything but a

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/win_owners.h"
+#include "base/win_owners_win.h"
 #include "channel/reader_thread_win.h"
 
 UpdaterStartResult StartUpdater(const std::wstring& command, HWND window) {

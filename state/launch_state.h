@@ -7,6 +7,9 @@
 
 // Settled ticks after which a working step shows its stall hint (about 4 s).
 inline constexpr int32_t kStallHintTicks = 90;
+// A target at or above this counts as full: the bar fills at once, and LAUNCH
+// or READY is done.
+inline constexpr double kFullProgress = 0.999;
 
 struct LaunchState {
   std::wstring stepKey = L"LINK";   // canonical key of the current step, never empty

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <utility>
 
-#include "app/gdiplus_api.h"
+#include "base/gdiplus_api_win.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/profiles.h"
-#include "app/win_owners.h"
+#include "state/profiles.h"
+#include "base/win_owners_win.h"
 #include "ui/asset_paths.h"  // ParentDirectory
 
 // Fills background (embedded PNG, else the first asset file found) and icon

@@ -2,8 +2,8 @@
 // The eight UI fonts. Created once while the application object is built and
 // owned by it; sized in pixel units so the paint's world transform scales
 // them with the DPI. GDI+ must be running.
-#include "app/gdiplus_api.h"
-#include "app/win_owners.h"
+#include "base/gdiplus_api_win.h"
+#include "base/win_owners_win.h"
 
 // A font of "Segoe UI" (or, inside the same attempt, the generic sans-serif
 // family), else "Arial", else "Tahoma", "Liberation Sans" or "DejaVu Sans",

@@ -2,14 +2,14 @@
 
 #include <memory>
 
-#include "app/win_owners.h"
+#include "base/win_owners_win.h"
 #include "channel/launch_event.h"
 #include "channel/launch_message_win.h"
-#include "channel/stdin_reader_win.h"
-#include "state/launch_ops.h"
+#include "state/launch_transitions.h"
+#include "state/launch_view.h"
+#include "ui/layout.h"
 #include "ui/scene.h"
 #include "ui/scene_renderer_win.h"
-#include "ui/window_metrics.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ void Invalidate(LauncherApp& app) {
   app.invalidated = true;
 }
 
-int32_t S(const LauncherApp& app, int32_t units) { return ScaleUnits(units, app.dpiScale); }
+bool HitTestButton(const LauncherApp& app, int32_t x, int32_t y) { return IsOnActionButton(app.dpiScale, x, y); }
 
 LRESULT OnDestroy(LauncherApp& app) {
   if (app.icon != nullptr) {
@@ -39,19 +39,15 @@ LRESULT OnDestroy(LauncherApp& app) {
 LRESULT OnPaint(LauncherApp& app) {
   PaintScope paint(app.window);
   app.invalidated = false;
-  const int32_t width = S(app, kWindowUnitsWide);
-  const int32_t height = S(app, kWindowUnitsHigh);
+  const int32_t width = ScaleUnits(kWindowUnitsWide, app.dpiScale);
+  const int32_t height = ScaleUnits(kWindowUnitsHigh, app.dpiScale);
   UniqueMemoryDc memoryDc(CreateCompatibleDC(paint.dc()));
   UniqueGdiObject bitmap(CreateCompatibleBitmap(paint.dc(), width, height));
   if (memoryDc == nullptr || bitmap == nullptr) return 0;
   {
     SelectedObject selected(memoryDc.get(), bitmap.get());
-    const SceneInput scene{app.state,
-                           app.profile.badge,
-                           app.displayTitle,
-                           app.profile.sequenceTitle,
-                           app.background != nullptr,
-                           app.hoverButton,
+    const LaunchView view = DescribeLaunch(app.state, app.profile.sequenceTitle);
+    const SceneInput scene{view, app.profile.badge, app.displayTitle, app.background != nullptr, app.hoverButton,
                            app.pressedButton};
     PaintFrame(memoryDc.get(), app.dpiScale, PaintScene(scene), app.fonts, app.background.get());
     BitBlt(paint.dc(), 0, 0, width, height, memoryDc.get(), 0, 0, SRCCOPY);
@@ -117,8 +113,8 @@ LRESULT OnLeftButtonDown(LauncherApp& app, LPARAM lParam) {
 LRESULT OnLeftButtonUp(LauncherApp& app, LPARAM lParam) {
   ReleaseCapture();
   const ClientPoint point = ClientPointFromLParam(lParam);
-  const ReleaseAction action =
-      DecideReleaseAction(app.pressedButton, HitTestButton(app, point.x, point.y), app.state.stepKey);
+  const ReleaseAction action = DecideReleaseAction(app.pressedButton, HitTestButton(app, point.x, point.y),
+                                                   DescribeLaunch(app.state, app.profile.sequenceTitle).button);
   app.pressedButton = false;
   app.dragging = false;
   switch (action) {
@@ -163,7 +159,6 @@ void PerformStateEffects(LauncherApp& app, const StateEffects& effects) {
   if (effects.armCloseTimer) SetTimer(app.window, kCloseTimerId, kCloseTimerMs, nullptr);
 }
 
-bool HitTestButton(const LauncherApp& app, int32_t x, int32_t y) { return IsOnActionButton(app.dpiScale, x, y); }
 
 void UpdateWindowRegion(LauncherApp& app) {
   const RegionShape shape = WindowRegionShape(app.dpiScale);
@@ -258,7 +253,5 @@ bool CreateLauncherWindow(LauncherApp& app) {
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(app.icon));
   }
   SetTimer(window, kAnimationTimerId, kAnimationTimerMs, nullptr);
-  // Reads standard input only when it is a disk file or a pipe.
-  StartStdinReader(window);
   return true;
 }

@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "app/launcher_app_win.h"
-#include "state/launch_ops.h"
+#include "ui/launcher_app_win.h"
+#include "state/launch_transitions.h"
 
 inline constexpr wchar_t kLauncherWindowClass[] = L"TarrowNativeWindow";
 inline constexpr UINT_PTR kAnimationTimerId = 1;
@@ -16,8 +16,7 @@ inline constexpr UINT_PTR kCloseTimerId = 2;
 inline constexpr UINT kCloseTimerMs = 1400;
 
 // Registers the class and creates the hidden window (region, icon, the 45 ms
-// animation timer, the standard-input reader when standard input is a file
-// or a pipe). False only when the window cannot be created; the caller then
+// animation timer). False only when the window cannot be created; the caller then
 // ends the run. `app` must stay where it is until the window is destroyed.
 bool CreateLauncherWindow(LauncherApp& app);
 
@@ -36,6 +35,3 @@ void UpdateWindowRegion(LauncherApp& app);
 // Carries out what a state operation asks of the window: a repaint of the
 // whole client area without erasing, and (re)arming the 1400 ms close timer.
 void PerformStateEffects(LauncherApp& app, const StateEffects& effects);
-
-// Whether the client point (device pixels) lies on the action button.
-bool HitTestButton(const LauncherApp& app, int32_t x, int32_t y);

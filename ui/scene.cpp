@@ -1,15 +1,13 @@
 #include "ui/scene.h"
 
-#include <algorithm>
-#include <cmath>
 #include <string>
 #include <utility>
 
-#include "state/display_text.h"
-#include "state/step_texts.h"
-#include "state/step_vocabulary.h"
+#include "ui/layout.h"
 
 namespace {
+
+using namespace layout;
 
 void Fill(DrawList& list, SceneRect rect, float radius, uint32_t color) {
   list.emplace_back(FillCommand{rect, radius, color});
@@ -26,35 +24,13 @@ void Label(DrawList& list, std::wstring text, int font, uint32_t color, SceneRec
   list.emplace_back(LabelCommand{std::move(text), font, color, rect, align});
 }
 
-bool IsDone(const LaunchState& state) { return StepStatus(state) == L"done"; }
-
-constexpr SceneRect kWindowCard{0, 0, kWindowWidth, kWindowHeight};
-constexpr SceneRect kBadgeTile{12, 10, 28, 28};
-constexpr SceneRect kTitleBarText{47, 10, 232, 25};
-constexpr SceneRect kTitleBarMark{296, 22, 22, 4};
-constexpr SceneRect kButton{322, 11, 58, 26};
-constexpr SceneRect kHeaderCard{12, 43, 368, 96};
-constexpr SceneRect kChip{27, 53, 70, 18};
-constexpr SceneRect kCardTitle{26, 94, 336, 22};
-constexpr SceneRect kCardCaption{26, 118, 336, 16};
-constexpr SceneRect kPanelTitle{12, 145, 318, 22};
-constexpr SceneRect kPill{338, 146, 42, 20};
-constexpr SceneRect kPanelDetail{12, 195, 368, 22};
-constexpr SceneRect kTrack{12, 236, 368, 4};
-constexpr double kRailLeft = 12;
-constexpr double kRailPitch = 74.4;
-constexpr float kRailTop = 172;
-constexpr float kRailSegmentWidth = 70.4f;
-constexpr float kRailSegmentHeight = 5;
-constexpr float kWaitingStubWidth = 96;
-
 struct ChipColors {
   uint32_t fill, border, text;
 };
 
-ChipColors ChipColorsFor(const LaunchState& state) {
-  if (IsErrorOrStop(state.stepKey)) return {0xA8431818, 0x70F87171, 0xFFFFE2E2};
-  if (IsDone(state)) return {0xA8102D23, 0x6B34D399, 0xFFD8FFF0};
+ChipColors ChipColorsFor(LaunchTone tone) {
+  if (tone == LaunchTone::Failed) return {0xA8431818, 0x70F87171, 0xFFFFE2E2};
+  if (tone == LaunchTone::Done) return {0xA8102D23, 0x6B34D399, 0xFFD8FFF0};
   return {0xA80C1214, 0x572DD4BF, 0xFFBFFBF4};
 }
 
@@ -62,10 +38,12 @@ struct ButtonLook {
   uint32_t fill, fillHover, border, borderHover, text;
 };
 
-ButtonLook ButtonLookFor(std::wstring_view stepKey) {
-  if (stepKey == L"ERROR") return {0x24F59E0B, 0x38F59E0B, 0x61F59E0B, 0x84F59E0B, 0xFFFFF3D6};
-  if (stepKey == L"STOP") return {0x24F87171, 0x2EF87171, 0x5CF87171, 0x84F87171, 0xFFFFE2E2};
-  if (stepKey == L"READY" || stepKey == L"LAUNCH") return {0x177DD3FC, 0x247DD3FC, 0x387DD3FC, 0x577DD3FC, 0xFFD9F6FF};
+ButtonLook ButtonLookFor(const LaunchView& view) {
+  if (view.button == StepButton::Retry) return {0x24F59E0B, 0x38F59E0B, 0x61F59E0B, 0x84F59E0B, 0xFFFFF3D6};
+  if (view.button == StepButton::Close && view.tone == LaunchTone::Failed) {
+    return {0x24F87171, 0x2EF87171, 0x5CF87171, 0x84F87171, 0xFFFFE2E2};
+  }
+  if (view.button == StepButton::Close) return {0x177DD3FC, 0x247DD3FC, 0x387DD3FC, 0x577DD3FC, 0xFFD9F6FF};
   // Cancel looks the same under the pointer; only the cursor shows it is live.
   return {0x1AF87171, 0x1AF87171, 0x3DF87171, 0x3DF87171, 0xFFFFD8D8};
 }
@@ -74,42 +52,47 @@ struct PanelColors {
   uint32_t title, detail;
 };
 
-PanelColors PanelColorsFor(const LaunchState& state) {
-  if (IsErrorOrStop(state.stepKey)) return {0xFFFCA5A5, 0xFFFCA5A5};
-  if (IsDone(state)) return {0xFFA7F3D0, 0xFFA7F3D0};
-  if (!state.progress.has_value()) return {0xFFCBD5E1, 0xFFCBD5E1};
+PanelColors PanelColorsFor(LaunchTone tone) {
+  switch (tone) {
+    case LaunchTone::Failed:
+      return {0xFFFCA5A5, 0xFFFCA5A5};
+    case LaunchTone::Done:
+      return {0xFFA7F3D0, 0xFFA7F3D0};
+    case LaunchTone::Waiting:
+      return {0xFFCBD5E1, 0xFFCBD5E1};
+    case LaunchTone::Working:
+      break;
+  }
   return {0xFFDFE5ED, 0xFFA8B3C2};
 }
 
 // The current segment shows how the step is doing; the error colour follows
-// stepKey while the position follows railKey.
-uint32_t CurrentSegmentColor(const LaunchState& state) {
-  if (IsErrorOrStop(state.stepKey)) return 0xFFF87171;
-  if (!state.progress.has_value()) return 0x7594A3B8;
-  if (IsDone(state)) return 0x752DD4BF;
+// the step while the position follows the rail key.
+uint32_t CurrentSegmentColor(LaunchTone tone) {
+  switch (tone) {
+    case LaunchTone::Failed:
+      return 0xFFF87171;
+    case LaunchTone::Waiting:
+      return 0x7594A3B8;
+    case LaunchTone::Done:
+      return 0x752DD4BF;
+    case LaunchTone::Working:
+      break;
+  }
   return 0xFF7DD3FC;
 }
 
-}  // namespace
-
-float ProgressBarWidth(const LaunchState& state) {
-  double fraction = state.shownProgress;
-  if (!std::isfinite(fraction)) fraction = 0.0;
-  fraction = std::clamp(fraction, 0.0, 1.0);
-  return static_cast<float>(fraction * 368.0);
-}
-
-void PaintActionButton(const SceneInput& input, DrawList& list, int font) {
-  const ButtonLook look = ButtonLookFor(input.state.stepKey);
+void AppendActionButton(const SceneInput& input, DrawList& list) {
+  const ButtonLook look = ButtonLookFor(input.view);
   uint32_t fill = input.hoverButton ? look.fillHover : look.fill;
   const uint32_t border = input.hoverButton ? look.borderHover : look.border;
   if (input.pressedButton) fill = 0x4EFFFFFF;
   Fill(list, kButton, 5, fill);
   Outline(list, kButton, 5, border);
-  Label(list, ActionButtonLabel(input.state.stepKey), font, look.text, kButton, TextAlign::Center);
+  Label(list, input.view.buttonLabel, kFontButton, look.text, kButton, TextAlign::Center);
 }
 
-void PaintHeaderCard(const SceneInput& input, DrawList& list, int titleFont, int smallFont) {
+void AppendHeaderCard(const SceneInput& input, DrawList& list) {
   if (input.hasBackground) {
     // Scaled to the card, aspect ratio not kept, corners not clipped.
     list.emplace_back(ImageCommand{kHeaderCard});
@@ -120,34 +103,33 @@ void PaintHeaderCard(const SceneInput& input, DrawList& list, int titleFont, int
                                     0x60080A0C, GradientWrap::Tile});
   Outline(list, kHeaderCard, 8, 0x16FFFFFF);
 
-  const ChipColors chip = ChipColorsFor(input.state);
+  const ChipColors chip = ChipColorsFor(input.view.tone);
   Fill(list, kChip, 6, chip.fill);
   Outline(list, kChip, 6, chip.border);
-  Label(list, StepTag(input.state.stepKey), smallFont, chip.text, kChip, TextAlign::Center);
+  Label(list, input.view.tag, kFontCardSmall, chip.text, kChip, TextAlign::Center);
 
-  Label(list, std::wstring(input.displayTitle), titleFont, 0xFFF8FAFC, kCardTitle, TextAlign::Near);
-  Label(list, StepHeadline(input.state.stepKey, input.sequenceTitle), smallFont, 0xFFB7C1CF, kCardCaption,
-        TextAlign::Near);
+  Label(list, std::wstring(input.displayTitle), kFontCardTitle, 0xFFF8FAFC, kCardTitle, TextAlign::Near);
+  Label(list, input.view.headline, kFontCardSmall, 0xFFB7C1CF, kCardCaption, TextAlign::Near);
 }
 
-void PaintProgressPanel(const SceneInput& input, DrawList& list, int titleFont, int detailFont) {
-  const PanelColors colors = PanelColorsFor(input.state);
-  Label(list, StepTitle(input.state.stepKey), titleFont, colors.title, kPanelTitle, TextAlign::Near);
+void AppendProgressPanel(const SceneInput& input, DrawList& list) {
+  const PanelColors colors = PanelColorsFor(input.view.tone);
+  Label(list, input.view.title, kFontPanelTitle, colors.title, kPanelTitle, TextAlign::Near);
 
   // The pill looks the same in every state and follows shownProgress.
   Fill(list, kPill, 4, 0x1A7DD3FC);
   Outline(list, kPill, 4, 0x387DD3FC);
-  Label(list, PercentText(input.state), kFontPercent, 0xFFD9F6FF, kPill, TextAlign::Center);
+  Label(list, input.view.percent, kFontPercent, 0xFFD9F6FF, kPill, TextAlign::Center);
 
-  Label(list, DetailLine(input.state), detailFont, colors.detail, kPanelDetail, TextAlign::Near);
+  Label(list, input.view.detail, kFontPanelDetail, colors.detail, kPanelDetail, TextAlign::Near);
 }
 
-void PaintStepRail(const SceneInput& input, DrawList& list) {
-  const int current = RailIndex(input.state.railKey);
-  for (int i = 0; i < 5; ++i) {
+void AppendStepRail(const SceneInput& input, DrawList& list) {
+  const int current = input.view.railIndex;
+  for (int i = 0; i < kRailSegments; ++i) {
     uint32_t color = 0x14FFFFFF;
     if (i < current) color = 0x752DD4BF;
-    if (i == current) color = CurrentSegmentColor(input.state);
+    if (i == current) color = CurrentSegmentColor(input.view.tone);
     // Worked out in double and rounded once, so the segments start on the
     // floats nearest to 12, 86.4, 160.8, 235.2 and 309.6.
     const auto x = static_cast<float>(kRailLeft + kRailPitch * i);
@@ -155,21 +137,22 @@ void PaintStepRail(const SceneInput& input, DrawList& list) {
   }
 }
 
-void PaintProgressBar(const SceneInput& input, DrawList& list) {
-  const LaunchState& state = input.state;
+void AppendProgressBar(const SceneInput& input, DrawList& list) {
+  const LaunchView& view = input.view;
   Fill(list, kTrack, 3, 0x14FFFFFF);
-  if (!state.progress.has_value()) {
+  if (!view.hasTarget) {
     // A fixed grey stub: the updater gave no figure.
     Fill(list, {kTrack.x, kTrack.y, kWaitingStubWidth, kTrack.height}, 3, 0xFF94A3B8);
     return;
   }
-  const float width = ProgressBarWidth(state);
+  // Worked out in double precision and then taken as a float.
+  const auto width = static_cast<float>(view.shownFraction * static_cast<double>(kTrack.width));
   if (!(width > 0)) return;
   // Narrow bars keep radius 3: their corner arcs overlap.
   const SceneRect filled{kTrack.x, kTrack.y, width, kTrack.height};
-  if (IsErrorOrStop(state.stepKey)) {
+  if (view.tone == LaunchTone::Failed) {
     Fill(list, filled, 3, 0xFFF87171);
-  } else if (IsDone(state)) {
+  } else if (view.tone == LaunchTone::Done) {
     Fill(list, filled, 3, 0xFF34D399);
   } else {
     // The gradient spans the filled part only, so the bar always ends in amber.
@@ -178,11 +161,13 @@ void PaintProgressBar(const SceneInput& input, DrawList& list) {
   }
 }
 
+}  // namespace
+
 DrawList PaintScene(const SceneInput& input) {
   DrawList list;
   list.reserve(40);
-  Fill(list, kWindowCard, 12, 0xFF101113);
-  Outline(list, kWindowCard, 12, 0x18FFFFFF);
+  Fill(list, kWindowCard, kCornerUnits, 0xFF101113);
+  Outline(list, kWindowCard, kCornerUnits, 0x18FFFFFF);
 
   Fill(list, kBadgeTile, 6, 0x1E2DD4BF);
   Outline(list, kBadgeTile, 6, 0x422DD4BF);
@@ -190,10 +175,10 @@ DrawList PaintScene(const SceneInput& input) {
   Label(list, std::wstring(input.displayTitle), kFontTitleBar, 0xFFF8FAFC, kTitleBarText, TextAlign::Near);
   Fill(list, kTitleBarMark, 2, 0x2AFFFFFF);
 
-  PaintActionButton(input, list, kFontButton);
-  PaintHeaderCard(input, list, kFontCardTitle, kFontCardSmall);
-  PaintProgressPanel(input, list, kFontPanelTitle, kFontPanelDetail);
-  PaintStepRail(input, list);
-  PaintProgressBar(input, list);
+  AppendActionButton(input, list);
+  AppendHeaderCard(input, list);
+  AppendProgressPanel(input, list);
+  AppendStepRail(input, list);
+  AppendProgressBar(input, list);
   return list;
 }

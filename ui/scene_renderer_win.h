@@ -5,8 +5,8 @@
 // primitive leaves its element out and the rest is painted.
 #include <string_view>
 
-#include "app/gdiplus_api.h"
-#include "app/win_owners.h"
+#include "base/gdiplus_api_win.h"
+#include "base/win_owners_win.h"
 #include "ui/draw_list.h"
 
 // Appends a closed rounded-rectangle figure: four 90-degree arcs of diameter

@@ -7,12 +7,12 @@
 #include <optional>
 #include <string>
 
-#include "app/win_owners.h"
+#include "base/win_owners_win.h"
 #include "tests/support/launcher_driver.h"
 #include "tests/support/pixel_colors.h"
 #include "tests/support/source_tree.h"
 #include "tools/capture/screen_capture_win.h"
-#include "ui/frame_snapshot_win.h"
+#include "tools/capture/frame_snapshot_win.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/gdiplus_api.h"
-#include "app/win_owners.h"
+#include "base/gdiplus_api_win.h"
+#include "base/win_owners_win.h"
 #include "tests/support/asset_files.h"
 #include "tests/support/process_runner.h"
 #include "ui/assets_win.h"

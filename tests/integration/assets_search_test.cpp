@@ -18,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/win_owners.h"
+#include "base/win_owners_win.h"
 #include "tests/support/asset_files.h"
 #include "tests/support/process_runner.h"
 #include "ui/assets_win.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/win_owners.h"
+#include "base/win_owners_win.h"
 #include "channel/launch_message_win.h"
 #include "tests/support/process_runner.h"
 

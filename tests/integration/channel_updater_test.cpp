@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/win_owners.h"
+#include "base/win_owners_win.h"
 #include "channel/stdin_reader_win.h"
 #include "channel/updater_process_win.h"
 #include "tests/integration/channel_event_window.h"

@@ -8,10 +8,10 @@
 #include <memory>
 #include <string>
 
-#include "app/gdiplus_api.h"
-#include "app/launcher_app_win.h"
+#include "base/gdiplus_api_win.h"
+#include "ui/launcher_app_win.h"
 #include "channel/launch_message_win.h"
-#include "state/launch_ops.h"
+#include "state/launch_transitions.h"
 #include "ui/launcher_window_win.h"
 
 namespace {
@@ -209,8 +209,8 @@ TEST_F(LauncherWindowProcTest, DpiChangeRescalesWindowRegionAndButton) {
   ASSERT_NE(GetWindowRgnBox(app_->window, &box), ERROR);
   EXPECT_GE(box.right, 588);
   EXPECT_GE(box.bottom, 378);
-  EXPECT_TRUE(HitTestButton(*app_, 483, 17));
-  EXPECT_FALSE(HitTestButton(*app_, 570, 17));
+  EXPECT_TRUE(IsOnActionButton(app_->dpiScale, 483, 17));
+  EXPECT_FALSE(IsOnActionButton(app_->dpiScale, 570, 17));
   // A change without a dpi counts as 96; no suggested rectangle leaves the size.
   Send(WM_DPICHANGED, 0, 0);
   EXPECT_FLOAT_EQ(app_->dpiScale, 1.0f);

@@ -9,6 +9,7 @@
 #include <variant>
 #include <vector>
 
+#include "ui/layout.h"
 #include "tests/integration/paint_support.h"
 #include "ui/scene.h"
 
@@ -84,8 +85,8 @@ class PreviewPixelsTest : public testing::TestWithParam<PixelCase> {
 TEST_P(PreviewPixelsTest, PartsShowTheirColours) {
   const PixelCase& c = GetParam();
   const PixelImage image = RenderList(List(), c.scale, PaintFonts());
-  ASSERT_EQ(image.width, ScaledPixels(392, c.scale));
-  ASSERT_EQ(image.height, ScaledPixels(252, c.scale));
+  ASSERT_EQ(image.width, ScaleUnits(392, c.scale));
+  ASSERT_EQ(image.height, ScaleUnits(252, c.scale));
 
   // The clear colour shows only in the corner the card's radius leaves out.
   ExpectColor(image, 0.2, 0.2, 0xFF090A0C, kSolidTolerance, "window corner");

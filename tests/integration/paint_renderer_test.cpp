@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "ui/layout.h"
 #include "tests/integration/paint_support.h"
 #include "ui/fonts_win.h"
 #include "ui/scene.h"
@@ -125,8 +126,8 @@ TEST(PaintFrameTest, PenWidthsAndCoordinatesFollowTheScale) {
   // side: the world transform scales coordinates and the pen alike.
   for (float scale : {2.0f, 3.0f}) {
     const PixelImage image = RenderList(list, scale, PaintFonts());
-    ASSERT_EQ(image.width, ScaledPixels(392, scale));
-    ASSERT_EQ(image.height, ScaledPixels(252, scale));
+    ASSERT_EQ(image.width, ScaleUnits(392, scale));
+    ASSERT_EQ(image.height, ScaleUnits(252, scale));
     const int middle = image.height / 2;
     const int lineWidth = static_cast<int>(scale);
     for (int x = 0; x < lineWidth; ++x) {

@@ -1,3 +1,4 @@
+#include "ui/layout.h"
 #include "tests/integration/paint_support.h"
 
 #include <gtest/gtest.h>
@@ -48,7 +49,7 @@ Gdiplus::GpImage* TarrowBackground() {
 }
 
 PixelImage RenderList(const DrawList& list, float scale, const UiFonts& fonts, Gdiplus::GpImage* background) {
-  FrameSurface surface(ScaledPixels(kWindowWidth, scale), ScaledPixels(kWindowHeight, scale));
+  FrameSurface surface(ScaleUnits(kWindowUnitsWide, scale), ScaleUnits(kWindowUnitsHigh, scale));
   if (!surface.ok()) return {};
   PaintFrame(surface.dc(), scale, list, fonts, background);
   return surface.Snapshot();

@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <string>
 
-#include "app/win_owners.h"
+#include "base/win_owners_win.h"
 #include "tests/support/pixel_colors.h"
 #include "tests/support/source_tree.h"
 #include "ui/draw_list.h"
-#include "ui/frame_snapshot_win.h"
+#include "tools/capture/frame_snapshot_win.h"
 
 // The fonts made by CreateFonts, alive from the first call to the end of the
 // test program (released before GDI+ shuts down).

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/win_owners.h"
+#include "base/win_owners_win.h"
 
 class LauncherProcess {
  public:

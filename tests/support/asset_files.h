@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/win_owners.h"
+#include "base/win_owners_win.h"
 #include "tests/support/process_runner.h"
 
 // UTF-8 for reports and failure messages.

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/run_launcher.h"
+#include "ui/launcher_app_win.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/win_owners.h"
+#include "base/win_owners_win.h"
 #include "tests/support/process_runner.h"
 
 inline constexpr wchar_t kLauncherClassName[] = L"TarrowNativeWindow";

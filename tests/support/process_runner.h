@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/win_owners.h"
+#include "base/win_owners_win.h"
 
 // The folder holding the running test program (and every built program).
 std::wstring ProgramFolder();

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "channel/launch_event.h"
-#include "state/launch_ops.h"
+#include "state/launch_transitions.h"
 #include "state/launch_state.h"
-#include "state/step_texts.h"
+#include "state/launch_view.h"
 
 namespace {
 
@@ -60,7 +60,7 @@ TEST_P(IdleTickTest, SettledWindowAsksForNothingFor200Ticks) {
   EXPECT_LE(report.repaints, GetParam().maxRepaints);
   EXPECT_EQ(report.closeTimers, 0);
   // Whatever stall hint the step has is showing by now, and stays.
-  if (!StallHint(state).empty()) {
+  if (DescribeLaunch(state, L"").stallHint) {
     EXPECT_GE(state.settledTicks, kStallHintTicks);
   }
   const LaunchState settled = state;
@@ -72,7 +72,7 @@ TEST_P(IdleTickTest, SettledWindowAsksForNothingFor200Ticks) {
   EXPECT_EQ(state.stepKey, settled.stepKey);
   EXPECT_EQ(state.detailText, settled.detailText);
   EXPECT_EQ(state.shownProgress, settled.shownProgress);
-  EXPECT_EQ(StallHint(state), StallHint(settled));
+  EXPECT_EQ(DescribeLaunch(state, L"").detail, DescribeLaunch(settled, L"").detail);
 }
 
 // A bar moving from 0 to 1 needs about 30 easing ticks, plus one repaint for

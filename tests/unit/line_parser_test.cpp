@@ -1,4 +1,5 @@
 #include "channel/line_parser.h"
+#include "base/text.h"
 
 #include <gtest/gtest.h>
 

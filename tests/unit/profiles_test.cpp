@@ -1,4 +1,6 @@
-#include "app/profiles.h"
+#include "state/profiles.h"
+#include "base/text.h"
+#include "state/titles.h"
 
 #include <gtest/gtest.h>
 

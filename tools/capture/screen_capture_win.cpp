@@ -1,6 +1,6 @@
 #include "tools/capture/screen_capture_win.h"
 
-#include "app/win_owners.h"
+#include "base/win_owners_win.h"
 
 ScreenPixels CaptureWindowFromScreen(HWND window) {
   RECT rect{};

@@ -4,7 +4,7 @@
 // SavePng of the frame snapshots.
 #include <windows.h>
 
-#include "ui/frame_snapshot_win.h"
+#include "tools/capture/frame_snapshot_win.h"
 
 // The pixels of a window as composed on the display, alpha forced to 0xFF.
 using ScreenPixels = PixelImage;

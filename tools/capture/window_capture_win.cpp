@@ -14,7 +14,7 @@
 #include <cwchar>
 #include <string>
 
-#include "app/win_owners.h"
+#include "base/win_owners_win.h"
 #include "tools/capture/screen_capture_win.h"
 
 namespace {

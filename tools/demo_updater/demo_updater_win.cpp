@@ -22,6 +22,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/text.h"
+
 namespace {
 
 // Exit code for a command line this program does not understand.
@@ -179,21 +181,14 @@ void Flood(uint32_t count, Output& out) {
   out.Write("done\n");
 }
 
-std::string_view TrimBlankBytes(std::string_view s) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
 // Milliseconds of a "sleep MS" line, or nullopt for a line to print.
 std::optional<DWORD> SleepDirective(std::string_view line) {
-  line = TrimBlankBytes(line);
+  line = TrimBlankView(line);
   constexpr std::string_view kWord = "sleep";
   if (line.substr(0, kWord.size()) != kWord) return std::nullopt;
   std::string_view rest = line.substr(kWord.size());
   if (rest.empty() || (rest.front() != ' ' && rest.front() != '\t')) return std::nullopt;
-  rest = TrimBlankBytes(rest);
+  rest = TrimBlankView(rest);
   if (rest.empty() || rest.size() > 9) return std::nullopt;
   DWORD ms = 0;
   for (char c : rest) {

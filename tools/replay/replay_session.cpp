@@ -4,10 +4,8 @@
 #include <memory>
 
 #include "channel/line_parser.h"
-#include "state/display_text.h"
-#include "state/launch_ops.h"
-#include "state/step_texts.h"
-#include "state/step_vocabulary.h"
+#include "state/launch_transitions.h"
+#include "state/launch_view.h"
 #include "tools/replay/json_text.h"
 
 namespace {
@@ -83,6 +81,7 @@ std::string ReplaySession::ApplyLine(std::string_view line) {
 
 std::string ReplaySession::Record(const LaunchEvent* event) const {
   const LaunchState& s = state_;
+  const LaunchView view = DescribeLaunch(s, identity_.profile.sequenceTitle);
   std::string out = "{\"line\":";
   AppendInteger(out, lineNumber_);
   AppendKey(out, "event");
@@ -106,9 +105,9 @@ std::string ReplaySession::Record(const LaunchEvent* event) const {
   AppendKey(out, "rail");
   AppendJsonString(out, s.railKey);
   AppendKey(out, "railIndex");
-  AppendInteger(out, static_cast<uint64_t>(RailIndex(s.railKey)));
+  AppendInteger(out, static_cast<uint64_t>(view.railIndex));
   AppendKey(out, "status");
-  AppendJsonString(out, StepStatus(s));
+  AppendJsonString(out, ToneWord(view.tone));
   AppendKey(out, "progress");
   AppendJsonNumber(out, s.progress);
   AppendKey(out, "shown");
@@ -116,17 +115,17 @@ std::string ReplaySession::Record(const LaunchEvent* event) const {
   AppendKey(out, "settled");
   AppendInteger(out, static_cast<uint64_t>(s.settledTicks));
   AppendKey(out, "tag");
-  AppendJsonString(out, StepTag(s.stepKey));
+  AppendJsonString(out, view.tag);
   AppendKey(out, "headline");
-  AppendJsonString(out, StepHeadline(s.stepKey, identity_.profile.sequenceTitle));
+  AppendJsonString(out, view.headline);
   AppendKey(out, "title");
-  AppendJsonString(out, StepTitle(s.stepKey));
+  AppendJsonString(out, view.title);
   AppendKey(out, "detailLine");
-  AppendJsonString(out, DetailLine(s));
+  AppendJsonString(out, view.detail);
   AppendKey(out, "percent");
-  AppendJsonString(out, PercentText(s));
+  AppendJsonString(out, view.percent);
   AppendKey(out, "button");
-  AppendJsonString(out, ActionButtonLabel(s.stepKey));
+  AppendJsonString(out, view.buttonLabel);
   AppendKey(out, "closeArmed");
   out += closeArmed_ ? "true" : "false";
   AppendKey(out, "displayTitle");

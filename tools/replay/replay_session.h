@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/app_identity.h"
+#include "state/titles.h"
 #include "app/startup_options.h"
 #include "channel/launch_event.h"
 #include "state/launch_state.h"

@@ -12,10 +12,10 @@
 #include <cwchar>
 #include <string>
 
-#include "app/gdiplus_api.h"
-#include "app/win_owners.h"
+#include "base/gdiplus_api_win.h"
+#include "base/win_owners_win.h"
 #include "ui/fonts_win.h"
-#include "ui/frame_snapshot_win.h"
+#include "tools/capture/frame_snapshot_win.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <cstdio>
 #include <string>
 
-#include "app/gdiplus_api.h"
-#include "app/profiles.h"
-#include "app/win_owners.h"
+#include "base/gdiplus_api_win.h"
+#include "state/profiles.h"
+#include "base/win_owners_win.h"
 #include "tests/support/asset_files.h"
 #include "ui/asset_paths.h"
 #include "ui/assets_win.h"

@@ -6,7 +6,7 @@
 #include <array>
 #include <memory>
 
-#include "app/gdiplus_api.h"
+#include "base/gdiplus_api_win.h"
 
 struct HandleCloser {
   void operator()(HANDLE h) const noexcept {

@@ -1,4 +1,4 @@
-#include "state/launch_ops.h"
+#include "state/launch_transitions.h"
 
 #include <algorithm>
 #include <array>
@@ -7,15 +7,13 @@
 #include <limits>
 #include <utility>
 
-#include "app/profiles.h"
-#include "app/text.h"
-#include "state/step_texts.h"
+#include "base/text.h"
+#include "state/step_table.h"
 #include "state/step_vocabulary.h"
 
 namespace {
 
 constexpr std::wstring_view kCheckNetwork = L"Check network or package";
-constexpr double kFullThreshold = 0.999;
 constexpr double kSettleGap = 0.002;
 constexpr double kEaseFraction = 0.2;
 constexpr int32_t kPreviewSettledTicks = 120;
@@ -34,9 +32,7 @@ std::optional<double> WithoutNaN(std::optional<double> value) {
   return value;
 }
 
-bool IsSettlingExempt(std::wstring_view stepKey) {
-  return stepKey == L"ERROR" || stepKey == L"STOP" || stepKey == L"READY" || stepKey == L"LAUNCH";
-}
+bool CountsSettledTicks(std::wstring_view stepKey) { return FactsOf(stepKey).kind == StepKind::Working; }
 
 StateEffects Cancel(LaunchState& state) {
   const double here = std::isfinite(state.shownProgress) ? ClampFraction(state.shownProgress) : 0.0;
@@ -53,7 +49,7 @@ StateEffects SetStep(LaunchState& state, std::optional<double> progress, std::ws
   state.settledTicks = 0;
   if (state.progress) {
     *state.progress = ClampFraction(*state.progress);
-    if (*state.progress >= kFullThreshold) {
+    if (*state.progress >= kFullProgress) {
       state.shownProgress = 1.0;
     } else if (state.shownProgress > *state.progress) {
       state.shownProgress = *state.progress;
@@ -127,7 +123,7 @@ StateEffects AnimateProgress(LaunchState& state) {
     return kRepaint;
   }
   state.shownProgress = target;
-  if (IsSettlingExempt(state.stepKey)) return {};
+  if (!CountsSettledTicks(state.stepKey)) return {};
   if (state.settledTicks < kSettledTicksCap) ++state.settledTicks;
   return StateEffects{state.settledTicks == kStallHintTicks, false};
 }

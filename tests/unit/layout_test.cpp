@@ -1,4 +1,4 @@
-#include "ui/window_metrics.h"
+#include "ui/layout.h"
 
 #include <gtest/gtest.h>
 
@@ -123,7 +123,7 @@ struct ReleaseCase {
   const char* name;
   bool pressed;
   bool onButton;
-  const wchar_t* step;
+  StepButton button;
   ReleaseAction action;
 };
 
@@ -131,19 +131,18 @@ class ReleaseActionTest : public ::testing::TestWithParam<ReleaseCase> {};
 
 TEST_P(ReleaseActionTest, PressStateAndReleasePointDecide) {
   const ReleaseCase& c = GetParam();
-  EXPECT_EQ(DecideReleaseAction(c.pressed, c.onButton, c.step), c.action);
+  EXPECT_EQ(DecideReleaseAction(c.pressed, c.onButton, c.button), c.action);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Releases, ReleaseActionTest,
-    ::testing::Values(ReleaseCase{"ErrorRetries", true, true, L"ERROR", ReleaseAction::Retry},
-                      ReleaseCase{"WorkingStepCancels", true, true, L"DOWNLOAD", ReleaseAction::Close},
-                      ReleaseCase{"StopCloses", true, true, L"STOP", ReleaseAction::Close},
-                      ReleaseCase{"LaunchCloses", true, true, L"LAUNCH", ReleaseAction::Close},
-                      ReleaseCase{"ErrorIsExactWord", true, true, L"error", ReleaseAction::Close},
-                      ReleaseCase{"ReleasedOutside", true, false, L"DOWNLOAD", ReleaseAction::None},
-                      ReleaseCase{"ReleasedOutsideInError", true, false, L"ERROR", ReleaseAction::None},
-                      ReleaseCase{"DragEndingOnButton", false, true, L"DOWNLOAD", ReleaseAction::None}),
+    ::testing::Values(ReleaseCase{"ErrorRetries", true, true, StepButton::Retry, ReleaseAction::Retry},
+                      ReleaseCase{"WorkingStepCancels", true, true, StepButton::Cancel, ReleaseAction::Close},
+                      ReleaseCase{"StopCloses", true, true, StepButton::Close, ReleaseAction::Close},
+                      ReleaseCase{"LaunchCloses", true, true, StepButton::Close, ReleaseAction::Close},
+                      ReleaseCase{"ReleasedOutside", true, false, StepButton::Cancel, ReleaseAction::None},
+                      ReleaseCase{"ReleasedOutsideInError", true, false, StepButton::Retry, ReleaseAction::None},
+                      ReleaseCase{"DragEndingOnButton", false, true, StepButton::Cancel, ReleaseAction::None}),
     [](const ::testing::TestParamInfo<ReleaseCase>& p) { return std::string(p.param.name); });
 
 }  // namespace

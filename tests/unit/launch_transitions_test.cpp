@@ -1,4 +1,4 @@
-#include "state/launch_ops.h"
+#include "state/launch_transitions.h"
 
 #include <gtest/gtest.h>
 
@@ -6,11 +6,11 @@
 #include <limits>
 #include <string>
 
-#include "state/display_text.h"
-#include "state/step_texts.h"
-#include "state/step_vocabulary.h"
+#include "state/launch_view.h"
 
 namespace {
+
+LaunchView View(const LaunchState& s) { return DescribeLaunch(s, L"x"); }
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -204,16 +204,16 @@ TEST(AnimateProgressTest, EasesFor25TicksThenCountsToTheStallHint) {
   EXPECT_EQ(s.settledTicks, 1);
   for (int tick = 27; tick <= 114; ++tick) EXPECT_FALSE(AnimateProgress(s).repaint) << tick;
   EXPECT_EQ(s.settledTicks, 89);
-  EXPECT_EQ(DetailLine(s), L"Fetching files");
+  EXPECT_EQ(View(s).detail, L"Fetching files");
   EXPECT_TRUE(AnimateProgress(s).repaint);  // tick 115: the stall hint appears
   EXPECT_EQ(s.settledTicks, 90);
-  EXPECT_EQ(DetailLine(s), L"Receiving changes");
+  EXPECT_EQ(View(s).detail, L"Receiving changes");
   EXPECT_FALSE(AnimateProgress(s).repaint);
   EXPECT_EQ(s.settledTicks, 91);
   // A moving bar hides the hint again.
   ApplyLaunchEvent(s, Event(L"progress", 0.8, L"DOWNLOAD", L"More files"));
   EXPECT_TRUE(AnimateProgress(s).repaint);
-  EXPECT_EQ(DetailLine(s), L"More files");
+  EXPECT_EQ(View(s).detail, L"More files");
 }
 
 TEST(AnimateProgressTest, FinalStepsSettleWithoutCounting) {
@@ -244,7 +244,7 @@ TEST(AnimateProgressTest, SettledCountSaturates) {
   EXPECT_FALSE(AnimateProgress(s).repaint);
   EXPECT_FALSE(AnimateProgress(s).repaint);
   EXPECT_EQ(s.settledTicks, std::numeric_limits<int32_t>::max());
-  EXPECT_EQ(StallHint(s), L"Receiving changes");
+  EXPECT_TRUE(View(s).stallHint);
 }
 
 TEST(AnimateProgressTest, RecoversFromAnUnclampedPreviewFigure) {
@@ -276,7 +276,7 @@ TEST(CloseTimerTest, OnlyTheDoneEventArmsIt) {
 TEST(CloseTimerTest, LaterEventsStillApplyAfterDone) {
   LaunchState s;
   ApplyLaunchEvent(s, Event(L"done"));
-  EXPECT_EQ(StepStatus(s), L"done");
+  EXPECT_EQ(View(s).tone, LaunchTone::Done);
   ApplyLaunchEvent(s, Event(L"progress", 0.3, L"APPLY", L"late"));
   EXPECT_EQ(s.stepKey, L"APPLY");
   EXPECT_EQ(s.shownProgress, 0.3);
@@ -285,7 +285,7 @@ TEST(CloseTimerTest, LaterEventsStillApplyAfterDone) {
 TEST(RetryLaunchTest, FromErrorWaitsOnLinkThenContinues) {
   LaunchState s = Midway();
   ApplyLaunchEvent(s, Event(L"error", std::nullopt, L"", L"Disk full"));
-  EXPECT_EQ(ActionButtonLabel(s.stepKey), L"Retry");
+  EXPECT_EQ(View(s).buttonLabel, L"Retry");
   EXPECT_TRUE(RetryLaunch(s).repaint);
   EXPECT_EQ(s.stepKey, L"LINK");
   EXPECT_EQ(s.railKey, L"LINK");
@@ -293,8 +293,8 @@ TEST(RetryLaunchTest, FromErrorWaitsOnLinkThenContinues) {
   EXPECT_FALSE(s.progress.has_value());
   EXPECT_EQ(s.shownProgress, 0.0);
   EXPECT_EQ(s.settledTicks, 0);
-  EXPECT_EQ(PercentText(s), L"WAIT");
-  EXPECT_EQ(ActionButtonLabel(s.stepKey), L"Cancel");
+  EXPECT_EQ(View(s).percent, L"WAIT");
+  EXPECT_EQ(View(s).buttonLabel, L"Cancel");
   ApplyLaunchEvent(s, Event(L"progress", 0.1, L"MANIFEST"));
   EXPECT_EQ(s.railKey, L"MANIFEST");
   EXPECT_EQ(*s.progress, 0.1);
@@ -303,11 +303,8 @@ TEST(RetryLaunchTest, FromErrorWaitsOnLinkThenContinues) {
 TEST(ApplyPreviewStateTest, StartUpPreviewShowsTheStallHint) {
   LaunchState s;
   EXPECT_TRUE(ApplyPreviewState(s, L"DOWNLOAD").repaint);
-  EXPECT_EQ(StepTag(s.stepKey), L"TRANSFER");
-  EXPECT_EQ(StepHeadline(s.stepKey, L"x"), L"Runtime update in progress");
-  EXPECT_EQ(StepTitle(s.stepKey), L"Downloading runtime");
-  EXPECT_EQ(PercentText(s), L"62%");
-  EXPECT_EQ(DetailLine(s), L"Receiving changes");
+  EXPECT_EQ(View(s).percent, L"62%");
+  EXPECT_EQ(View(s).detail, L"Receiving changes");
   EXPECT_EQ(s.detailText, L"12.4 MB / 20.0 MB");
 }
 

@@ -18,7 +18,7 @@ struct StateEffects {
 
 // Moves to the step `word` (normalised). Rail keys also move the rail. A
 // present progress is clamped to [0, 1]; a lower target shows at once and a
-// target of 0.999 or more fills the bar at once. A progress that is not a
+// target of kFullProgress or more fills the bar at once. A progress that is not a
 // number counts as absent. `detail` replaces the detail text, even when empty.
 StateEffects SetStep(LaunchState& state, std::optional<double> progress, std::wstring_view word, std::wstring detail);
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/win_owners.h"
+#include "base/win_owners_win.h"
 #include "ui/draw_list.h"
 
 // Pixels as 0xAARRGGBB, rows top to bottom.
@@ -48,9 +48,6 @@ class FrameSurface {
   UniqueGdiObject bitmap_;    // destroyed after the DC that holds it
   UniqueMemoryDc dc_;
 };
-
-// Device pixels of a length in units at a scale: halves away from zero.
-int ScaledPixels(float units, float scale);
 
 // Writes opaque pixels as a PNG file. False on any failure.
 bool SavePng(const PixelImage& image, const std::wstring& path);

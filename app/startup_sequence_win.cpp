@@ -1,26 +1,16 @@
-#include "app/run_launcher.h"
+#include "app/startup_sequence_win.h"
 
 #include <cstdint>
 #include <optional>
 
 #include "app/command_line_win.h"
-#include "app/launcher_app_win.h"
 #include "app/startup_options.h"
-#include "app/win_owners.h"
+#include "base/win_owners_win.h"
+#include "channel/stdin_reader_win.h"
 #include "channel/updater_process_win.h"
-#include "state/launch_ops.h"
+#include "state/launch_transitions.h"
+#include "ui/launcher_app_win.h"
 #include "ui/launcher_window_win.h"
-
-void MakeProcessDpiAware() {
-  using SetContextFn = BOOL(WINAPI*)(HANDLE);
-  HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  FARPROC proc = user32 != nullptr ? GetProcAddress(user32, "SetProcessDpiAwarenessContext") : nullptr;
-  if (proc != nullptr) {
-    auto setContext = reinterpret_cast<SetContextFn>(reinterpret_cast<void*>(proc));
-    if (setContext(reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-4))) != FALSE) return;
-  }
-  SetProcessDPIAware();
-}
 
 namespace {
 
@@ -56,6 +46,8 @@ void StartUpdaterOrShowError(LauncherApp& app, const std::wstring& command) {
 // From the window's birth to its end, with `app` alive throughout.
 int RunWindow(LauncherApp& app, const StartupOptions& options) {
   if (!CreateLauncherWindow(app)) return 1;
+  // Reads standard input only when it is a disk file or a pipe.
+  StartStdinReader(app.window);
   PerformStateEffects(app, ApplyPreviewState(app.state, options.stateArgument));
   if (!options.updaterCommand.empty()) StartUpdaterOrShowError(app, options.updaterCommand);
   ShowWindow(app.window, SW_SHOW);

@@ -1,9 +1,13 @@
-#include "ui/window_metrics.h"
+#include "ui/layout.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "app/app_identity.h"
+
+float DpiScaleFor(unsigned dpi) {
+  if (dpi == 0) dpi = 96;
+  return std::max(static_cast<float>(dpi / 96.0), 1.0f);
+}
 
 int32_t ScaleUnits(int32_t units, float dpiScale) {
   // std::round rounds halves away from zero; the product is exact in double
@@ -27,8 +31,9 @@ RegionShape WindowRegionShape(float dpiScale) {
 }
 
 bool IsOnActionButton(float dpiScale, int32_t x, int32_t y) {
-  return ScaleUnits(kButtonLeftUnits, dpiScale) <= x && x < ScaleUnits(kButtonRightUnits, dpiScale) &&
-         ScaleUnits(kButtonTopUnits, dpiScale) <= y && y < ScaleUnits(kButtonBottomUnits, dpiScale);
+  const SceneRect& b = layout::kButton;
+  const auto px = [dpiScale](float units) { return ScaleUnits(static_cast<int32_t>(units), dpiScale); };
+  return px(b.x) <= x && x < px(b.x + b.width) && px(b.y) <= y && y < px(b.y + b.height);
 }
 
 ClientPoint ClientPointFromLParam(intptr_t lParam) {
@@ -42,7 +47,7 @@ float DpiScaleFromDpiChange(uintptr_t wParam) {
   return DpiScaleFor(static_cast<unsigned>((wParam >> 16) & 0xFFFFu));
 }
 
-ReleaseAction DecideReleaseAction(bool pressedButton, bool releasedOnButton, std::wstring_view stepKey) {
+ReleaseAction DecideReleaseAction(bool pressedButton, bool releasedOnButton, StepButton button) {
   if (!pressedButton || !releasedOnButton) return ReleaseAction::None;
-  return stepKey == L"ERROR" ? ReleaseAction::Retry : ReleaseAction::Close;
+  return button == StepButton::Retry ? ReleaseAction::Retry : ReleaseAction::Close;
 }

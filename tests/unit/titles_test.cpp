@@ -1,4 +1,5 @@
-#include "app/app_identity.h"
+#include "state/titles.h"
+#include "ui/layout.h"
 
 #include <gtest/gtest.h>
 

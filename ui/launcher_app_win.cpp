@@ -1,10 +1,22 @@
-#include "app/launcher_app_win.h"
+#include "ui/launcher_app_win.h"
 
 #include <utility>
 
-#include "app/app_identity.h"
+#include "state/titles.h"
 #include "ui/assets_win.h"
 #include "ui/fonts_win.h"
+#include "ui/layout.h"
+
+void MakeProcessDpiAware() {
+  using SetContextFn = BOOL(WINAPI*)(HANDLE);
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  FARPROC proc = user32 != nullptr ? GetProcAddress(user32, "SetProcessDpiAwarenessContext") : nullptr;
+  if (proc != nullptr) {
+    auto setContext = reinterpret_cast<SetContextFn>(reinterpret_cast<void*>(proc));
+    if (setContext(reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-4))) != FALSE) return;
+  }
+  SetProcessDPIAware();
+}
 
 unsigned MeasureSystemDpi() {
   using GetDpiForSystemFn = UINT(WINAPI*)();

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/profiles.h"
-#include "app/win_owners.h"
+#include "base/win_owners_win.h"
+#include "state/profiles.h"
 #include "state/launch_state.h"
 
 class LauncherApp {
@@ -44,6 +44,11 @@ class LauncherApp {
   int32_t dragOffsetY = 0;
   bool invalidated = false;  // the whole window was invalidated and has not been painted since
 };
+
+// Per-monitor awareness v2 where the system has it, else the old system-wide
+// awareness. Looked up at run time, so the program still starts on systems
+// without SetProcessDpiAwarenessContext. The first thing the process does.
+void MakeProcessDpiAware();
 
 // The system DPI: GetDpiForSystem where user32 has it (looked up at run
 // time), else the screen's LOGPIXELSX, else 96.

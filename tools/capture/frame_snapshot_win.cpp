@@ -1,11 +1,13 @@
-#include "ui/frame_snapshot_win.h"
+#include "tools/capture/frame_snapshot_win.h"
 
 #include <cmath>
 #include <cstring>
 #include <memory>
 
-#include "app/app_identity.h"
-#include "state/launch_ops.h"
+#include "state/launch_transitions.h"
+#include "state/launch_view.h"
+#include "state/titles.h"
+#include "ui/layout.h"
 #include "ui/scene.h"
 #include "ui/scene_renderer_win.h"
 
@@ -81,10 +83,6 @@ PixelImage FrameSurface::Snapshot() const {
   return image;
 }
 
-int ScaledPixels(float units, float scale) {
-  return static_cast<int>(std::lround(static_cast<double>(units) * static_cast<double>(scale)));
-}
-
 bool SavePng(const PixelImage& image, const std::wstring& path) {
   const std::optional<CLSID> encoder = PngEncoder();
   if (!encoder || image.width <= 0 || image.height <= 0) return false;
@@ -141,13 +139,14 @@ DrawList PreviewDrawList(const PreviewFrame& frame, bool hasBackground) {
   const AppIdentity identity = DeriveAppIdentity(frame.startupText);
   LaunchState state;
   ApplyPreviewState(state, frame.state);
-  return PaintScene(SceneInput{state, identity.profile.badge, identity.displayTitle, identity.profile.sequenceTitle,
-                               hasBackground, frame.hoverButton, frame.pressedButton});
+  const LaunchView view = DescribeLaunch(state, identity.profile.sequenceTitle);
+  return PaintScene(
+      SceneInput{view, identity.profile.badge, identity.displayTitle, hasBackground, frame.hoverButton, frame.pressedButton});
 }
 
 PixelImage RenderPreview(const PreviewFrame& frame, const UiFonts& fonts, Gdiplus::GpImage* background,
                          SurfaceKind kind) {
-  FrameSurface surface(ScaledPixels(kWindowWidth, frame.scale), ScaledPixels(kWindowHeight, frame.scale), kind);
+  FrameSurface surface(ScaleUnits(kWindowUnitsWide, frame.scale), ScaleUnits(kWindowUnitsHigh, frame.scale), kind);
   if (!surface.ok()) return {};
   PaintFrame(surface.dc(), frame.scale, PreviewDrawList(frame, background != nullptr), fonts, background);
   return surface.Snapshot();

@@ -1,0 +1,23 @@
+#pragma once
+// Small text helpers shared by every layer: blank trimming in both widths,
+// ASCII-only case mapping and the folding of names into comparison keys.
+#include <string>
+#include <string_view>
+
+// Strips space, tab, CR and LF (and nothing else) from both ends. The views
+// point into their argument.
+std::wstring_view TrimBlankView(std::wstring_view text);
+std::string_view TrimBlankView(std::string_view bytes);
+std::wstring TrimBlank(std::wstring_view text);
+std::string TrimBlank(std::string_view bytes);
+
+// ASCII-only case mapping; every other unit is left as it is.
+wchar_t AsciiLower(wchar_t c);
+wchar_t AsciiUpper(wchar_t c);
+bool IsAsciiLetter(wchar_t c);
+bool IsAsciiDigit(wchar_t c);
+bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b);
+
+// Lowers ASCII letters and keeps only a-z and 0-9: "Quenby.EXE" -> "quenbyexe".
+// Profile names, step words and event kinds are compared by this key.
+std::wstring FoldKey(std::wstring_view text);

@@ -1,0 +1,36 @@
+#pragma once
+// Everything a reader of the launch state shows, computed in one place: the
+// scene paints it, the replay tool prints it, the accessibility object reads
+// it out and the taskbar button mirrors it. Pure.
+#include <string>
+#include <string_view>
+
+#include "state/launch_state.h"
+#include "state/step_table.h"
+
+enum class LaunchTone {
+  Working,  // a target is present and the step is under way
+  Waiting,  // no target: the bar shows its grey stub and "WAIT"
+  Done,     // LAUNCH or READY with a full target
+  Failed,   // ERROR or STOP
+};
+
+struct LaunchView {
+  std::wstring tag;          // header chip ("TRANSFER")
+  std::wstring headline;     // header card caption
+  std::wstring title;        // title line of the progress panel
+  std::wstring detail;       // detail line: stall hint, else detail text, else the step's sentence
+  std::wstring percent;      // percentage pill: "WAIT" without a target, else "0%" .. "100%"
+  std::wstring buttonLabel;  // "Cancel", "Retry" or "Close"
+  StepButton button = StepButton::Cancel;  // Retry retries; Cancel and Close close the window
+  int railIndex = 0;         // current rail segment 0..4
+  LaunchTone tone = LaunchTone::Waiting;
+  bool hasTarget = false;
+  bool stallHint = false;    // the detail line is the step's stall hint
+  double shownFraction = 0;  // shownProgress clamped to [0, 1]; not a finite number gives 0
+};
+
+LaunchView DescribeLaunch(const LaunchState& state, std::wstring_view sequenceTitle);
+
+// The tone as the replay tool's transcripts name it: "active", "idle", "done", "warn".
+std::wstring_view ToneWord(LaunchTone tone);

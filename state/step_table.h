@@ -1,0 +1,47 @@
+#pragma once
+// The one table of steps: for each canonical key its rail position, how it
+// behaves, what its button does and its texts, and the preview row that
+// seeds LaunchState for it. Pure lookups on canonical keys (the output of
+// NormalizeStepKey); an unlisted key gets the unlisted row.
+#include <optional>
+#include <string>
+#include <string_view>
+
+enum class StepKind {
+  Working,    // counts settled ticks and may show its stall hint
+  Finishing,  // LAUNCH and READY: done once the target is full
+  Failed,     // ERROR and STOP
+};
+
+enum class StepButton { Cancel, Retry, Close };
+
+struct StepFacts {
+  std::wstring_view key;
+  int railIndex = -1;  // segment 0..4; -1 off the rail
+  StepKind kind = StepKind::Working;
+  StepButton button = StepButton::Cancel;
+  std::wstring_view tag;        // header chip
+  std::wstring_view headline;   // header card caption; empty: the profile's sequence title
+  std::wstring_view title;      // title line of the progress panel
+  std::wstring_view sentence;   // default detail line
+  std::wstring_view stallHint;  // empty: the step has none
+  std::optional<double> previewProgress;
+  std::wstring_view previewDetail;
+};
+
+// The row of a canonical key; unlisted keys share one row (off the rail,
+// "PREPARE", no preview of their own).
+const StepFacts& FactsOf(std::wstring_view key);
+
+// True for the eight keys that sit on the rail (LINK .. READY).
+bool IsRailKey(std::wstring_view key);
+
+struct PreviewState {
+  std::optional<double> progress;
+  std::wstring stepKey;
+  std::wstring detail;
+};
+
+// The preview row for a state word (normalised first); anything without a
+// row of its own gives the DOWNLOAD row.
+PreviewState PreviewFor(std::wstring_view word);
