@@ -79,42 +79,23 @@ class SelectedObject {
 };
 
 // GDI+ objects of the flat API, each deleted with its own Gdip call.
+template <auto Delete>
+struct GpDeleter {
+  template <typename T>
+  void operator()(T* p) const noexcept {
+    if (p != nullptr) Delete(p);
+  }
+};
 
-namespace gdiplus_owners {
-struct ImageDeleter {
-  void operator()(Gdiplus::GpImage* p) const noexcept { if (p) Gdiplus::DllExports::GdipDisposeImage(p); }
-};
-struct FontDeleter {
-  void operator()(Gdiplus::GpFont* p) const noexcept { if (p) Gdiplus::DllExports::GdipDeleteFont(p); }
-};
-struct FontFamilyDeleter {
-  void operator()(Gdiplus::GpFontFamily* p) const noexcept { if (p) Gdiplus::DllExports::GdipDeleteFontFamily(p); }
-};
-struct PathDeleter {
-  void operator()(Gdiplus::GpPath* p) const noexcept { if (p) Gdiplus::DllExports::GdipDeletePath(p); }
-};
-struct BrushDeleter {
-  void operator()(Gdiplus::GpBrush* p) const noexcept { if (p) Gdiplus::DllExports::GdipDeleteBrush(p); }
-};
-struct PenDeleter {
-  void operator()(Gdiplus::GpPen* p) const noexcept { if (p) Gdiplus::DllExports::GdipDeletePen(p); }
-};
-struct StringFormatDeleter {
-  void operator()(Gdiplus::GpStringFormat* p) const noexcept { if (p) Gdiplus::DllExports::GdipDeleteStringFormat(p); }
-};
-struct GraphicsDeleter {
-  void operator()(Gdiplus::GpGraphics* p) const noexcept { if (p) Gdiplus::DllExports::GdipDeleteGraphics(p); }
-};
-}  // namespace gdiplus_owners
-
-using UniqueGpImage = std::unique_ptr<Gdiplus::GpImage, gdiplus_owners::ImageDeleter>;
-using UniqueGpFont = std::unique_ptr<Gdiplus::GpFont, gdiplus_owners::FontDeleter>;
-using UniqueGpFontFamily = std::unique_ptr<Gdiplus::GpFontFamily, gdiplus_owners::FontFamilyDeleter>;
-using UniqueGpPath = std::unique_ptr<Gdiplus::GpPath, gdiplus_owners::PathDeleter>;
-using UniqueGpBrush = std::unique_ptr<Gdiplus::GpBrush, gdiplus_owners::BrushDeleter>;
-using UniqueGpPen = std::unique_ptr<Gdiplus::GpPen, gdiplus_owners::PenDeleter>;
-using UniqueGpStringFormat = std::unique_ptr<Gdiplus::GpStringFormat, gdiplus_owners::StringFormatDeleter>;
-using UniqueGpGraphics = std::unique_ptr<Gdiplus::GpGraphics, gdiplus_owners::GraphicsDeleter>;
+namespace gp_api = Gdiplus::DllExports;
+using UniqueGpImage = std::unique_ptr<Gdiplus::GpImage, GpDeleter<&gp_api::GdipDisposeImage>>;
+using UniqueGpFont = std::unique_ptr<Gdiplus::GpFont, GpDeleter<&gp_api::GdipDeleteFont>>;
+using UniqueGpFontFamily = std::unique_ptr<Gdiplus::GpFontFamily, GpDeleter<&gp_api::GdipDeleteFontFamily>>;
+using UniqueGpPath = std::unique_ptr<Gdiplus::GpPath, GpDeleter<&gp_api::GdipDeletePath>>;
+using UniqueGpBrush = std::unique_ptr<Gdiplus::GpBrush, GpDeleter<&gp_api::GdipDeleteBrush>>;
+using UniqueGpPen = std::unique_ptr<Gdiplus::GpPen, GpDeleter<&gp_api::GdipDeletePen>>;
+using UniqueGpStringFormat = std::unique_ptr<Gdiplus::GpStringFormat, GpDeleter<&gp_api::GdipDeleteStringFormat>>;
+using UniqueGpGraphics = std::unique_ptr<Gdiplus::GpGraphics, GpDeleter<&gp_api::GdipDeleteGraphics>>;
 
 // The eight UI fonts (slots 0..7), owned by the application object.
 using UiFonts = std::array<UniqueGpFont, 8>;

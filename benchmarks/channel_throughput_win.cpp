@@ -27,7 +27,7 @@
 #include "channel/launch_message_win.h"
 #include "channel/updater_process_win.h"
 #include "state/launch_transitions.h"
-#include "tests/support/process_runner.h"
+#include "tests/support/process_runner_win.h"
 
 namespace {
 

@@ -37,7 +37,7 @@
 
 #include "base/win_owners_win.h"
 #include "benchmarks/bench_report.h"
-#include "tests/support/process_runner.h"
+#include "tests/support/process_runner_win.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "state/launch_view.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -12,17 +13,9 @@ LaunchTone ToneOf(const LaunchState& state, const StepFacts& facts) {
   return LaunchTone::Working;
 }
 
-std::wstring_view LabelOf(StepButton button) {
-  switch (button) {
-    case StepButton::Retry:
-      return L"Retry";
-    case StepButton::Close:
-      return L"Close";
-    case StepButton::Cancel:
-      break;
-  }
-  return L"Cancel";
-}
+// Indexed by StepButton and LaunchTone, in their order.
+constexpr std::array<std::wstring_view, 3> kButtonLabels{L"Cancel", L"Retry", L"Close"};
+constexpr std::array<std::wstring_view, 4> kToneWords{L"active", L"idle", L"done", L"warn"};
 
 }  // namespace
 
@@ -43,22 +36,10 @@ LaunchView DescribeLaunch(const LaunchState& state, std::wstring_view sequenceTi
   // std::lround rounds halves away from zero; the value lies in 0..100.
   view.percent = view.hasTarget ? std::to_wstring(std::lround(view.shownFraction * 100.0)) + L"%" : L"WAIT";
   view.button = facts.button;
-  view.buttonLabel = LabelOf(facts.button);
+  view.buttonLabel = kButtonLabels[static_cast<size_t>(facts.button)];
   view.railIndex = std::max(FactsOf(state.railKey).railIndex, 0);
   view.tone = ToneOf(state, facts);
   return view;
 }
 
-std::wstring_view ToneWord(LaunchTone tone) {
-  switch (tone) {
-    case LaunchTone::Working:
-      return L"active";
-    case LaunchTone::Done:
-      return L"done";
-    case LaunchTone::Failed:
-      return L"warn";
-    case LaunchTone::Waiting:
-      break;
-  }
-  return L"idle";
-}
+std::wstring_view ToneWord(LaunchTone tone) { return kToneWords[static_cast<size_t>(tone)]; }

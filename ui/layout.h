@@ -16,29 +16,36 @@ inline constexpr int kWindowUnitsHigh = 252;
 inline constexpr int kCornerUnits = 12;
 
 namespace layout {
+// The card and its title bar with the action button; the button's hit
+// rectangle includes left and top, excludes right and bottom.
 inline constexpr SceneRect kWindowCard{0, 0, kWindowUnitsWide, kWindowUnitsHigh};
 inline constexpr SceneRect kBadgeTile{12, 10, 28, 28};
 inline constexpr SceneRect kTitleBarText{47, 10, 232, 25};
 inline constexpr SceneRect kTitleBarMark{296, 22, 22, 4};
-// The action button; its hit rectangle includes left and top, excludes right and bottom.
 inline constexpr SceneRect kButton{322, 11, 58, 26};
+
+// The header card: picture, chip, title and caption.
+inline constexpr float kHeaderRadius = 8;
 inline constexpr SceneRect kHeaderCard{12, 43, 368, 96};
 inline constexpr SceneRect kChip{27, 53, 70, 18};
 inline constexpr SceneRect kCardTitle{26, 94, 336, 22};
 inline constexpr SceneRect kCardCaption{26, 118, 336, 16};
+
+// The progress panel: title line, percentage pill, detail line and the
+// bar's track, which shows a grey stub of kWaitingStubWidth without a target.
+inline constexpr float kWaitingStubWidth = 96;
 inline constexpr SceneRect kPanelTitle{12, 145, 318, 22};
 inline constexpr SceneRect kPill{338, 146, 42, 20};
 inline constexpr SceneRect kPanelDetail{12, 195, 368, 22};
 inline constexpr SceneRect kTrack{12, 236, 368, 4};
-// Five rail segments; segment i starts at kRailLeft + i * kRailPitch.
+
+// The rail's five segments; segment i starts at kRailLeft + i * kRailPitch.
+inline constexpr int kRailSegments = 5;
 inline constexpr double kRailLeft = 12;
 inline constexpr double kRailPitch = 74.4;
 inline constexpr float kRailTop = 172;
 inline constexpr float kRailSegmentWidth = 70.4f;
 inline constexpr float kRailSegmentHeight = 5;
-inline constexpr int kRailSegments = 5;
-// The grey stub the track shows while no target is present.
-inline constexpr float kWaitingStubWidth = 96;
 }  // namespace layout
 
 // System DPI to the paint scale: 0 counts as 96; never below 1.0.

@@ -97,11 +97,11 @@ void AppendHeaderCard(const SceneInput& input, DrawList& list) {
     // Scaled to the card, aspect ratio not kept, corners not clipped.
     list.emplace_back(ImageCommand{kHeaderCard});
   } else {
-    Fill(list, kHeaderCard, 8, 0xFF121417);
+    Fill(list, kHeaderCard, kHeaderRadius, 0xFF121417);
   }
-  list.emplace_back(GradientCommand{kHeaderCard, 8, kHeaderCard, GradientMode::ForwardDiagonal, 0xAA080A0C,
+  list.emplace_back(GradientCommand{kHeaderCard, kHeaderRadius, kHeaderCard, GradientMode::ForwardDiagonal, 0xAA080A0C,
                                     0x60080A0C, GradientWrap::Tile});
-  Outline(list, kHeaderCard, 8, 0x16FFFFFF);
+  Outline(list, kHeaderCard, kHeaderRadius, 0x16FFFFFF);
 
   const ChipColors chip = ChipColorsFor(input.view.tone);
   Fill(list, kChip, 6, chip.fill);

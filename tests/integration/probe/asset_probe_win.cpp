@@ -12,7 +12,7 @@
 #include "base/gdiplus_api_win.h"
 #include "state/profiles.h"
 #include "base/win_owners_win.h"
-#include "tests/support/asset_files.h"
+#include "tests/support/asset_files_win.h"
 #include "ui/asset_paths.h"
 #include "ui/assets_win.h"
 

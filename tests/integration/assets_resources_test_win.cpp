@@ -14,8 +14,8 @@
 
 #include "base/gdiplus_api_win.h"
 #include "base/win_owners_win.h"
-#include "tests/support/asset_files.h"
-#include "tests/support/process_runner.h"
+#include "tests/support/asset_files_win.h"
+#include "tests/support/process_runner_win.h"
 #include "ui/assets_win.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/robustness/robust_launcher.h"
-#include "tests/support/launcher_driver.h"
+#include "tests/robustness/robust_launcher_win.h"
+#include "tests/support/launcher_driver_win.h"
 
 namespace {
 

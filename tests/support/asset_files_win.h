@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/win_owners_win.h"
-#include "tests/support/process_runner.h"
+#include "tests/support/process_runner_win.h"
 
 // UTF-8 for reports and failure messages.
 inline std::string Utf8(std::wstring_view text) {

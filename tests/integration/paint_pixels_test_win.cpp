@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "ui/layout.h"
-#include "tests/integration/paint_support.h"
+#include "tests/integration/paint_support_win.h"
 #include "ui/scene.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "base/win_owners_win.h"
 #include "channel/launch_message_win.h"
 #include "channel/stdin_reader_win.h"
-#include "tests/integration/channel_event_window.h"
+#include "tests/integration/channel_event_window_win.h"
 
 namespace {
 

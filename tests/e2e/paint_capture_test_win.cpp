@@ -8,7 +8,7 @@
 #include <string>
 
 #include "base/win_owners_win.h"
-#include "tests/support/launcher_driver.h"
+#include "tests/support/launcher_driver_win.h"
 #include "tests/support/pixel_colors.h"
 #include "tests/support/source_tree.h"
 #include "tools/capture/screen_capture_win.h"

@@ -1,4 +1,4 @@
-#include "tests/support/launcher_driver.h"
+#include "tests/support/launcher_driver_win.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "tests/support/process_runner.h"
+#include "tests/support/process_runner_win.h"
 
 #include <vector>
 

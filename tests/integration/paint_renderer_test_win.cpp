@@ -5,7 +5,7 @@
 #include <string>
 
 #include "ui/layout.h"
-#include "tests/integration/paint_support.h"
+#include "tests/integration/paint_support_win.h"
 #include "ui/fonts_win.h"
 #include "ui/scene.h"
 #include "ui/scene_renderer_win.h"

@@ -1,5 +1,5 @@
 #include "ui/layout.h"
-#include "tests/integration/paint_support.h"
+#include "tests/integration/paint_support_win.h"
 
 #include <gtest/gtest.h>
 

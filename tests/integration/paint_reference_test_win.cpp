@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/integration/paint_support.h"
+#include "tests/integration/paint_support_win.h"
 
 namespace {
 

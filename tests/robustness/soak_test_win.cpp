@@ -12,9 +12,9 @@
 #include <string>
 #include <thread>
 
-#include "tests/robustness/robust_launcher.h"
+#include "tests/robustness/robust_launcher_win.h"
 #include "tests/robustness/soak_plan.h"
-#include "tests/support/launcher_driver.h"
+#include "tests/support/launcher_driver_win.h"
 #include "tools/updater_noise/noise_play.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "base/win_owners_win.h"
-#include "tests/support/process_runner.h"
+#include "tests/support/process_runner_win.h"
 
 inline constexpr wchar_t kLauncherClassName[] = L"TarrowNativeWindow";
 

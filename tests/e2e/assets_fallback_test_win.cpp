@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/asset_files.h"
-#include "tests/support/launcher_driver.h"
+#include "tests/support/asset_files_win.h"
+#include "tests/support/launcher_driver_win.h"
 #include "tools/capture/screen_capture_win.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include "base/win_owners_win.h"
 #include "channel/stdin_reader_win.h"
 #include "channel/updater_process_win.h"
-#include "tests/integration/channel_event_window.h"
-#include "tests/support/process_runner.h"
+#include "tests/integration/channel_event_window_win.h"
+#include "tests/support/process_runner_win.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/gdiplus_api_win.h"
+#include "ui/layout.h"
 #include "ui/launcher_app_win.h"
 #include "channel/launch_message_win.h"
 #include "state/launch_transitions.h"

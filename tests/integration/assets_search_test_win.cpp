@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "base/win_owners_win.h"
-#include "tests/support/asset_files.h"
-#include "tests/support/process_runner.h"
+#include "tests/support/asset_files_win.h"
+#include "tests/support/process_runner_win.h"
 #include "ui/assets_win.h"
 
 namespace {

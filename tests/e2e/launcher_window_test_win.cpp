@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-#include "tests/support/launcher_driver.h"
+#include "tests/support/launcher_driver_win.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/integration/channel_event_window.h"
+#include "tests/integration/channel_event_window_win.h"
 
 #include <tlhelp32.h>
 
@@ -7,7 +7,7 @@
 
 #include "base/win_owners_win.h"
 #include "channel/launch_message_win.h"
-#include "tests/support/process_runner.h"
+#include "tests/support/process_runner_win.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <optional>
 #include <string>
 
-#include "tests/robustness/robust_launcher.h"
-#include "tests/support/launcher_driver.h"
+#include "tests/robustness/robust_launcher_win.h"
+#include "tests/support/launcher_driver_win.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "tests/robustness/robust_launcher.h"
+#include "tests/robustness/robust_launcher_win.h"
 
 #include <psapi.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
 
-#include "tests/support/launcher_driver.h"
-#include "tests/support/process_runner.h"
+#include "tests/support/launcher_driver_win.h"
+#include "tests/support/process_runner_win.h"
 
 namespace {
 
