@@ -66,6 +66,10 @@ bool LooksLikeError(std::wstring_view text) {
                      [&lowered](std::wstring_view word) { return lowered.find(word) != std::wstring::npos; });
 }
 
+namespace {
+
+// A status message: with an error word it turns the step into ERROR, else it
+// only replaces the detail text (detail, else text, else unchanged).
 StateEffects ApplyStatusText(LaunchState& state, std::wstring_view text, std::wstring_view detail) {
   if (LooksLikeError(text)) {
     state.stepKey = L"ERROR";
@@ -77,6 +81,8 @@ StateEffects ApplyStatusText(LaunchState& state, std::wstring_view text, std::ws
   }
   return kRepaint;
 }
+
+}  // namespace
 
 StateEffects ApplyLaunchEvent(LaunchState& state, const LaunchEvent& event) {
   const std::wstring kind = FoldKey(event.kind);

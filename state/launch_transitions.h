@@ -26,10 +26,6 @@ StateEffects SetStep(LaunchState& state, std::optional<double> progress, std::ws
 // "exception" anywhere, also inside longer words ("Failover").
 bool LooksLikeError(std::wstring_view text);
 
-// A status message: with an error word it turns the step into ERROR, else it
-// only replaces the detail text (detail, else text, else unchanged).
-StateEffects ApplyStatusText(LaunchState& state, std::wstring_view text, std::wstring_view detail);
-
 // Applies one parsed updater line by its folded kind; unknown kinds change
 // nothing and need no repaint. Only "done" arms the close timer.
 StateEffects ApplyLaunchEvent(LaunchState& state, const LaunchEvent& event);

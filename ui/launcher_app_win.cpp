@@ -18,6 +18,10 @@ void MakeProcessDpiAware() {
   SetProcessDPIAware();
 }
 
+namespace {
+
+// The system DPI: GetDpiForSystem where user32 has it (looked up at run
+// time), else the screen's LOGPIXELSX, else 96.
 unsigned MeasureSystemDpi() {
   using GetDpiForSystemFn = UINT(WINAPI*)();
   HMODULE user32 = GetModuleHandleW(L"user32.dll");
@@ -31,6 +35,8 @@ unsigned MeasureSystemDpi() {
   ReleaseDC(nullptr, screen);
   return dpi > 0 ? static_cast<unsigned>(dpi) : 96u;
 }
+
+}  // namespace
 
 LauncherApp::LauncherApp(HINSTANCE instanceHandle, std::wstring startupText) : instance(instanceHandle) {
   AppIdentity identity = DeriveAppIdentity(std::move(startupText));

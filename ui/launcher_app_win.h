@@ -49,7 +49,3 @@ class LauncherApp {
 // awareness. Looked up at run time, so the program still starts on systems
 // without SetProcessDpiAwarenessContext. The first thing the process does.
 void MakeProcessDpiAware();
-
-// The system DPI: GetDpiForSystem where user32 has it (looked up at run
-// time), else the screen's LOGPIXELSX, else 96.
-unsigned MeasureSystemDpi();

@@ -25,6 +25,15 @@ void Invalidate(LauncherApp& app) {
 
 bool HitTestButton(const LauncherApp& app, int32_t x, int32_t y) { return IsOnActionButton(app.dpiScale, x, y); }
 
+// The rounded region for the current dpiScale; the system owns it afterwards.
+void UpdateWindowRegion(LauncherApp& app) {
+  const RegionShape shape = WindowRegionShape(app.dpiScale);
+  HRGN region = CreateRoundRectRgn(0, 0, shape.right, shape.bottom, shape.corner, shape.corner);
+  if (region == nullptr) return;
+  // On success the system owns the region; on failure it is still ours.
+  if (SetWindowRgn(app.window, region, TRUE) == 0) DeleteObject(region);
+}
+
 LRESULT OnDestroy(LauncherApp& app) {
   if (app.icon != nullptr) {
     DestroyIcon(app.icon);
@@ -152,22 +161,12 @@ LRESULT OnLaunchEvent(LauncherApp& app, LPARAM lParam) {
   return 0;
 }
 
-}  // namespace
-
-void PerformStateEffects(LauncherApp& app, const StateEffects& effects) {
-  if (effects.repaint) Invalidate(app);
-  if (effects.armCloseTimer) SetTimer(app.window, kCloseTimerId, kCloseTimerMs, nullptr);
-}
 
 
-void UpdateWindowRegion(LauncherApp& app) {
-  const RegionShape shape = WindowRegionShape(app.dpiScale);
-  HRGN region = CreateRoundRectRgn(0, 0, shape.right, shape.bottom, shape.corner, shape.corner);
-  if (region == nullptr) return;
-  // On success the system owns the region; on failure it is still ours.
-  if (SetWindowRgn(app.window, region, TRUE) == 0) DeleteObject(region);
-}
 
+// Handles destroy, paint, cursor, Escape, the two timers, hover, press,
+// release, drag, DPI change and launch events; the rest goes to
+// DefWindowProcW (WM_CLOSE destroys the window that way).
 LRESULT LauncherWindowProc(LauncherApp& app, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_DESTROY:
@@ -208,6 +207,8 @@ LRESULT LauncherWindowProc(LauncherApp& app, UINT message, WPARAM wParam, LPARAM
   return DefWindowProcW(app.window, message, wParam, lParam);
 }
 
+// The class's window procedure: binds the window to its LauncherApp at
+// WM_NCCREATE, gives earlier messages default handling.
 LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   // No exception may cross the system's frames: whatever a handler throws
   // (only allocation can) ends that message with default handling.
@@ -225,6 +226,13 @@ LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
   } catch (...) {
     return DefWindowProcW(window, message, wParam, lParam);
   }
+}
+
+}  // namespace
+
+void PerformStateEffects(LauncherApp& app, const StateEffects& effects) {
+  if (effects.repaint) Invalidate(app);
+  if (effects.armCloseTimer) SetTimer(app.window, kCloseTimerId, kCloseTimerMs, nullptr);
 }
 
 bool CreateLauncherWindow(LauncherApp& app) {

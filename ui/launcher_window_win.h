@@ -20,18 +20,6 @@ inline constexpr UINT kCloseTimerMs = 1400;
 // ends the run. `app` must stay where it is until the window is destroyed.
 bool CreateLauncherWindow(LauncherApp& app);
 
-// The class's window procedure: binds the window to its LauncherApp at
-// WM_NCCREATE, gives earlier messages default handling.
-LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Handles destroy, paint, cursor, Escape, the two timers, hover, press,
-// release, drag, DPI change and launch events; the rest goes to
-// DefWindowProcW (WM_CLOSE destroys the window that way).
-LRESULT LauncherWindowProc(LauncherApp& app, UINT message, WPARAM wParam, LPARAM lParam);
-
-// The rounded region for the current dpiScale; the system owns it afterwards.
-void UpdateWindowRegion(LauncherApp& app);
-
 // Carries out what a state operation asks of the window: a repaint of the
 // whole client area without erasing, and (re)arming the 1400 ms close timer.
 void PerformStateEffects(LauncherApp& app, const StateEffects& effects);

@@ -34,6 +34,8 @@ void AddRoundRectPath(Gdiplus::GpPath* path, const SceneRect& rect, float radius
   gp::GdipClosePathFigure(path);
 }
 
+namespace {
+
 void FillRoundRect(Gdiplus::GpGraphics* graphics, const SceneRect& rect, float radius, uint32_t color) {
   UniqueGpPath path = RoundRectPath(rect, radius);
   Gdiplus::GpSolidFill* raw = nullptr;
@@ -110,6 +112,8 @@ void RenderDrawList(Gdiplus::GpGraphics* graphics, const DrawList& list, const U
         command);
   }
 }
+
+}  // namespace
 
 void PaintFrame(HDC memoryDc, float dpiScale, const DrawList& list, const UiFonts& fonts,
                 Gdiplus::GpImage* background) {

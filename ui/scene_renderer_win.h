@@ -14,25 +14,6 @@
 // so their arcs overlap and the figure reaches outside the rectangle.
 void AddRoundRectPath(Gdiplus::GpPath* path, const SceneRect& rect, float radius);
 
-void FillRoundRect(Gdiplus::GpGraphics* graphics, const SceneRect& rect, float radius, uint32_t color);
-
-// The pen (width in world units) follows `rect` as given; callers inset it.
-void StrokeRoundRect(Gdiplus::GpGraphics* graphics, const SceneRect& rect, float radius, uint32_t color,
-                     float width);
-
-// Fills the rounded rectangle with a linear gradient laid over gradientRect.
-void FillRoundRectGradient(Gdiplus::GpGraphics* graphics, const GradientCommand& command);
-
-// One line of text, vertically centred, cut with an ellipsis, never wrapped.
-// A null font draws nothing.
-void DrawLabel(Gdiplus::GpGraphics* graphics, std::wstring_view text, Gdiplus::GpFont* font, uint32_t color,
-               const SceneRect& rect, TextAlign alignment);
-
-// Draws every command in order. `background` may be null: image commands are
-// then skipped.
-void RenderDrawList(Gdiplus::GpGraphics* graphics, const DrawList& list, const UiFonts& fonts,
-                    Gdiplus::GpImage* background);
-
 // One whole frame on an off-screen DC: a Graphics on the DC, anti-aliasing and
 // ClearType text, cleared to the window's background colour, world transform
 // scaled by dpiScale, then the list.
