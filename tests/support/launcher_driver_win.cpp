@@ -49,8 +49,8 @@ bool LauncherInput::Write(std::string_view bytes) {
          written == bytes.size();
 }
 
-LauncherRun::LauncherRun(const std::wstring& arguments, HANDLE standardInput)
-    : child_(StartProgram(L"tarrow-launcher.exe", arguments, standardInput)) {}
+LauncherRun::LauncherRun(const std::wstring& arguments, HANDLE standardInput, const std::wstring& folder)
+    : child_(StartProgram(L"tarrow-launcher.exe", arguments, standardInput, folder)) {}
 
 LauncherRun::~LauncherRun() {
   if (child_.has_value() && Running()) {

@@ -49,8 +49,10 @@ class LauncherInput {
 // the test leaves it running, so a failed test leaves no window behind.
 class LauncherRun {
  public:
-  // Starts tarrow-launcher.exe from the test's folder with the argument text.
-  explicit LauncherRun(const std::wstring& arguments, HANDLE standardInput = nullptr);
+  // Starts tarrow-launcher.exe with the argument text from the test's folder,
+  // or from `folder` (also its working folder) when given.
+  explicit LauncherRun(const std::wstring& arguments, HANDLE standardInput = nullptr,
+                       const std::wstring& folder = L"");
   ~LauncherRun();
   LauncherRun(const LauncherRun&) = delete;
   LauncherRun& operator=(const LauncherRun&) = delete;

@@ -38,8 +38,8 @@ std::wstring QuoteArgument(const std::wstring& argument) {
 }
 
 std::optional<ChildProcess> StartProgram(const std::wstring& program, const std::wstring& arguments,
-                                         HANDLE standardInput) {
-  const std::wstring path = ProgramFolder() + L"\\" + program;
+                                         HANDLE standardInput, const std::wstring& folder) {
+  const std::wstring path = (folder.empty() ? ProgramFolder() : folder) + L"\\" + program;
   std::wstring commandLine = QuoteArgument(path);
   if (!arguments.empty()) commandLine += L" " + arguments;
   STARTUPINFOW startup{};
@@ -53,8 +53,8 @@ std::optional<ChildProcess> StartProgram(const std::wstring& program, const std:
     inherit = TRUE;
   }
   PROCESS_INFORMATION info{};
-  if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, inherit, 0, nullptr, nullptr, &startup,
-                      &info)) {
+  if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, inherit, 0, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
     return std::nullopt;
   }
   CloseHandle(info.hThread);

@@ -18,10 +18,12 @@ struct ChildProcess {
   DWORD id = 0;
 };
 
-// Starts "<folder>\<program>" with the given argument text. Standard input is
-// the given handle when not null (inherited), else the test's own.
+// Starts "<folder>\<program>" with the given argument text, from the test's
+// folder when `folder` is empty, else from `folder`, which is then also its
+// working folder. Standard input is the given handle when not null
+// (inherited), else the test's own.
 std::optional<ChildProcess> StartProgram(const std::wstring& program, const std::wstring& arguments,
-                                         HANDLE standardInput = nullptr);
+                                         HANDLE standardInput = nullptr, const std::wstring& folder = L"");
 
 // Waits for the process; nullopt on time-out.
 std::optional<DWORD> WaitForExitCode(const ChildProcess& child, DWORD timeoutMs);

@@ -1,0 +1,35 @@
+# The release package of the Windows builds: tarrow-launcher-<version>-win64.zip
+# holding, at its root, the launcher, the demo updater (an example updater),
+# the README and the licences. The version is the project version alone: it
+# names the file, fills the executable's version block (resources/) and the
+# README's release section. scripts/package makes the release: it strips
+# through CPack, fixes dates and order, and writes the checksums.
+if(NOT WIN32)
+  return()
+endif()
+
+# The README's release section names its version as @PROJECT_VERSION@; the
+# package's copy carries the number.
+configure_file(${PROJECT_SOURCE_DIR}/README.md ${PROJECT_BINARY_DIR}/release/README.md @ONLY)
+
+install(TARGETS tarrow-launcher demo-updater RUNTIME DESTINATION .)
+install(FILES
+  ${PROJECT_BINARY_DIR}/release/README.md
+  ${PROJECT_SOURCE_DIR}/LICENSE
+  ${PROJECT_SOURCE_DIR}/THIRD-PARTY-NOTICES.txt
+  DESTINATION .)
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_SOURCE_GENERATOR "")
+set(CPACK_PACKAGE_NAME tarrow-launcher)
+set(CPACK_PACKAGE_VENDOR "The Tarrow Launcher authors")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_FILE_NAME tarrow-launcher-${PROJECT_VERSION}-win64)
+# The files sit at the root of the archive: unpacked, they land beside the
+# product's updater.
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+# Strips the executables in CPack's staging folder (the build tree keeps its
+# symbols). The strip stamps the PE header with SOURCE_DATE_EPOCH when set.
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/cpack)
+include(CPack)
