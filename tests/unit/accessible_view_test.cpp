@@ -1,0 +1,123 @@
+#include "ui/accessible_view.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "state/launch_transitions.h"
+
+namespace {
+
+LaunchView PreviewView(const wchar_t* word) {
+  LaunchState state;
+  ApplyPreviewState(state, word);
+  return DescribeLaunch(state, L"Sequence");
+}
+
+struct ExposedCase {
+  const wchar_t* preview;
+  const wchar_t* progressName;
+  const wchar_t* progressValue;
+  bool busy;
+  const wchar_t* status;
+  const wchar_t* button;
+};
+
+// The exposed texts of each kind of preview: waiting (no value, busy),
+// working with its stall hint, failed, stopped and finished.
+TEST(AccessibleViewTest, ExposesTheViewOfEachPreviewState) {
+  const ExposedCase cases[] = {
+      {L"LINK", L"Connecting", L"", true, L"Opening connection", L"Cancel"},
+      {L"DOWNLOAD", L"Downloading runtime", L"62%", false, L"Receiving changes", L"Cancel"},
+      {L"ERROR", L"Update failed", L"38%", false, L"Check network or package", L"Retry"},
+      {L"STOP", L"Launch cancelled", L"28%", false, L"Cancelled by user", L"Close"},
+      {L"READY", L"Opening workspace", L"100%", false, L"Application handoff complete; closing automatically",
+       L"Close"},
+  };
+  for (const ExposedCase& c : cases) {
+    SCOPED_TRACE(std::wstring(c.preview));
+    const LaunchView view = PreviewView(c.preview);
+    const AccessibleItem root = DescribeAccessible(view, L"Quenby", kAccessibleSelf);
+    EXPECT_EQ(root.role, AccessibleRole::Dialog);
+    EXPECT_EQ(root.name, L"Quenby");
+    const AccessibleItem progress = DescribeAccessible(view, L"Quenby", kAccessibleProgress);
+    EXPECT_EQ(progress.role, AccessibleRole::ProgressBar);
+    EXPECT_EQ(progress.name, c.progressName);
+    EXPECT_EQ(progress.value, c.progressValue);
+    EXPECT_EQ(progress.busy, c.busy);
+    const AccessibleItem status = DescribeAccessible(view, L"Quenby", kAccessibleStatus);
+    EXPECT_EQ(status.role, AccessibleRole::StaticText);
+    EXPECT_EQ(status.name, c.status);
+    EXPECT_TRUE(status.value.empty());
+    const AccessibleItem button = DescribeAccessible(view, L"Quenby", kAccessibleButton);
+    EXPECT_EQ(button.role, AccessibleRole::PushButton);
+    EXPECT_EQ(button.name, c.button);
+    EXPECT_EQ(button.defaultAction, L"Press");
+    EXPECT_TRUE(button.focusable);
+  }
+}
+
+// The children sit where they are painted and hit-test like the button does.
+TEST(AccessibleViewTest, ChildrenAreTheirPaintedRectanglesInPixels) {
+  const PixelRect button = AccessibleChildPixels(kAccessibleButton, 1.5f);
+  EXPECT_EQ((std::vector<int32_t>{button.left, button.top, button.right, button.bottom}),
+            (std::vector<int32_t>{483, 17, 570, 56}));
+  const PixelRect track = AccessibleChildPixels(kAccessibleProgress, 1.0f);
+  EXPECT_EQ((std::vector<int32_t>{track.left, track.top, track.right, track.bottom}),
+            (std::vector<int32_t>{12, 236, 380, 240}));
+  EXPECT_EQ(AccessibleChildAt(1.5f, 483, 17), kAccessibleButton);
+  EXPECT_EQ(AccessibleChildAt(1.5f, 570, 30), kAccessibleSelf);
+  EXPECT_EQ(AccessibleChildAt(1.0f, 20, 200), kAccessibleStatus);
+  EXPECT_EQ(AccessibleChildAt(1.0f, 379, 239), kAccessibleProgress);
+  EXPECT_EQ(AccessibleChildAt(1.0f, 200, 100), kAccessibleSelf);
+}
+
+LaunchView ViewOf(const wchar_t* step, std::optional<double> progress, double shown, const wchar_t* detail = L"") {
+  LaunchState state;
+  state.stepKey = step;
+  state.progress = progress;
+  state.shownProgress = shown;
+  state.detailText = detail;
+  return DescribeLaunch(state, L"Sequence");
+}
+
+constexpr AccessibleEvent kValue{AccessibleEventKind::ValueChange, kAccessibleProgress};
+constexpr AccessibleEvent kTitle{AccessibleEventKind::NameChange, kAccessibleProgress};
+constexpr AccessibleEvent kDetail{AccessibleEventKind::NameChange, kAccessibleStatus};
+constexpr AccessibleEvent kLabel{AccessibleEventKind::NameChange, kAccessibleButton};
+constexpr AccessibleEvent kFocus{AccessibleEventKind::Focus, kAccessibleButton};
+
+struct EventCase {
+  const char* name;
+  LaunchView previous;
+  LaunchView next;
+  std::vector<AccessibleEvent> events;
+};
+
+TEST(AccessibleEventsTest, EachVisibleChangeRaisesItsEvents) {
+  const EventCase cases[] = {
+      {"Unchanged", ViewOf(L"DOWNLOAD", 0.5, 0.5), ViewOf(L"DOWNLOAD", 0.5, 0.5), {}},
+      // An animation tick that does not change the whole percentage raises nothing.
+      {"TickWithinOnePercent", ViewOf(L"DOWNLOAD", 0.9, 0.621), ViewOf(L"DOWNLOAD", 0.9, 0.623), {}},
+      {"PercentTicksUp", ViewOf(L"DOWNLOAD", 0.9, 0.62), ViewOf(L"DOWNLOAD", 0.9, 0.63), {kValue}},
+      {"TargetArrives", ViewOf(L"DOWNLOAD", std::nullopt, 0), ViewOf(L"DOWNLOAD", 0.42, 0.42), {kValue}},
+      // Waiting on another step: the value stays empty.
+      {"WaitingMovesOn", ViewOf(L"LINK", std::nullopt, 0), ViewOf(L"SCAN", std::nullopt, 0), {kTitle, kDetail}},
+      {"DetailOnly", ViewOf(L"DOWNLOAD", 0.5, 0.5, L"a"), ViewOf(L"DOWNLOAD", 0.5, 0.5, L"b"), {kDetail}},
+      {"EntersError", ViewOf(L"DOWNLOAD", 0.38, 0.38), ViewOf(L"ERROR", 0.38, 0.38, L"Disk full"),
+       {kTitle, kDetail, kLabel, kFocus}},
+      {"ErrorAgain", ViewOf(L"ERROR", 0.38, 0.38, L"a"), ViewOf(L"ERROR", 0.38, 0.38, L"b"), {kDetail}},
+      {"Retried", ViewOf(L"ERROR", 0.38, 0.38), ViewOf(L"LINK", std::nullopt, 0, L"Retry requested"),
+       {kValue, kTitle, kDetail, kLabel}},
+      {"Stopped", ViewOf(L"DOWNLOAD", 0.28, 0.28), ViewOf(L"STOP", 0.28, 0.28), {kTitle, kDetail, kLabel}},
+  };
+  for (const EventCase& c : cases) {
+    EXPECT_EQ(AccessibleEventsFor(&c.previous, c.next), c.events) << c.name;
+  }
+  // The first view of a window announces nothing.
+  EXPECT_TRUE(AccessibleEventsFor(nullptr, ViewOf(L"ERROR", 0.38, 0.38)).empty());
+}
+
+}  // namespace
