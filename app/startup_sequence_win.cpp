@@ -51,6 +51,10 @@ int RunWindow(LauncherApp& app, const StartupOptions& options) {
   PerformStateEffects(app, ApplyPreviewState(app.state, options.stateArgument));
   if (!options.updaterCommand.empty()) StartUpdaterOrShowError(app, options.updaterCommand);
   ShowWindow(app.window, SW_SHOW);
+  // The window takes the keyboard once, here, so Enter, Space and Escape
+  // reach it; nothing later activates it again.
+  SetForegroundWindow(app.window);
+  SetFocus(app.window);
   UpdateWindow(app.window);
   const std::optional<int> quitCode = RunMessageLoop();
   if (quitCode.has_value()) return *quitCode;
@@ -67,8 +71,11 @@ int RunLauncher(HINSTANCE instance) {
   const ScopedGdiplus gdiplus;
   if (!gdiplus.ok()) return 1;
   const StartupOptions options = ParseCommandLine(ReadCommandLineWords());
+  // Accessibility clients reach the window's object through this apartment;
+  // without one the window still runs, only without its own object.
+  const ScopedComApartment apartment;
   // The application object is destroyed at the end of this block, before
-  // the GDI+ session ends.
+  // the COM apartment and the GDI+ session end.
   LauncherApp app(instance, options.startupText);
   return RunWindow(app, options);
 }

@@ -1,7 +1,8 @@
 #pragma once
-// RAII owners for Win32 handles, GDI objects and GDI+ objects. Shell files only. Each owner
+// RAII owners for Win32 handles, GDI objects, GDI+ objects and the COM apartment. Shell files only. Each owner
 // is move-only; the copy operations are deleted so no handle is closed twice.
 #include <windows.h>
+#include <objbase.h>
 
 #include <array>
 #include <memory>
@@ -117,5 +118,22 @@ class ScopedGdiplus {
 
  private:
   ULONG_PTR token_ = 0;
+  bool ok_ = false;
+};
+
+// A single-threaded COM apartment for the calling thread, for a scope. The
+// window thread needs one to hand its accessible object to other processes;
+// their calls then arrive through the thread's message loop.
+class ScopedComApartment {
+ public:
+  ScopedComApartment() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ~ScopedComApartment() {
+    if (ok_) CoUninitialize();
+  }
+  ScopedComApartment(const ScopedComApartment&) = delete;
+  ScopedComApartment& operator=(const ScopedComApartment&) = delete;
+  bool ok() const { return ok_; }
+
+ private:
   bool ok_ = false;
 };

@@ -6,11 +6,14 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "base/win_owners_win.h"
 #include "state/profiles.h"
 #include "state/launch_state.h"
+#include "state/launch_view.h"
+#include "ui/accessible_object_win.h"
 
 class LauncherApp {
  public:
@@ -43,6 +46,9 @@ class LauncherApp {
   int32_t dragOffsetX = 0;     // cursor minus window corner at the press, screen pixels
   int32_t dragOffsetY = 0;
   bool invalidated = false;  // the whole window was invalidated and has not been painted since
+  // What assistive technology was last told; empty before the first state is applied.
+  std::optional<LaunchView> announcedView;
+  AccessibleObjectOwner accessible;  // disconnected at WM_DESTROY
 };
 
 // Per-monitor awareness v2 where the system has it, else the old system-wide

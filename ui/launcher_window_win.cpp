@@ -1,12 +1,16 @@
 #include "ui/launcher_window_win.h"
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "base/win_owners_win.h"
 #include "channel/launch_event.h"
 #include "channel/launch_message_win.h"
 #include "state/launch_transitions.h"
 #include "state/launch_view.h"
+#include "ui/accessible_object_win.h"
+#include "ui/accessible_view.h"
 #include "ui/layout.h"
 #include "ui/scene.h"
 #include "ui/scene_renderer_win.h"
@@ -34,7 +38,19 @@ void UpdateWindowRegion(LauncherApp& app) {
   if (SetWindowRgn(app.window, region, TRUE) == 0) DeleteObject(region);
 }
 
+// Tells assistive technology what changed since it was last told; the
+// window's first state is only noted.
+void AnnounceChanges(LauncherApp& app) {
+  LaunchView view = DescribeLaunch(app.state, app.profile.sequenceTitle);
+  const std::vector<AccessibleEvent> events =
+      AccessibleEventsFor(app.announcedView.has_value() ? &*app.announcedView : nullptr, view);
+  app.announcedView = std::move(view);
+  RaiseAccessibleEvents(app.window, events);
+}
+
 LRESULT OnDestroy(LauncherApp& app) {
+  // A client may hold the object longer than the window's data lives.
+  app.accessible.Disconnect();
   if (app.icon != nullptr) {
     DestroyIcon(app.icon);
     app.icon = nullptr;
@@ -126,19 +142,39 @@ LRESULT OnLeftButtonUp(LauncherApp& app, LPARAM lParam) {
                                                    DescribeLaunch(app.state, app.profile.sequenceTitle).button);
   app.pressedButton = false;
   app.dragging = false;
-  switch (action) {
-    case ReleaseAction::Retry:
-      // Only the display goes back to the first step; nothing is restarted.
-      PerformStateEffects(app, RetryLaunch(app.state));
-      break;
-    case ReleaseAction::Close:
-      DestroyWindow(app.window);
-      break;
-    case ReleaseAction::None:
-      Invalidate(app);
-      break;
+  if (action == ReleaseAction::None) {
+    Invalidate(app);
+  } else {
+    PressActionButton(app);
   }
   return 0;
+}
+
+// Enter and Space press the action button; a held key's repeats do not (a
+// held Enter would otherwise retry and then cancel). Escape closes.
+LRESULT OnKeyDown(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
+  constexpr LPARAM kRepeatBit = LPARAM{1} << 30;
+  switch (wParam) {
+    case VK_ESCAPE:
+      DestroyWindow(app.window);
+      return 0;
+    case VK_RETURN:
+    case VK_SPACE:
+      if ((lParam & kRepeatBit) == 0) PressActionButton(app);
+      return 0;
+    default:
+      return DefWindowProcW(app.window, WM_KEYDOWN, wParam, lParam);
+  }
+}
+
+// The window's own accessible object answers for its client area; other
+// objects (the frame, the caret, UI Automation) get the default answer.
+LRESULT OnGetObject(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
+  if (static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT)) {
+    const LRESULT answer = app.accessible.Answer(app, wParam);
+    if (answer != 0) return answer;
+  }
+  return DefWindowProcW(app.window, WM_GETOBJECT, wParam, lParam);
 }
 
 LRESULT OnDpiChanged(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
@@ -164,9 +200,9 @@ LRESULT OnLaunchEvent(LauncherApp& app, LPARAM lParam) {
 
 
 
-// Handles destroy, paint, cursor, Escape, the two timers, hover, press,
-// release, drag, DPI change and launch events; the rest goes to
-// DefWindowProcW (WM_CLOSE destroys the window that way).
+// Handles destroy, paint, cursor, keys, the accessible object, the two
+// timers, hover, press, release, drag, DPI change and launch events; the
+// rest goes to DefWindowProcW (WM_CLOSE destroys the window that way).
 LRESULT LauncherWindowProc(LauncherApp& app, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_DESTROY:
@@ -180,11 +216,9 @@ LRESULT LauncherWindowProc(LauncherApp& app, UINT message, WPARAM wParam, LPARAM
       }
       break;
     case WM_KEYDOWN:
-      if (wParam == VK_ESCAPE) {
-        DestroyWindow(app.window);
-        return 0;
-      }
-      break;
+      return OnKeyDown(app, wParam, lParam);
+    case WM_GETOBJECT:
+      return OnGetObject(app, wParam, lParam);
     case WM_TIMER:
       return OnTimer(app, wParam);
     case WM_MOUSEMOVE:
@@ -231,8 +265,25 @@ LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 }  // namespace
 
 void PerformStateEffects(LauncherApp& app, const StateEffects& effects) {
-  if (effects.repaint) Invalidate(app);
+  if (effects.repaint) {
+    Invalidate(app);
+    AnnounceChanges(app);
+  }
   if (effects.armCloseTimer) SetTimer(app.window, kCloseTimerId, kCloseTimerMs, nullptr);
+}
+
+void PressActionButton(LauncherApp& app) {
+  switch (DecideReleaseAction(true, true, DescribeLaunch(app.state, app.profile.sequenceTitle).button)) {
+    case ReleaseAction::Retry:
+      // Only the display goes back to the first step; nothing is restarted.
+      PerformStateEffects(app, RetryLaunch(app.state));
+      break;
+    case ReleaseAction::Close:
+      DestroyWindow(app.window);
+      break;
+    case ReleaseAction::None:
+      break;
+  }
 }
 
 bool CreateLauncherWindow(LauncherApp& app) {

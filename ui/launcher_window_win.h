@@ -22,4 +22,9 @@ bool CreateLauncherWindow(LauncherApp& app);
 
 // Carries out what a state operation asks of the window: a repaint of the
 // whole client area without erasing, and (re)arming the 1400 ms close timer.
+// A repaint also announces the change to assistive technology (WinEvents).
 void PerformStateEffects(LauncherApp& app, const StateEffects& effects);
+
+// The action button acts, whoever pressed it (a click, Enter or Space, an
+// accessibility client): Retry in the error state, else the window closes.
+void PressActionButton(LauncherApp& app);

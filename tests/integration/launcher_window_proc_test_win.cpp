@@ -2,6 +2,8 @@
 // built for real, the window is created hidden, and the window procedure is
 // driven with sent messages while the object's members are read directly.
 #include <windows.h>
+#include <ole2.h>
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
@@ -9,6 +11,7 @@
 #include <string>
 
 #include "base/gdiplus_api_win.h"
+#include "base/win_owners_win.h"
 #include "ui/layout.h"
 #include "ui/launcher_app_win.h"
 #include "channel/launch_message_win.h"
@@ -175,13 +178,39 @@ TEST_F(LauncherWindowProcTest, RetryGoesBackToTheFirstStepAndTheNextClickCloses)
   EXPECT_TRUE(DrainQuitZero());
 }
 
-TEST_F(LauncherWindowProcTest, EscapeClosesOtherKeysDoNot) {
+TEST_F(LauncherWindowProcTest, EscapeClosesOtherKeysAndARepeatedEnterDoNot) {
   Open(L"Tarrow Preview");
-  Send(WM_KEYDOWN, VK_RETURN);
   Send(WM_KEYDOWN, 'Q');
+  // A held Enter's repeats must not press the button again (Retry, then Cancel).
+  Send(WM_KEYDOWN, VK_RETURN, LPARAM{1} << 30);
   EXPECT_TRUE(Open());
   Send(WM_KEYDOWN, VK_ESCAPE);
   EXPECT_FALSE(Open());
+  EXPECT_TRUE(DrainQuitZero());
+}
+
+// A screen reader may hold the window's object after the window is gone;
+// the object must not reach into the destroyed window's data then.
+TEST_F(LauncherWindowProcTest, AccessibleObjectHeldPastTheWindowAnswersNotConnected) {
+  const ScopedComApartment apartment;
+  Open(L"Weekly Report");
+  void* object = nullptr;
+  ASSERT_EQ(AccessibleObjectFromWindow(app_->window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible), &object),
+            S_OK);
+  auto* accessible = static_cast<IAccessible*>(object);
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  VARIANT button = self;
+  button.lVal = 3;
+  BSTR name = nullptr;
+  EXPECT_EQ(accessible->get_accName(self, &name), S_OK);
+  EXPECT_STREQ(name, L"Weekly Report");
+  SysFreeString(name);
+  DestroyWindow(app_->window);
+  EXPECT_EQ(accessible->get_accName(button, &name), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(accessible->accDoDefaultAction(button), CO_E_OBJNOTCONNECTED);
+  accessible->Release();
   EXPECT_TRUE(DrainQuitZero());
 }
 
