@@ -11,6 +11,7 @@
 #include "base/win_owners_win.h"
 #include "state/profiles.h"
 #include "state/launch_state.h"
+#include "ui/display_settings.h"
 
 class LauncherApp {
  public:
@@ -37,6 +38,7 @@ class LauncherApp {
   float dpiScale = 1.0f;      // at least 1.0; replaced on a DPI change
   UiFonts fonts;              // slots 0..7, any may be null
   LaunchState state;
+  DisplayChoice display;       // high contrast and animation, from the system's settings
   bool hoverButton = false;    // the pointer is over the action button
   bool pressedButton = false;  // the left button went down on the action button
   bool dragging = false;       // the left button went down elsewhere; the window follows
