@@ -119,13 +119,13 @@ StateEffects ApplyPreviewState(LaunchState& state, std::wstring_view word) {
   return kRepaint;
 }
 
-StateEffects AnimateProgress(LaunchState& state) {
+StateEffects AnimateProgress(LaunchState& state, bool animate) {
   if (!state.progress || std::isnan(*state.progress)) return {};
   const double target = ClampFraction(*state.progress);
   const double gap = target - state.shownProgress;
   if (std::fabs(gap) >= kSettleGap) {
     state.settledTicks = 0;
-    state.shownProgress += kEaseFraction * gap;
+    state.shownProgress = animate ? state.shownProgress + kEaseFraction * gap : target;
     return kRepaint;
   }
   state.shownProgress = target;

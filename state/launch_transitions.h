@@ -36,7 +36,10 @@ StateEffects ApplyPreviewState(LaunchState& state, std::wstring_view word);
 
 // One 45 ms tick: closes a fifth of the gap to the target, or, once settled,
 // counts settled ticks in working steps (repaint only on reaching 90).
-StateEffects AnimateProgress(LaunchState& state);
+// Without `animate` (the system's animations are off) a gap is closed in
+// one tick instead; that jump is the moving tick, so the count restarts
+// there and the stall hint is still due 90 settled ticks later.
+StateEffects AnimateProgress(LaunchState& state, bool animate = true);
 
 // Back to LINK with "Retry requested" and no target; starts nothing.
 StateEffects RetryLaunch(LaunchState& state);

@@ -4,6 +4,7 @@
 
 #include "state/titles.h"
 #include "ui/assets_win.h"
+#include "ui/display_settings_win.h"
 #include "ui/fonts_win.h"
 #include "ui/layout.h"
 
@@ -46,4 +47,5 @@ LauncherApp::LauncherApp(HINSTANCE instanceHandle, std::wstring startupText) : i
   dpiScale = DpiScaleFor(MeasureSystemDpi());
   LoadAssets(profile, background, icon);
   CreateFonts(fonts);
+  display = ChooseDisplay(ReadDisplaySettings());
 }

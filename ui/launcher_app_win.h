@@ -14,6 +14,7 @@
 #include "state/launch_state.h"
 #include "state/launch_view.h"
 #include "ui/accessible_object_win.h"
+#include "ui/display_settings.h"
 
 class LauncherApp {
  public:
@@ -40,6 +41,7 @@ class LauncherApp {
   float dpiScale = 1.0f;      // at least 1.0; replaced on a DPI change
   UiFonts fonts;              // slots 0..7, any may be null
   LaunchState state;
+  DisplayChoice display;       // high contrast and animation, from the system's settings
   bool hoverButton = false;    // the pointer is over the action button
   bool pressedButton = false;  // the left button went down on the action button
   bool dragging = false;       // the left button went down elsewhere; the window follows

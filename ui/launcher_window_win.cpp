@@ -11,6 +11,7 @@
 #include "state/launch_view.h"
 #include "ui/accessible_object_win.h"
 #include "ui/accessible_view.h"
+#include "ui/display_settings_win.h"
 #include "ui/layout.h"
 #include "ui/scene.h"
 #include "ui/scene_renderer_win.h"
@@ -72,8 +73,9 @@ LRESULT OnPaint(LauncherApp& app) {
   {
     SelectedObject selected(memoryDc.get(), bitmap.get());
     const LaunchView view = DescribeLaunch(app.state, app.profile.sequenceTitle);
-    const SceneInput scene{view, app.profile.badge, app.displayTitle, app.background != nullptr, app.hoverButton,
-                           app.pressedButton};
+    SceneInput scene{view, app.profile.badge, app.displayTitle, app.background != nullptr, app.hoverButton,
+                     app.pressedButton};
+    if (app.display.highContrast) scene.highContrast = &*app.display.highContrast;
     PaintFrame(memoryDc.get(), app.dpiScale, PaintScene(scene), app.fonts, app.background.get());
     BitBlt(paint.dc(), 0, 0, width, height, memoryDc.get(), 0, 0, SRCCOPY);
   }
@@ -85,7 +87,7 @@ LRESULT OnTimer(LauncherApp& app, WPARAM timerId) {
     // Whatever validated the window without a paint here, the next
     // invalidation goes through again within a tick.
     app.invalidated = false;
-    PerformStateEffects(app, AnimateProgress(app.state));
+    PerformStateEffects(app, AnimateProgress(app.state, app.display.animateProgress));
   } else if (timerId == kCloseTimerId) {
     KillTimer(app.window, kCloseTimerId);
     DestroyWindow(app.window);
@@ -189,6 +191,14 @@ LRESULT OnDpiChanged(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
+// A theme, colour or animation setting may have changed: read them again
+// and repaint in the look they now ask for.
+LRESULT OnDisplaySettingsChange(LauncherApp& app) {
+  app.display = ChooseDisplay(ReadDisplaySettings());
+  Invalidate(app);
+  return 0;
+}
+
 // The event became the window's with the post; it is freed here whatever
 // happens while it is applied.
 LRESULT OnLaunchEvent(LauncherApp& app, LPARAM lParam) {
@@ -197,12 +207,10 @@ LRESULT OnLaunchEvent(LauncherApp& app, LPARAM lParam) {
   return 0;
 }
 
-
-
-
 // Handles destroy, paint, cursor, keys, the accessible object, the two
-// timers, hover, press, release, drag, DPI change and launch events; the
-// rest goes to DefWindowProcW (WM_CLOSE destroys the window that way).
+// timers, hover, press, release, drag, DPI change, launch events and display
+// setting changes; the rest goes to DefWindowProcW (WM_CLOSE destroys the
+// window that way).
 LRESULT LauncherWindowProc(LauncherApp& app, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_DESTROY:
@@ -235,6 +243,9 @@ LRESULT LauncherWindowProc(LauncherApp& app, UINT message, WPARAM wParam, LPARAM
       return OnDpiChanged(app, wParam, lParam);
     case WM_LAUNCH_EVENT:
       return OnLaunchEvent(app, lParam);
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+      return OnDisplaySettingsChange(app);
     default:
       break;
   }

@@ -161,9 +161,117 @@ void AppendProgressBar(const SceneInput& input, DrawList& list) {
   }
 }
 
+// The high-contrast look: the design's layout and texts in the theme's
+// colours only. Meaning never rests on colour alone: an error has a 2-unit
+// border on its chip, done a chip filled in the highlight colour, and the
+// texts (tag, title, button label) differ anyway.
+
+// A 2-unit outline inside `rect`.
+void HeavyOutline(DrawList& list, SceneRect rect, float radius, uint32_t color) {
+  const SceneRect inset{rect.x + 1, rect.y + 1, rect.width - 2, rect.height - 2};
+  list.emplace_back(StrokeCommand{inset, radius, color, 2});
+}
+
+void AppendHighContrastButton(const SceneInput& input, const ScenePalette& p, DrawList& list) {
+  uint32_t fill = p.buttonFace, border = p.buttonText, text = p.buttonText;
+  if (input.pressedButton) {
+    fill = p.buttonText;
+    text = p.buttonFace;
+  } else if (input.hoverButton) {
+    fill = p.highlight;
+    border = p.highlight;
+    text = p.highlightText;
+  }
+  Fill(list, kButton, 5, fill);
+  Outline(list, kButton, 5, border);
+  Label(list, input.view.buttonLabel, kFontButton, text, kButton, TextAlign::Center);
+}
+
+void AppendHighContrastHeaderCard(const SceneInput& input, const ScenePalette& p, DrawList& list) {
+  Fill(list, kHeaderCard, kHeaderRadius, p.window);
+  Outline(list, kHeaderCard, kHeaderRadius, p.windowText);
+  uint32_t chipText = p.windowText;
+  if (input.view.tone == LaunchTone::Done) {
+    Fill(list, kChip, 6, p.highlight);
+    Outline(list, kChip, 6, p.highlight);
+    chipText = p.highlightText;
+  } else if (input.view.tone == LaunchTone::Failed) {
+    Fill(list, kChip, 6, p.window);
+    HeavyOutline(list, kChip, 6, p.windowText);
+  } else {
+    Fill(list, kChip, 6, p.window);
+    Outline(list, kChip, 6, p.windowText);
+  }
+  Label(list, input.view.tag, kFontCardSmall, chipText, kChip, TextAlign::Center);
+  Label(list, std::wstring(input.displayTitle), kFontCardTitle, p.windowText, kCardTitle, TextAlign::Near);
+  Label(list, input.view.headline, kFontCardSmall, p.windowText, kCardCaption, TextAlign::Near);
+}
+
+void AppendHighContrastPanel(const SceneInput& input, const ScenePalette& p, DrawList& list) {
+  Label(list, input.view.title, kFontPanelTitle, p.windowText, kPanelTitle, TextAlign::Near);
+  Fill(list, kPill, 4, p.window);
+  Outline(list, kPill, 4, p.windowText);
+  Label(list, input.view.percent, kFontPercent, p.windowText, kPill, TextAlign::Center);
+  Label(list, input.view.detail, kFontPanelDetail, p.windowText, kPanelDetail, TextAlign::Near);
+}
+
+// Complete and current segments are filled, pending ones only outlined.
+void AppendHighContrastRail(const SceneInput& input, const ScenePalette& p, DrawList& list) {
+  const int current = input.view.railIndex;
+  for (int i = 0; i < kRailSegments; ++i) {
+    const SceneRect segment{static_cast<float>(kRailLeft + kRailPitch * i), kRailTop, kRailSegmentWidth,
+                            kRailSegmentHeight};
+    if (i > current) {
+      Fill(list, segment, 2, p.window);
+      Outline(list, segment, 2, p.windowText);
+      continue;
+    }
+    uint32_t color = p.highlight;
+    if (i == current && input.view.tone == LaunchTone::Failed) color = p.windowText;
+    if (i == current && input.view.tone == LaunchTone::Waiting) color = p.grayText;
+    Fill(list, segment, 2, color);
+  }
+}
+
+// The track's outline goes on last, over the fill, so the whole length of
+// the bar shows at 0 % and at 100 % alike.
+void AppendHighContrastBar(const SceneInput& input, const ScenePalette& p, DrawList& list) {
+  const LaunchView& view = input.view;
+  Fill(list, kTrack, 3, p.window);
+  if (!view.hasTarget) {
+    Fill(list, {kTrack.x, kTrack.y, kWaitingStubWidth, kTrack.height}, 3, p.grayText);
+  } else {
+    const auto width = static_cast<float>(view.shownFraction * static_cast<double>(kTrack.width));
+    if (width > 0) {
+      Fill(list, {kTrack.x, kTrack.y, width, kTrack.height}, 3,
+           view.tone == LaunchTone::Failed ? p.windowText : p.highlight);
+    }
+  }
+  Outline(list, kTrack, 3, p.windowText);
+}
+
+DrawList PaintHighContrastScene(const SceneInput& input, const ScenePalette& p) {
+  DrawList list;
+  list.reserve(48);
+  Fill(list, kWindowCard, kCornerUnits, p.window);
+  Outline(list, kWindowCard, kCornerUnits, p.windowText);
+  Fill(list, kBadgeTile, 6, p.window);
+  Outline(list, kBadgeTile, 6, p.windowText);
+  Label(list, std::wstring(input.badge), kFontBadge, p.windowText, kBadgeTile, TextAlign::Center);
+  Label(list, std::wstring(input.displayTitle), kFontTitleBar, p.windowText, kTitleBarText, TextAlign::Near);
+  Fill(list, kTitleBarMark, 2, p.grayText);
+  AppendHighContrastButton(input, p, list);
+  AppendHighContrastHeaderCard(input, p, list);
+  AppendHighContrastPanel(input, p, list);
+  AppendHighContrastRail(input, p, list);
+  AppendHighContrastBar(input, p, list);
+  return list;
+}
+
 }  // namespace
 
 DrawList PaintScene(const SceneInput& input) {
+  if (input.highContrast != nullptr) return PaintHighContrastScene(input, *input.highContrast);
   DrawList list;
   list.reserve(40);
   Fill(list, kWindowCard, kCornerUnits, 0xFF101113);

@@ -2,16 +2,34 @@
 // The launcher's picture as a draw list, built from scratch for every paint
 // from the launch view and the layout. Pure: painting changes nothing.
 // Portable.
+#include <cstdint>
 #include <string_view>
 
 #include "state/launch_view.h"
 #include "ui/draw_list.h"
+
+// The system colours of a high-contrast theme, as opaque 0xFFRRGGBB.
+struct ScenePalette {
+  uint32_t window = 0;
+  uint32_t windowText = 0;
+  uint32_t highlight = 0;
+  uint32_t highlightText = 0;
+  uint32_t grayText = 0;
+  uint32_t buttonFace = 0;
+  uint32_t buttonText = 0;
+  bool operator==(const ScenePalette&) const = default;
+};
 
 // Everything a paint reads. The references and views must outlive the call.
 struct SceneInput {
   const LaunchView& view;
   std::wstring_view badge, displayTitle;
   bool hasBackground = false, hoverButton = false, pressedButton = false;
+  // Null: the design look. Otherwise the high-contrast look, in the same
+  // layout with the same texts: only these colours, no picture, no shade,
+  // and outlines on the track, the pill and the pending rail segments so
+  // the bar shows at every value.
+  const ScenePalette* highContrast = nullptr;
 };
 
 // Font slots of the eight UI fonts (sizes in units, bold unless noted).

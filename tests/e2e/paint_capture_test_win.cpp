@@ -1,6 +1,7 @@
 // What the real launcher window shows, read back from the screen: the start-up
 // DOWNLOAD preview against its reference picture, the error look after a
-// failing updater, and the done look in the 1.4 s before the window closes.
+// failing updater, the done look in the 1.4 s before the window closes, and
+// a progress line without the system's animations.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -13,6 +14,7 @@
 #include "tests/support/source_tree.h"
 #include "tools/capture/screen_capture_win.h"
 #include "tools/capture/frame_snapshot_win.h"
+#include "ui/fonts_win.h"
 
 namespace {
 
@@ -148,6 +150,51 @@ TEST_F(PaintCaptureTest, DoneShowsTheDoneLookUntilTheWindowCloses) {
   EXPECT_TRUE(Near(*shown, 378, kBarY, 0xFF34D399)) << "the bar is full";
   EXPECT_GE(InkIn(*shown, 338, 146, 42, 20), 20) << "percentage pill";
   EXPECT_TRUE(run.WaitForWindowClosed(5000));
+  EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
+}
+
+// Pixels of the rectangle that differ from the same place in `expected`.
+int DifferingIn(const ScreenPixels& image, const PixelImage& expected, int left, int top, int width, int height) {
+  int differing = 0;
+  for (int y = top; y < top + height; ++y)
+    for (int x = left; x < left + width; ++x) differing += ChannelDistance(PixelOf(image, x, y), expected.At(x, y)) > 16;
+  return differing;
+}
+
+// With the system's animations off the bar does not ease: the first capture
+// in which the bar has moved on from the start-up 62 % already shows the
+// line's 90 %, in the bar and in the pill, exactly as an off-screen frame
+// at 90 % does. (Eased, the bar would pass through 67 %, 72 %, 75 % ...)
+TEST_F(PaintCaptureTest, WithoutAnimationsAProgressLineShowsItsFigureAtOnce) {
+  ScopedClientAreaAnimation animations(false);
+  ASSERT_TRUE(animations.ok());
+  UiFonts fonts;
+  CreateFonts(fonts);
+  PreviewFrame frame;
+  frame.startupText.clear();
+  frame.progress = 0.9;
+  const PixelImage expected = RenderPreview(frame, fonts, nullptr);
+
+  LauncherInput input;
+  ASSERT_TRUE(input.ok());
+  LauncherRun run(L"", input.readEnd());
+  input.ReleaseReadEnd();
+  HWND window = run.WaitForWindow();
+  ASSERT_NE(window, nullptr);
+  const uint32_t track = Over(kPending, kCard);
+  const int pastStart = 12 + 368 * 64 / 100;
+  const auto preview = CaptureWhen(
+      window, [](const ScreenPixels& image) { return Near(image, RailX(3), kRailY, Over(0xFF7DD3FC, kCard)); }, 10000);
+  ASSERT_TRUE(preview.has_value()) << "the start-up preview never showed";
+  ASSERT_TRUE(Near(*preview, pastStart, kBarY, track)) << "the start-up preview at 62 %";
+  ASSERT_TRUE(input.Write("progress 0.9 DOWNLOAD\n"));
+  const auto moved = CaptureWhen(
+      window, [&](const ScreenPixels& image) { return !Near(image, pastStart, kBarY, track); }, 5000);
+  ASSERT_TRUE(moved.has_value()) << "the bar never moved";
+  ASSERT_EQ(moved->width, expected.width);
+  EXPECT_LE(DifferingIn(*moved, expected, 12, 236, 368, 4), 4) << "the bar at 90 %";
+  EXPECT_LE(DifferingIn(*moved, expected, 338, 146, 42, 20), 4) << "the pill reads 90%";
+  PostKeyDown(window, VK_ESCAPE);
   EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
 }
 

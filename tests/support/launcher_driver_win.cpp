@@ -158,3 +158,20 @@ ScopedSystemDpi::~ScopedSystemDpi() {
   }
   RegCloseKey(key);
 }
+
+namespace {
+// The new value travels in pvParam itself, not behind it.
+bool SetClientAreaAnimation(BOOL on) {
+  return SystemParametersInfoW(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<void*>(static_cast<UINT_PTR>(on)),
+                               SPIF_SENDCHANGE) != FALSE;
+}
+}  // namespace
+
+ScopedClientAreaAnimation::ScopedClientAreaAnimation(bool on) {
+  if (SystemParametersInfoW(SPI_GETCLIENTAREAANIMATION, 0, &previous_, 0) == FALSE) return;
+  ok_ = SetClientAreaAnimation(on ? TRUE : FALSE);
+}
+
+ScopedClientAreaAnimation::~ScopedClientAreaAnimation() {
+  if (ok_) SetClientAreaAnimation(previous_);
+}

@@ -106,3 +106,19 @@ class ScopedSystemDpi {
   bool hadValue_ = false;
   DWORD previous_ = 0;
 };
+
+// Switches the system's client-area animations for launchers started while
+// it lives (SPI_SETCLIENTAREAANIMATION, announced with WM_SETTINGCHANGE), and
+// puts the previous setting back afterwards, also when the test fails.
+class ScopedClientAreaAnimation {
+ public:
+  explicit ScopedClientAreaAnimation(bool on);
+  ~ScopedClientAreaAnimation();
+  ScopedClientAreaAnimation(const ScopedClientAreaAnimation&) = delete;
+  ScopedClientAreaAnimation& operator=(const ScopedClientAreaAnimation&) = delete;
+  bool ok() const { return ok_; }
+
+ private:
+  bool ok_ = false;
+  BOOL previous_ = TRUE;
+};

@@ -216,6 +216,23 @@ TEST(AnimateProgressTest, EasesFor25TicksThenCountsToTheStallHint) {
   EXPECT_EQ(View(s).detail, L"More files");
 }
 
+// With the system's animations off the bar jumps: the jump is the one moving
+// tick, and the stall hint is due 90 settled ticks after it, as with easing.
+TEST(AnimateProgressTest, WithoutAnimationJumpsInOneTickThenCountsToTheStallHint) {
+  LaunchState s;
+  ApplyLaunchEvent(s, Event(L"progress", 0.5, L"DOWNLOAD", L"Fetching files"));
+  s.settledTicks = 40;  // whatever was counted before the line
+  EXPECT_TRUE(AnimateProgress(s, false).repaint);
+  EXPECT_EQ(s.shownProgress, 0.5);
+  EXPECT_EQ(s.settledTicks, 0);
+  EXPECT_EQ(View(s).percent, L"50%");
+  for (int tick = 2; tick <= 90; ++tick) EXPECT_FALSE(AnimateProgress(s, false).repaint) << tick;
+  EXPECT_EQ(s.settledTicks, 89);
+  EXPECT_EQ(View(s).detail, L"Fetching files");
+  EXPECT_TRUE(AnimateProgress(s, false).repaint);  // tick 91: the stall hint appears
+  EXPECT_EQ(View(s).detail, L"Receiving changes");
+}
+
 TEST(AnimateProgressTest, FinalStepsSettleWithoutCounting) {
   for (const wchar_t* step : {L"ERROR", L"STOP", L"READY", L"LAUNCH"}) {
     LaunchState s;

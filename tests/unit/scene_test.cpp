@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -387,3 +388,80 @@ TEST(SceneLayoutTest, EverythingStaysInsideTheWindow) {
 }
 
 }  // namespace
+
+// The high-contrast look, with seven distinct colours so each can be told apart.
+constexpr ScenePalette kPalette{0xFF000001, 0xFF000002, 0xFF000003, 0xFF000004, 0xFF000005, 0xFF000006, 0xFF000007};
+
+DrawList PaintHighContrast(const LaunchState& state, bool hover = false, bool pressed = false) {
+  const LaunchView view = DescribeLaunch(state, L"Runtime sequence");
+  return PaintScene(SceneInput{view, L"TW", L"Tarrow Preview", true, hover, pressed, &kPalette});
+}
+
+std::vector<uint32_t> ColoursOf(const DrawCommand& command) {
+  if (const auto* g = std::get_if<GradientCommand>(&command)) return {g->startColor, g->endColor};
+  if (std::holds_alternative<ImageCommand>(command)) return {0};
+  return {std::visit([](const auto& c) -> uint32_t {
+    if constexpr (requires { c.color; }) return c.color;
+    return 0;
+  }, command)};
+}
+
+std::vector<std::wstring> Texts(const DrawList& list) {
+  std::vector<std::wstring> texts;
+  for (const LabelCommand& label : All<LabelCommand>(list)) texts.push_back(label.text);
+  return texts;
+}
+
+constexpr SceneRect kTrackOutline{12.5f, 236.5f, 367, 3};
+
+TEST_P(PreviewSceneTest, HighContrastUsesOnlyThePaletteAndOutlinesTheBar) {
+  const LaunchState state = Preview(GetParam().word);
+  const DrawList list = PaintHighContrast(state);
+  const uint32_t allowed[] = {kPalette.window,   kPalette.windowText, kPalette.highlight, kPalette.highlightText,
+                              kPalette.grayText, kPalette.buttonFace, kPalette.buttonText};
+  for (const DrawCommand& command : list) {
+    EXPECT_FALSE(std::holds_alternative<ImageCommand>(command)) << "no picture";
+    EXPECT_FALSE(std::holds_alternative<GradientCommand>(command)) << "no shade, no gradient bar";
+    for (uint32_t colour : ColoursOf(command)) {
+      EXPECT_NE(std::find(std::begin(allowed), std::end(allowed), colour), std::end(allowed)) << std::hex << colour;
+    }
+  }
+  EXPECT_EQ(Texts(list), Texts(Paint(state))) << "the same texts in the same order";
+  EXPECT_EQ(std::get<StrokeCommand>(list.back()), (StrokeCommand{kTrackOutline, 3, kPalette.windowText, 1}))
+      << "the track's outline lies over the fill";
+  EXPECT_EQ(At<StrokeCommand>(list, {338.5f, 146.5f, 41, 19}).color, kPalette.windowText) << "pill";
+  const float starts[] = {12, 86.4f, 160.8f, 235.2f, 309.6f};
+  for (int i = DescribeLaunch(state, L"").railIndex + 1; i < 5; ++i) {
+    EXPECT_EQ(At<StrokeCommand>(list, {starts[i] + 0.5f, 172.5f, 69.4f, 4}).color, kPalette.windowText)
+        << "pending segment " << i;
+  }
+}
+
+// Error and done differ from a working step by the chip's border and fill,
+// not only by colour.
+TEST(HighContrastSceneTest, ErrorAndDoneShowOnTheChipsShape) {
+  const auto chipOf = [](std::wstring_view word) {
+    const DrawList list = PaintHighContrast(Preview(word));
+    for (size_t i = 0; i + 1 < list.size(); ++i) {
+      const auto* fill = std::get_if<FillCommand>(&list[i]);
+      if (fill != nullptr && fill->rect == kChip) return std::pair{*fill, std::get<StrokeCommand>(list[i + 1])};
+    }
+    ADD_FAILURE() << "no chip";
+    return std::pair<FillCommand, StrokeCommand>{};
+  };
+  EXPECT_EQ(chipOf(L"DOWNLOAD").first.color, kPalette.window);
+  EXPECT_EQ(chipOf(L"DOWNLOAD").second, (StrokeCommand{kChipOutline, 6, kPalette.windowText, 1}));
+  for (const wchar_t* failed : {L"ERROR", L"STOP"}) {
+    EXPECT_EQ(chipOf(failed).second, (StrokeCommand{{28, 54, 68, 16}, 6, kPalette.windowText, 2})) << "2-unit border";
+  }
+  EXPECT_EQ(chipOf(L"READY").first.color, kPalette.highlight) << "a filled chip";
+}
+
+TEST(HighContrastSceneTest, ButtonFollowsHoverAndPressInSystemColours) {
+  const LaunchState state = Preview(L"ERROR");
+  EXPECT_EQ(At<FillCommand>(PaintHighContrast(state), kButton).color, kPalette.buttonFace);
+  EXPECT_EQ(At<FillCommand>(PaintHighContrast(state, true), kButton).color, kPalette.highlight);
+  EXPECT_EQ(At<LabelCommand>(PaintHighContrast(state, true), kButton).color, kPalette.highlightText);
+  EXPECT_EQ(At<FillCommand>(PaintHighContrast(state, true, true), kButton).color, kPalette.buttonText);
+  EXPECT_EQ(At<LabelCommand>(PaintHighContrast(state, true, true), kButton).color, kPalette.buttonFace);
+}

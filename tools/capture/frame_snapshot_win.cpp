@@ -139,9 +139,15 @@ DrawList PreviewDrawList(const PreviewFrame& frame, bool hasBackground) {
   const AppIdentity identity = DeriveAppIdentity(frame.startupText);
   LaunchState state;
   ApplyPreviewState(state, frame.state);
+  if (frame.progress) {
+    state.progress = *frame.progress;
+    state.shownProgress = *frame.progress;
+  }
   const LaunchView view = DescribeLaunch(state, identity.profile.sequenceTitle);
-  return PaintScene(
-      SceneInput{view, identity.profile.badge, identity.displayTitle, hasBackground, frame.hoverButton, frame.pressedButton});
+  SceneInput input{view, identity.profile.badge, identity.displayTitle, hasBackground, frame.hoverButton,
+                   frame.pressedButton};
+  if (frame.highContrast) input.highContrast = &*frame.highContrast;
+  return PaintScene(input);
 }
 
 PixelImage RenderPreview(const PreviewFrame& frame, const UiFonts& fonts, Gdiplus::GpImage* background,

@@ -10,6 +10,7 @@
 
 #include "base/win_owners_win.h"
 #include "ui/draw_list.h"
+#include "ui/scene.h"
 
 // Pixels as 0xAARRGGBB, rows top to bottom.
 struct PixelImage {
@@ -58,6 +59,12 @@ std::optional<PixelImage> LoadPixels(const std::wstring& path);
 // An image file as a GDI+ image (a background picture for tests and tools).
 UniqueGpImage LoadImageFile(const std::wstring& path);
 
+// The system colours of Windows' "High Contrast Black" theme: a fixed
+// palette for pictures of the high-contrast look, which cannot be switched
+// on under Wine.
+inline constexpr ScenePalette kHighContrastBlack{0xFF000000, 0xFFFFFFFF, 0xFF1AEBFF, 0xFF000000,
+                                                 0xFF3FF23F, 0xFF000000, 0xFFFFFFFF};
+
 // One preview state of the launcher as the window would paint it: the
 // identity derived from the start-up text, the state word applied as a
 // preview, the button looks, at a DPI scale.
@@ -67,6 +74,8 @@ struct PreviewFrame {
   float scale = 1.0f;
   bool hoverButton = false;
   bool pressedButton = false;
+  std::optional<ScenePalette> highContrast;  // the high-contrast look in these colours
+  std::optional<double> progress;            // a settled figure instead of the preview's own
 };
 
 // The frame's draw list (the picture is assumed present when `background` is).

@@ -3,8 +3,12 @@
 //
 //   scene-snapshot --state WORD --out FILE.png [--scale S] [--text TEXT]
 //                  [--background FILE.png] [--hover] [--pressed]
+//                  [--high-contrast] [--progress F]
 //
-// Without --background the header card is the plain card. Exit code 0 on
+// Without --background the header card is the plain card. --high-contrast
+// paints the high-contrast look in the colours of "High Contrast Black"
+// (the picture is then left out anyway); --progress shows a settled figure
+// from 0 to 1 instead of the preview's own. Exit code 0 on
 // success, 2 on a bad command line, 1 when rendering or saving fails.
 #include <windows.h>
 
@@ -33,6 +37,13 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
       options.frame.hoverButton = true;
     } else if (arg == L"--pressed") {
       options.frame.pressedButton = true;
+    } else if (arg == L"--high-contrast") {
+      options.frame.highContrast = kHighContrastBlack;
+    } else if (arg == L"--progress" && hasValue) {
+      wchar_t* end = nullptr;
+      const double progress = std::wcstod(argv[++i], &end);
+      if (end == nullptr || *end != L'\0' || !(progress >= 0 && progress <= 1)) return false;
+      options.frame.progress = progress;
     } else if (arg == L"--state" && hasValue) {
       options.frame.state = argv[++i];
     } else if (arg == L"--out" && hasValue) {
@@ -79,7 +90,8 @@ int wmain(int argc, wchar_t** argv) {
   if (!ParseOptions(argc, argv, options)) {
     std::fwprintf(stderr,
                   L"usage: scene-snapshot --state WORD --out FILE.png [--scale S] [--text TEXT]\n"
-                  L"                      [--background FILE.png] [--hover] [--pressed]\n");
+                  L"                      [--background FILE.png] [--hover] [--pressed]\n"
+                  L"                      [--high-contrast] [--progress F]\n");
     return 2;
   }
   ScopedGdiplus gdiplus;
