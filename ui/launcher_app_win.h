@@ -11,6 +11,7 @@
 #include "base/win_owners_win.h"
 #include "state/profiles.h"
 #include "state/launch_state.h"
+#include "ui/taskbar_win.h"
 
 class LauncherApp {
  public:
@@ -43,6 +44,10 @@ class LauncherApp {
   int32_t dragOffsetX = 0;     // cursor minus window corner at the press, screen pixels
   int32_t dragOffsetY = 0;
   bool invalidated = false;  // the whole window was invalidated and has not been painted since
+  std::wstring updaterCommand;     // --updater-cmd as given; empty: progress comes from standard input
+  uint32_t updaterGeneration = 0;  // counts the updater's starts; its reader tags every event with it
+  bool updaterRunning = false;     // the current run's child has not been reported ended yet
+  TaskbarButton taskbar;           // the button's progress display; off until the shell announces it
 };
 
 // Per-monitor awareness v2 where the system has it, else the old system-wide

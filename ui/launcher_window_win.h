@@ -22,4 +22,10 @@ bool CreateLauncherWindow(LauncherApp& app);
 
 // Carries out what a state operation asks of the window: a repaint of the
 // whole client area without erasing, and (re)arming the 1400 ms close timer.
+// A change that repaints is also mirrored on the taskbar button.
 void PerformStateEffects(LauncherApp& app, const StateEffects& effects);
+
+// The action button acts, however it was pressed. Retry puts the display back
+// on the first step; when an updater command was given and its child has
+// ended, it also starts the command again. Cancel and Close destroy the window.
+void PressActionButton(LauncherApp& app);
