@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "tests/support/launcher_driver.h"
+#include "tests/support/launcher_driver_win.h"
 
 namespace {
 
