@@ -7,10 +7,10 @@
 #include "app/startup_options.h"
 #include "base/win_owners_win.h"
 #include "channel/stdin_reader_win.h"
-#include "channel/updater_process_win.h"
 #include "state/launch_transitions.h"
 #include "ui/launcher_app_win.h"
 #include "ui/launcher_window_win.h"
+#include "ui/updater_launch_win.h"
 
 namespace {
 
@@ -28,28 +28,15 @@ std::optional<int> RunMessageLoop() {
   }
 }
 
-// The updater's start failures become the error state; the window still
-// opens and the run goes on.
-void StartUpdaterOrShowError(LauncherApp& app, const std::wstring& command) {
-  switch (StartUpdater(command, app.window)) {
-    case UpdaterStartResult::Started:
-      return;
-    case UpdaterStartResult::PipeFailed:
-      PerformStateEffects(app, SetStep(app.state, 0.0, L"ERROR", L"Updater pipe creation failed"));
-      return;
-    case UpdaterStartResult::ProcessFailed:
-      PerformStateEffects(app, SetStep(app.state, 0.0, L"ERROR", L"Updater process start failed"));
-      return;
-  }
-}
-
 // From the window's birth to its end, with `app` alive throughout.
 int RunWindow(LauncherApp& app, const StartupOptions& options) {
   if (!CreateLauncherWindow(app)) return 1;
   // Reads standard input only when it is a disk file or a pipe.
   StartStdinReader(app.window);
   PerformStateEffects(app, ApplyPreviewState(app.state, options.stateArgument));
-  if (!options.updaterCommand.empty()) StartUpdaterOrShowError(app, options.updaterCommand);
+  // Remembered for Retry, which starts the same command again once it has ended.
+  app.updaterCommand = options.updaterCommand;
+  if (!app.updaterCommand.empty()) StartUpdaterOrShowError(app);
   ShowWindow(app.window, SW_SHOW);
   // The window takes the keyboard once, here, so Enter, Space and Escape
   // reach it; nothing later activates it again.

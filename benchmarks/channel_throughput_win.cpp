@@ -31,7 +31,8 @@
 
 namespace {
 
-constexpr UINT kBareMessage = WM_APP + 2;
+// Clear of the messages the readers post.
+constexpr UINT kBareMessage = WM_APP + 64;
 
 double NowMicroseconds() {
   static const double ticksPerMicrosecond = [] {

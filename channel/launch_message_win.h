@@ -1,14 +1,20 @@
 #pragma once
-// The one message that crosses threads: a reader thread hands a parsed line to
-// the launcher window. lParam carries a heap LaunchEvent (never 0 from a
-// reader); ownership passes to the window thread at the moment of posting.
+// The messages that cross threads. WM_LAUNCH_EVENT: a reader thread hands a
+// parsed line to the launcher window; lParam carries a heap LaunchEvent (never
+// 0 from a reader) whose ownership passes to the window thread at the moment
+// of posting. WM_UPDATER_ENDED: the updater reader reports its child gone.
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 
 #include "channel/launch_event.h"
 
 constexpr UINT WM_LAUNCH_EVENT = WM_APP + 1;
+// The updater reader's last word: its child has ended and its exit code (if
+// any) has been posted before it. lParam carries the reader's generation, no
+// pointer, so nothing is owned and a lost post leaks nothing.
+constexpr UINT WM_UPDATER_ENDED = WM_APP + 2;
 
 // Posts the event to the window; with no event it does nothing. Called on a
 // reader thread. The caller keeps no reference. When the window's queue is
@@ -17,6 +23,14 @@ constexpr UINT WM_LAUNCH_EVENT = WM_APP + 1;
 // fast updater is dropped; an event that cannot be delivered because the
 // window is gone is freed here.
 void PostLaunchEvent(HWND window, std::unique_ptr<LaunchEvent> event);
+
+// Posts WM_UPDATER_ENDED for the given generation, with the same retry as
+// PostLaunchEvent while the queue is full; dropped when the window is gone.
+// Called on the updater reader thread after its final event.
+void PostUpdaterEnded(HWND window, uint32_t generation);
+
+// Window thread: the generation carried by a WM_UPDATER_ENDED message.
+inline uint32_t UpdaterEndedGeneration(LPARAM lParam) { return static_cast<uint32_t>(lParam); }
 
 // Window thread: takes ownership of the event carried by a WM_LAUNCH_EVENT
 // message (null when lParam is 0). The event is freed when the result goes.

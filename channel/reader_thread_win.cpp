@@ -16,7 +16,7 @@ constexpr DWORD kReadBytes = 512;
 DWORD WINAPI ReaderThreadEntry(void* param) noexcept {
   std::unique_ptr<ReaderArgs> args(static_cast<ReaderArgs*>(param));
   try {
-    RunReader(args->input, args->window, args->process.get());
+    RunReader(args->input, args->window, args->process.get(), args->generation);
   } catch (...) {
     // Out of memory while cutting or parsing: the reader gives up; its
     // handles are still released below.
@@ -26,9 +26,13 @@ DWORD WINAPI ReaderThreadEntry(void* param) noexcept {
 
 }  // namespace
 
-void RunReader(HANDLE input, HWND window, HANDLE process) {
+void RunReader(HANDLE input, HWND window, HANDLE process, uint32_t generation) {
   const bool isPipe = GetFileType(input) == FILE_TYPE_PIPE;
-  const auto postLine = [window](std::string_view line) { PostLaunchEvent(window, ParseUpdaterLine(line)); };
+  const auto post = [window, generation](std::unique_ptr<LaunchEvent> event) {
+    if (event) event->generation = generation;
+    PostLaunchEvent(window, std::move(event));
+  };
+  const auto postLine = [&post](std::string_view line) { post(ParseUpdaterLine(line)); };
   LineSplitter splitter;
   char buffer[kReadBytes];
   for (;;) {
@@ -45,8 +49,9 @@ void RunReader(HANDLE input, HWND window, HANDLE process) {
   if (process == nullptr) return;
   WaitForSingleObject(process, INFINITE);
   DWORD code = 0;
-  if (!GetExitCodeProcess(process, &code)) return;
-  PostLaunchEvent(window, MakeExitCodeReport(code));
+  if (GetExitCodeProcess(process, &code)) post(MakeExitCodeReport(code));
+  // After the report, in the same queue: the window sees the report first.
+  PostUpdaterEnded(window, generation);
 }
 
 bool StartReaderThread(std::unique_ptr<ReaderArgs> args) {

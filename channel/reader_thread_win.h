@@ -4,6 +4,7 @@
 // events to the launcher window. They share nothing but the window handle.
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 
 #include "base/win_owners_win.h"
@@ -13,11 +14,13 @@
 // pipe), posting one WM_LAUNCH_EVENT per non-blank line in line order, then
 // the trimmed remainder after the last LF. With a process (updater reader) it
 // then waits, without limit, for the process to exit and posts "Updater
-// process exited with code N" for a non-zero code. Closes no handle.
+// process exited with code N" for a non-zero code, and last of all
+// WM_UPDATER_ENDED, whatever the code. Every event carries `generation`.
+// Closes no handle.
 //
 // A pipe can deliver a successful read of 0 bytes while its writer is still
 // there (a zero-length write); that is not the end of the input.
-void RunReader(HANDLE input, HWND window, HANDLE process);
+void RunReader(HANDLE input, HWND window, HANDLE process, uint32_t generation = 0);
 
 // What a reader thread owns from its start; freed by the thread when it ends.
 struct ReaderArgs {
@@ -25,6 +28,7 @@ struct ReaderArgs {
   UniqueHandle ownedInput;  // the updater pipe's read end; empty for standard input
   HWND window = nullptr;    // the launcher window, constant for the thread's life
   UniqueHandle process;     // the updater child; empty for the standard-input reader
+  uint32_t generation = 0;  // the updater run this reader serves; 0 for standard input
 };
 
 // Starts a detached thread running RunReader on args and releasing them when

@@ -5,7 +5,7 @@
 #include "base/win_owners_win.h"
 #include "channel/reader_thread_win.h"
 
-UpdaterStartResult StartUpdater(const std::wstring& command, HWND window) {
+UpdaterStartResult StartUpdater(const std::wstring& command, HWND window, uint32_t generation) {
   SECURITY_ATTRIBUTES inheritable{};
   inheritable.nLength = sizeof(inheritable);
   inheritable.bInheritHandle = TRUE;
@@ -40,6 +40,7 @@ UpdaterStartResult StartUpdater(const std::wstring& command, HWND window) {
   args->ownedInput = std::move(reader);
   args->window = window;
   args->process.reset(child.hProcess);
+  args->generation = generation;
   if (!StartReaderThread(std::move(args))) return UpdaterStartResult::ProcessFailed;
   return UpdaterStartResult::Started;
 }

@@ -4,6 +4,7 @@
 // updater reader thread reads.
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 enum class UpdaterStartResult { Started, PipeFailed, ProcessFailed };
@@ -15,5 +16,6 @@ enum class UpdaterStartResult { Started, PipeFailed, ProcessFailed };
 // waited for here, written to or terminated. On Started the updater reader
 // owns the pipe's read end and the process handle. ProcessFailed also covers a
 // reader thread that cannot be started: the child then keeps running on its
-// own, as it would after the window closes.
-UpdaterStartResult StartUpdater(const std::wstring& command, HWND window);
+// own, as it would after the window closes. Every event of the reader, and its
+// closing WM_UPDATER_ENDED, carries `generation`.
+UpdaterStartResult StartUpdater(const std::wstring& command, HWND window, uint32_t generation = 0);

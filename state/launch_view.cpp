@@ -43,3 +43,18 @@ LaunchView DescribeLaunch(const LaunchState& state, std::wstring_view sequenceTi
 }
 
 std::wstring_view ToneWord(LaunchTone tone) { return kToneWords[static_cast<size_t>(tone)]; }
+
+TaskbarProgress MirrorOnTaskbar(const LaunchView& view) {
+  const int shown = static_cast<int>(std::lround(view.shownFraction * kTaskbarScale));
+  switch (view.tone) {
+    case LaunchTone::Failed:
+      return {TaskbarState::Error, shown};
+    case LaunchTone::Waiting:
+      return {TaskbarState::Indeterminate, 0};
+    case LaunchTone::Done:
+      return {TaskbarState::Normal, kTaskbarScale};
+    case LaunchTone::Working:
+      break;
+  }
+  return {view.stallHint ? TaskbarState::Paused : TaskbarState::Normal, shown};
+}

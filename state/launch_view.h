@@ -34,3 +34,24 @@ LaunchView DescribeLaunch(const LaunchState& state, std::wstring_view sequenceTi
 
 // The tone as the replay tool's transcripts name it: "active", "idle", "done", "warn".
 std::wstring_view ToneWord(LaunchTone tone);
+
+// What the window's taskbar button shows of the launch.
+enum class TaskbarState {
+  Normal,         // a bar at `value`
+  Indeterminate,  // no target: the marquee
+  Paused,         // the stall hint shows: the bar at `value`, paused
+  Error,          // ERROR or STOP: the bar at `value`, in the error colour
+};
+
+inline constexpr int kTaskbarScale = 1000;
+
+struct TaskbarProgress {
+  TaskbarState state = TaskbarState::Indeterminate;
+  int value = 0;  // 0..kTaskbarScale; 0 while indeterminate, so easing does not re-mirror
+  bool operator==(const TaskbarProgress&) const = default;
+};
+
+// Working with a target: normal at the shown progress; waiting: indeterminate;
+// stall hint: paused; ERROR or STOP: error; done: normal and full. Paused and
+// error keep the shown progress.
+TaskbarProgress MirrorOnTaskbar(const LaunchView& view);

@@ -15,6 +15,7 @@
 #include "state/launch_view.h"
 #include "ui/accessible_object_win.h"
 #include "ui/display_settings.h"
+#include "ui/taskbar_win.h"
 
 class LauncherApp {
  public:
@@ -51,6 +52,10 @@ class LauncherApp {
   // What assistive technology was last told; empty before the first state is applied.
   std::optional<LaunchView> announcedView;
   AccessibleObjectOwner accessible;  // disconnected at WM_DESTROY
+  std::wstring updaterCommand;     // --updater-cmd as given; empty: progress comes from standard input
+  uint32_t updaterGeneration = 0;  // counts the updater's starts; its reader tags every event with it
+  bool updaterRunning = false;     // the current run's child has not been reported ended yet
+  TaskbarButton taskbar;           // the button's progress display; off until the shell announces it
 };
 
 // Per-monitor awareness v2 where the system has it, else the old system-wide

@@ -15,6 +15,7 @@
 #include "ui/layout.h"
 #include "ui/scene.h"
 #include "ui/scene_renderer_win.h"
+#include "ui/updater_launch_win.h"
 
 namespace {
 
@@ -26,6 +27,12 @@ void Invalidate(LauncherApp& app) {
   if (app.invalidated) return;
   InvalidateRect(app.window, nullptr, FALSE);
   app.invalidated = true;
+}
+
+// Shows the launch on the taskbar button, once the shell has announced it.
+void MirrorOnTaskbarButton(LauncherApp& app) {
+  if (!app.taskbar.active()) return;
+  app.taskbar.Mirror(app.window, MirrorOnTaskbar(DescribeLaunch(app.state, app.profile.sequenceTitle)));
 }
 
 bool HitTestButton(const LauncherApp& app, int32_t x, int32_t y) { return IsOnActionButton(app.dpiScale, x, y); }
@@ -201,9 +208,27 @@ LRESULT OnDisplaySettingsChange(LauncherApp& app) {
 
 // The event became the window's with the post; it is freed here whatever
 // happens while it is applied.
+// Events of an updater run that Retry has replaced are dropped unseen.
 LRESULT OnLaunchEvent(LauncherApp& app, LPARAM lParam) {
   const std::unique_ptr<LaunchEvent> event = TakeLaunchEvent(lParam);
-  if (event != nullptr) PerformStateEffects(app, ApplyLaunchEvent(app.state, *event));
+  if (event == nullptr) return 0;
+  if (event->generation != 0 && event->generation != app.updaterGeneration) return 0;
+  PerformStateEffects(app, ApplyLaunchEvent(app.state, *event));
+  return 0;
+}
+
+// The current run's child is gone: the next Retry starts the command again.
+// A report of an older run, or a forged one, changes nothing.
+LRESULT OnUpdaterEnded(LauncherApp& app, LPARAM lParam) {
+  const uint32_t generation = UpdaterEndedGeneration(lParam);
+  if (generation != 0 && generation == app.updaterGeneration) app.updaterRunning = false;
+  return 0;
+}
+
+// The shell (re)created the taskbar button: obtain it and show the state at once.
+LRESULT OnTaskbarButtonCreated(LauncherApp& app) {
+  app.taskbar.OnButtonCreated();
+  MirrorOnTaskbarButton(app);
   return 0;
 }
 
@@ -246,7 +271,11 @@ LRESULT LauncherWindowProc(LauncherApp& app, UINT message, WPARAM wParam, LPARAM
     case WM_SETTINGCHANGE:
     case WM_SYSCOLORCHANGE:
       return OnDisplaySettingsChange(app);
+    case WM_UPDATER_ENDED:
+      return OnUpdaterEnded(app, lParam);
     default:
+      // A registered message: its number is known only at run time.
+      if (message != 0 && message == app.taskbar.createdMessage()) return OnTaskbarButtonCreated(app);
       break;
   }
   return DefWindowProcW(app.window, message, wParam, lParam);
@@ -281,20 +310,21 @@ void PerformStateEffects(LauncherApp& app, const StateEffects& effects) {
     AnnounceChanges(app);
   }
   if (effects.armCloseTimer) SetTimer(app.window, kCloseTimerId, kCloseTimerMs, nullptr);
+  // Every visible change repaints; the button itself is touched only when
+  // what it shows changes.
+  if (effects.repaint) MirrorOnTaskbarButton(app);
 }
 
 void PressActionButton(LauncherApp& app) {
-  switch (DecideReleaseAction(true, true, DescribeLaunch(app.state, app.profile.sequenceTitle).button)) {
-    case ReleaseAction::Retry:
-      // Only the display goes back to the first step; nothing is restarted.
-      PerformStateEffects(app, RetryLaunch(app.state));
-      break;
-    case ReleaseAction::Close:
-      DestroyWindow(app.window);
-      break;
-    case ReleaseAction::None:
-      break;
+  if (DescribeLaunch(app.state, app.profile.sequenceTitle).button != StepButton::Retry) {
+    DestroyWindow(app.window);
+    return;
   }
+  PerformStateEffects(app, RetryLaunch(app.state));
+  // A child that has ended is started again, exactly as at start-up. A child
+  // still running, or progress from standard input, is left to carry on: the
+  // display alone goes back to the first step.
+  if (!app.updaterCommand.empty() && !app.updaterRunning) StartUpdaterOrShowError(app);
 }
 
 bool CreateLauncherWindow(LauncherApp& app) {
@@ -323,5 +353,6 @@ bool CreateLauncherWindow(LauncherApp& app) {
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(app.icon));
   }
   SetTimer(window, kAnimationTimerId, kAnimationTimerMs, nullptr);
+  app.taskbar.Prepare(window);
   return true;
 }

@@ -22,9 +22,12 @@ bool CreateLauncherWindow(LauncherApp& app);
 
 // Carries out what a state operation asks of the window: a repaint of the
 // whole client area without erasing, and (re)arming the 1400 ms close timer.
-// A repaint also announces the change to assistive technology (WinEvents).
+// A change that repaints is also announced to assistive technology (WinEvents)
+// and mirrored on the taskbar button.
 void PerformStateEffects(LauncherApp& app, const StateEffects& effects);
 
 // The action button acts, whoever pressed it (a click, Enter or Space, an
-// accessibility client): Retry in the error state, else the window closes.
+// accessibility client). Retry puts the display back on the first step; when
+// an updater command was given and its child has ended, it also starts the
+// command again. Cancel and Close destroy the window.
 void PressActionButton(LauncherApp& app);

@@ -29,28 +29,10 @@ constexpr int kRailY = 174;
 constexpr int kButtonFillX = 325, kButtonFillY = 24;
 constexpr int kBarY = 238;
 
-uint32_t PixelOf(const ScreenPixels& image, int x, int y) {
-  if (x < 0 || y < 0 || x >= image.width || y >= image.height) return 0;
-  return image.At(x, y) | 0xFF000000u;
-}
+uint32_t PixelOf(const ScreenPixels& image, int x, int y) { return ShownPixel(image, x, y); }
 
 bool Near(const ScreenPixels& image, int x, int y, uint32_t expected) {
-  return ChannelDistance(PixelOf(image, x, y), expected) <= kTolerance;
-}
-
-// Captures the window until `ready` holds for a capture or the time is up.
-std::optional<ScreenPixels> CaptureWhen(HWND window, const std::function<bool(const ScreenPixels&)>& ready,
-                                        DWORD timeoutMs) {
-  std::optional<ScreenPixels> shown;
-  WaitUntil(
-      [&] {
-        ScreenPixels image = CaptureWindowFromScreen(window);
-        if (image.width == 0 || !ready(image)) return false;
-        shown = std::move(image);
-        return true;
-      },
-      timeoutMs);
-  return shown;
+  return ShowsColor(image, x, y, expected, kTolerance);
 }
 
 // Ink: pixels inside the rectangle that stand out from the window card.

@@ -1,7 +1,5 @@
 #include "tests/integration/channel_event_window_win.h"
 
-#include <tlhelp32.h>
-
 #include <algorithm>
 #include <memory>
 
@@ -123,21 +121,7 @@ std::wstring DemoUpdaterCommand(std::wstring_view arguments) {
 }
 
 int TerminateDemoUpdatersOf(DWORD parentProcessId) {
-  UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  if (snapshot.get() == INVALID_HANDLE_VALUE) return 0;
-  int count = 0;
-  PROCESSENTRY32W entry{};
-  entry.dwSize = sizeof(entry);
-  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
-    if (entry.th32ParentProcessID != parentProcessId || lstrcmpiW(entry.szExeFile, L"demo-updater.exe") != 0) continue;
-    UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
-    if (!process) continue;
-    if (WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0) continue;  // already ended
-    TerminateProcess(process.get(), 9);
-    WaitForSingleObject(process.get(), 5000);
-    ++count;
-  }
-  return count;
+  return TerminateRunningChildren(parentProcessId, L"demo-updater.exe");
 }
 
 TempFile::TempFile(std::string_view bytes) {

@@ -266,6 +266,40 @@ TEST_F(LauncherWindowProcTest, LaunchEventsAreAppliedAndANullOneIgnored) {
   EXPECT_EQ(*app_->state.progress, 0.75);
 }
 
+// Retry may start the updater again; whatever the replaced run still has
+// queued (lines, its exit-code report, its end) must not touch the new run.
+TEST_F(LauncherWindowProcTest, ReplacedUpdaterRunsAreIgnored) {
+  Open(L"Tarrow Preview");
+  app_->updaterGeneration = 2;
+  app_->updaterRunning = true;
+  const auto post = [this](uint32_t generation, const wchar_t* kind) {
+    auto event = std::make_unique<LaunchEvent>();
+    event->kind = kind;
+    event->generation = generation;
+    Send(WM_LAUNCH_EVENT, 0, reinterpret_cast<LPARAM>(event.release()));
+    return app_->state.stepKey;
+  };
+  EXPECT_EQ(post(1, L"error"), L"DOWNLOAD");
+  Send(WM_UPDATER_ENDED, 0, 1);
+  EXPECT_TRUE(app_->updaterRunning);
+  EXPECT_EQ(post(2, L"error"), L"ERROR");
+  EXPECT_EQ(post(0, L"done"), L"LAUNCH");  // standard input belongs to no run
+  Send(WM_UPDATER_ENDED, 0, 2);
+  EXPECT_FALSE(app_->updaterRunning);
+}
+
+// The system's taskbar list (Wine's too) is obtained when the shell
+// announces the button, and takes the mirroring from then on.
+TEST_F(LauncherWindowProcTest, TaskbarButtonCreatedTurnsTheMirroringOn) {
+  Open(L"Tarrow Preview");
+  EXPECT_FALSE(app_->taskbar.active());
+  ASSERT_NE(app_->taskbar.createdMessage(), 0u);
+  Send(app_->taskbar.createdMessage());
+  EXPECT_TRUE(app_->taskbar.active());
+  PerformStateEffects(*app_, RetryLaunch(app_->state));
+  EXPECT_TRUE(Open());
+}
+
 TEST_F(LauncherWindowProcTest, DoneClosesTheWindowThroughTheCloseTimer) {
   Open(L"Tarrow Preview");
   auto event = std::make_unique<LaunchEvent>();

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "tests/support/pixel_colors.h"
 #include "ui/launcher_app_win.h"
 
 namespace {
@@ -26,6 +27,29 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     if (GetTickCount64() >= deadline) return false;
     Sleep(20);
   }
+}
+
+uint32_t ShownPixel(const ScreenPixels& image, int x, int y) {
+  if (x < 0 || y < 0 || x >= image.width || y >= image.height) return 0;
+  return image.At(x, y) | 0xFF000000u;
+}
+
+bool ShowsColor(const ScreenPixels& image, int x, int y, uint32_t expected, int tolerance) {
+  return ChannelDistance(ShownPixel(image, x, y), expected) <= tolerance;
+}
+
+std::optional<ScreenPixels> CaptureWhen(HWND window, const std::function<bool(const ScreenPixels&)>& ready,
+                                        DWORD timeoutMs) {
+  std::optional<ScreenPixels> shown;
+  WaitUntil(
+      [&] {
+        ScreenPixels image = CaptureWindowFromScreen(window);
+        if (image.width == 0 || !ready(image)) return false;
+        shown = std::move(image);
+        return true;
+      },
+      timeoutMs);
+  return shown;
 }
 
 LauncherInput::LauncherInput() {

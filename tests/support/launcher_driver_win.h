@@ -12,6 +12,7 @@
 
 #include "base/win_owners_win.h"
 #include "tests/support/process_runner_win.h"
+#include "tools/capture/screen_capture_win.h"
 
 inline constexpr wchar_t kLauncherClassName[] = L"TarrowNativeWindow";
 
@@ -70,6 +71,7 @@ class LauncherRun {
   // Presses Escape in the window and waits for the exit code.
   std::optional<DWORD> CloseWithEscape();
   bool Running() const;
+  DWORD processId() const { return child_.has_value() ? child_->id : 0; }
 
  private:
   std::optional<ChildProcess> child_;
@@ -90,6 +92,15 @@ void PostLeftDown(HWND window, int32_t x, int32_t y);
 void PostLeftUp(HWND window, int32_t x, int32_t y);
 void PostClick(HWND window, int32_t x, int32_t y);
 void PostKeyDown(HWND window, UINT virtualKey);
+
+// A captured pixel as 0xFFRRGGBB; 0 outside the capture.
+uint32_t ShownPixel(const ScreenPixels& image, int x, int y);
+// Whether the captured pixel lies within `tolerance` of `expected` on every channel.
+bool ShowsColor(const ScreenPixels& image, int x, int y, uint32_t expected, int tolerance = 3);
+// Captures the window from the screen until `ready` holds for a capture or
+// the time is up; that capture, or nullopt.
+std::optional<ScreenPixels> CaptureWhen(HWND window, const std::function<bool(const ScreenPixels&)>& ready,
+                                        DWORD timeoutMs);
 
 // Sets HKCU\Control Panel\Desktop LogPixels for launchers started while it
 // lives, and puts the previous value back (or removes it) afterwards.

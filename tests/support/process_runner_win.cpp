@@ -1,5 +1,7 @@
 #include "tests/support/process_runner_win.h"
 
+#include <tlhelp32.h>
+
 #include <vector>
 
 std::wstring ProgramFolder() {
@@ -69,4 +71,40 @@ std::optional<DWORD> WaitForExitCode(const ChildProcess& child, DWORD timeoutMs)
   DWORD code = 0;
   if (!GetExitCodeProcess(child.process.get(), &code)) return std::nullopt;
   return code;
+}
+
+namespace {
+
+// Ids of the running processes that `parentId` started from `exeName`.
+std::vector<DWORD> RunningChildren(DWORD parentId, std::wstring_view exeName) {
+  std::vector<DWORD> ids;
+  UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (snapshot.get() == INVALID_HANDLE_VALUE) return ids;
+  const std::wstring name(exeName);
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+    if (entry.th32ParentProcessID != parentId || lstrcmpiW(entry.szExeFile, name.c_str()) != 0) continue;
+    UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
+    if (process != nullptr && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT) ids.push_back(entry.th32ProcessID);
+  }
+  return ids;
+}
+
+}  // namespace
+
+int CountRunningChildren(DWORD parentId, std::wstring_view exeName) {
+  return static_cast<int>(RunningChildren(parentId, exeName).size());
+}
+
+int TerminateRunningChildren(DWORD parentId, std::wstring_view exeName) {
+  int count = 0;
+  for (DWORD id : RunningChildren(parentId, exeName)) {
+    UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+    if (!process) continue;
+    TerminateProcess(process.get(), 9);
+    WaitForSingleObject(process.get(), 5000);
+    ++count;
+  }
+  return count;
 }

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "base/win_owners_win.h"
 
@@ -27,3 +28,9 @@ std::optional<ChildProcess> StartProgram(const std::wstring& program, const std:
 
 // Waits for the process; nullopt on time-out.
 std::optional<DWORD> WaitForExitCode(const ChildProcess& child, DWORD timeoutMs);
+
+// Processes started by `parentId` from a program file named `exeName` (any
+// case) that are still running.
+int CountRunningChildren(DWORD parentId, std::wstring_view exeName);
+// Terminates those (exit code 9), waiting for each; returns how many there were.
+int TerminateRunningChildren(DWORD parentId, std::wstring_view exeName);

@@ -3,6 +3,7 @@
 #include <limits>
 #include <tuple>
 
+#include "state/launch_transitions.h"
 #include "state/step_vocabulary.h"
 
 #include <gtest/gtest.h>
@@ -71,6 +72,46 @@ TEST(LaunchViewTest, DetailLineIsHintThenDetailThenSentence) {
   EXPECT_EQ(ViewOf(L"APPLY", 0.8, 0, 90, L"Installing").detail, L"Applying update");
   EXPECT_EQ(ViewOf(L"APPLY", std::nullopt, 0, 90, L"Installing").detail, L"Installing");  // no target, no hint
   EXPECT_EQ(ViewOf(L"LAUNCH", 0.8, 0, 90, L"Installing").detail, L"Installing");          // LAUNCH has no hint
+}
+
+}  // namespace
+
+namespace {
+
+struct MirrorCase {
+  const wchar_t* preview;
+  TaskbarState state;
+  int value;
+};
+
+// Previews arrive with the stall hint already due, so the working steps that
+// have a hint show paused.
+TEST(TaskbarMirrorTest, EveryPreviewState) {
+  const MirrorCase cases[] = {
+      {L"LINK", TaskbarState::Indeterminate, 0}, {L"MANIFEST", TaskbarState::Paused, 180},
+      {L"VERIFY", TaskbarState::Paused, 300},    {L"SCAN", TaskbarState::Paused, 420},
+      {L"DOWNLOAD", TaskbarState::Paused, 620},  {L"APPLY", TaskbarState::Paused, 800},
+      {L"LAUNCH", TaskbarState::Normal, 940},    {L"READY", TaskbarState::Normal, 1000},
+      {L"ERROR", TaskbarState::Error, 380},      {L"STOP", TaskbarState::Error, 280}};
+  for (const MirrorCase& c : cases) {
+    LaunchState s;
+    ApplyPreviewState(s, c.preview);
+    const std::wstring name = c.preview;
+    EXPECT_EQ(MirrorOnTaskbar(DescribeLaunch(s, L"Sequence")), (TaskbarProgress{c.state, c.value}))
+        << std::string(name.begin(), name.end());
+  }
+}
+
+TEST(TaskbarMirrorTest, StallHintPausesAndRetryWaits) {
+  EXPECT_EQ(MirrorOnTaskbar(ViewOf(L"DOWNLOAD", 0.5, 0.4567, 89)), (TaskbarProgress{TaskbarState::Normal, 457}));
+  EXPECT_EQ(MirrorOnTaskbar(ViewOf(L"DOWNLOAD", 0.5, 0.5, 90)), (TaskbarProgress{TaskbarState::Paused, 500}));
+  EXPECT_EQ(MirrorOnTaskbar(ViewOf(L"STEP2", 0.5, 0.5, 200)), (TaskbarProgress{TaskbarState::Normal, 500}));
+  // Easing under the marquee does not change what the button shows.
+  EXPECT_EQ(MirrorOnTaskbar(ViewOf(L"APPLY", std::nullopt, 0.3)), MirrorOnTaskbar(ViewOf(L"APPLY", std::nullopt, 0.6)));
+  LaunchState s;
+  ApplyPreviewState(s, L"ERROR");
+  RetryLaunch(s);
+  EXPECT_EQ(MirrorOnTaskbar(DescribeLaunch(s, L"Sequence")), (TaskbarProgress{TaskbarState::Indeterminate, 0}));
 }
 
 }  // namespace
