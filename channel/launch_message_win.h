@@ -2,6 +2,11 @@
 // The one message that crosses threads: a reader thread hands a parsed line to
 // the launcher window. lParam carries a heap LaunchEvent (never 0 from a
 // reader); ownership passes to the window thread at the moment of posting.
+//
+// Any program on the same desktop can post to the window, so a cross-thread
+// message proves where it came from: its wParam holds this process's cookie,
+// a random value drawn once at start-up. A message without it is not ours and
+// its lParam is never looked at.
 #include <windows.h>
 
 #include <memory>
@@ -10,16 +15,32 @@
 
 constexpr UINT WM_LAUNCH_EVENT = WM_APP + 1;
 
-// Posts the event to the window; with no event it does nothing. Called on a
-// reader thread. The caller keeps no reference. When the window's queue is
-// full (the platform allows 10,000 posted messages per thread) the post is
-// retried every millisecond for as long as the window exists, so no event of a
-// fast updater is dropped; an event that cannot be delivered because the
-// window is gone is freed here.
+// This process's cookie: random, from the system's cryptographic generator
+// (bcrypt, else advapi32's RtlGenRandom, both loaded from the system folder
+// at run time), never 0. Drawn on the first call; the process entry calls it
+// on the window thread before any reader thread starts, so the readers only
+// ever read it.
+WPARAM LaunchMessageCookie();
+
+// Whether a cross-thread message's wParam carries this process's cookie. The
+// same proof serves every message a thread of this process posts to the
+// window: the poster puts LaunchMessageCookie() in wParam, the window checks
+// this before touching lParam.
+inline bool CarriesLaunchMessageCookie(WPARAM wParam) { return wParam == LaunchMessageCookie(); }
+
+// Posts the event to the window with the cookie; with no event it does
+// nothing. Called on a reader thread. The caller keeps no reference. When the
+// window's queue is full (the platform allows 10,000 posted messages per
+// thread) the post is retried every millisecond for as long as the window
+// exists, so no event of a fast updater is dropped; an event that cannot be
+// delivered because the window is gone is freed here.
 void PostLaunchEvent(HWND window, std::unique_ptr<LaunchEvent> event);
 
 // Window thread: takes ownership of the event carried by a WM_LAUNCH_EVENT
-// message (null when lParam is 0). The event is freed when the result goes.
-inline std::unique_ptr<LaunchEvent> TakeLaunchEvent(LPARAM lParam) {
+// message. Null when lParam is 0, and null without touching lParam when
+// wParam lacks the cookie (a message from elsewhere: nothing is freed). The
+// event is freed when the result goes.
+inline std::unique_ptr<LaunchEvent> TakeLaunchEvent(WPARAM wParam, LPARAM lParam) {
+  if (!CarriesLaunchMessageCookie(wParam)) return nullptr;
   return std::unique_ptr<LaunchEvent>(reinterpret_cast<LaunchEvent*>(lParam));
 }

@@ -154,15 +154,13 @@ LRESULT OnDpiChanged(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
 }
 
 // The event became the window's with the post; it is freed here whatever
-// happens while it is applied.
-LRESULT OnLaunchEvent(LauncherApp& app, LPARAM lParam) {
-  const std::unique_ptr<LaunchEvent> event = TakeLaunchEvent(lParam);
+// happens while it is applied. A message without this process's cookie came
+// from elsewhere: it is ignored, its lParam untouched, nothing repainted.
+LRESULT OnLaunchEvent(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
+  const std::unique_ptr<LaunchEvent> event = TakeLaunchEvent(wParam, lParam);
   if (event != nullptr) PerformStateEffects(app, ApplyLaunchEvent(app.state, *event));
   return 0;
 }
-
-
-
 
 // Handles destroy, paint, cursor, Escape, the two timers, hover, press,
 // release, drag, DPI change and launch events; the rest goes to
@@ -200,7 +198,7 @@ LRESULT LauncherWindowProc(LauncherApp& app, UINT message, WPARAM wParam, LPARAM
     case WM_DPICHANGED:
       return OnDpiChanged(app, wParam, lParam);
     case WM_LAUNCH_EVENT:
-      return OnLaunchEvent(app, lParam);
+      return OnLaunchEvent(app, wParam, lParam);
     default:
       break;
   }
@@ -213,16 +211,25 @@ LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
   // No exception may cross the system's frames: whatever a handler throws
   // (only allocation can) ends that message with default handling.
   try {
-    if (message == WM_NCCREATE) {
+    auto* bound = reinterpret_cast<LauncherApp*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    // Bound once: a later WM_NCCREATE (only another program would send one)
+    // gets default handling and its creation parameters are not read.
+    if (message == WM_NCCREATE && bound == nullptr) {
       const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
       auto* app = static_cast<LauncherApp*>(create->lpCreateParams);
       app->window = window;
       SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(app));
       return LauncherWindowProc(*app, message, wParam, lParam);
     }
-    auto* app = reinterpret_cast<LauncherApp*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (app == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-    return LauncherWindowProc(*app, message, wParam, lParam);
+    if (bound == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+      // The window's last message: nothing after it may reach the
+      // LauncherApp, which the entry destroys once the window is gone.
+      const LRESULT result = LauncherWindowProc(*bound, message, wParam, lParam);
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      return result;
+    }
+    return LauncherWindowProc(*bound, message, wParam, lParam);
   } catch (...) {
     return DefWindowProcW(window, message, wParam, lParam);
   }

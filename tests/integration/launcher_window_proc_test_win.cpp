@@ -219,10 +219,13 @@ TEST_F(LauncherWindowProcTest, DpiChangeRescalesWindowRegionAndButton) {
   EXPECT_EQ(rect.right - rect.left, 588);
 }
 
-TEST_F(LauncherWindowProcTest, LaunchEventsAreAppliedAndANullOneIgnored) {
+TEST_F(LauncherWindowProcTest, LaunchEventsAreAppliedAndNullOrForeignOnesIgnored) {
   Open(L"Tarrow Preview");
   const LaunchState before = app_->state;
-  Send(WM_LAUNCH_EVENT, 0, 0);
+  Send(WM_LAUNCH_EVENT, LaunchMessageCookie(), 0);
+  // Without the cookie the lParam is never read, so junk cannot crash.
+  Send(WM_LAUNCH_EVENT, 0, 0x1234);
+  Send(WM_LAUNCH_EVENT, LaunchMessageCookie() ^ 1, 0x1234);
   EXPECT_EQ(app_->state.stepKey, before.stepKey);
   EXPECT_EQ(app_->state.detailText, before.detailText);
   auto event = std::make_unique<LaunchEvent>();
@@ -230,7 +233,7 @@ TEST_F(LauncherWindowProcTest, LaunchEventsAreAppliedAndANullOneIgnored) {
   event->value = 0.75;
   event->caption = L"APPLY";
   event->detail = L"Patching";
-  Send(WM_LAUNCH_EVENT, 0, reinterpret_cast<LPARAM>(event.release()));  // the window frees it
+  Send(WM_LAUNCH_EVENT, LaunchMessageCookie(), reinterpret_cast<LPARAM>(event.release()));  // the window frees it
   EXPECT_EQ(app_->state.stepKey, L"APPLY");
   EXPECT_EQ(app_->state.detailText, L"Patching");
   ASSERT_TRUE(app_->state.progress.has_value());
@@ -241,7 +244,7 @@ TEST_F(LauncherWindowProcTest, DoneClosesTheWindowThroughTheCloseTimer) {
   Open(L"Tarrow Preview");
   auto event = std::make_unique<LaunchEvent>();
   event->kind = L"done";
-  Send(WM_LAUNCH_EVENT, 0, reinterpret_cast<LPARAM>(event.release()));
+  Send(WM_LAUNCH_EVENT, LaunchMessageCookie(), reinterpret_cast<LPARAM>(event.release()));
   EXPECT_EQ(app_->state.stepKey, L"LAUNCH");
   // The close timer is ours to fire: its message destroys the window.
   Send(WM_TIMER, kAnimationTimerId);
