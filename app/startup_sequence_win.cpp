@@ -1,11 +1,9 @@
 #include "app/startup_sequence_win.h"
 
-#include <cstdint>
-#include <optional>
-
 #include "app/command_line_win.h"
 #include "app/startup_options.h"
 #include "base/win_owners_win.h"
+#include "channel/launch_message_win.h"
 #include "channel/stdin_reader_win.h"
 #include "state/launch_transitions.h"
 #include "ui/launcher_app_win.h"
@@ -14,15 +12,17 @@
 
 namespace {
 
-// Runs until WM_QUIT (GetMessageW 0) and returns its wParam as the exit
-// code. A failing GetMessageW (-1) would otherwise spin on the same error: it
-// ends the loop too, and gives nothing.
-std::optional<int> RunMessageLoop() {
+// Runs until WM_QUIT, however it arrives (the window's own PostQuitMessage(0)
+// or one posted by another program), or until GetMessageW fails (-1, which
+// would otherwise spin on the same error). A WM_DPICHANGED taken from the
+// queue was posted, never sent by the system (which sends the real one), so
+// its lParam is no rectangle: it is dropped here.
+void RunMessageLoop() {
   MSG message{};
   for (;;) {
     const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-    if (got == 0) return static_cast<int32_t>(message.wParam);
-    if (got == -1) return std::nullopt;
+    if (got == 0 || got == -1) return;
+    if (message.message == WM_DPICHANGED) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
@@ -43,10 +43,10 @@ int RunWindow(LauncherApp& app, const StartupOptions& options) {
   SetForegroundWindow(app.window);
   SetFocus(app.window);
   UpdateWindow(app.window);
-  const std::optional<int> quitCode = RunMessageLoop();
-  if (quitCode.has_value()) return *quitCode;
-  // The loop broke with the window still standing; it must not outlive the
-  // object its procedure points at. The window ran, so the run counts as 0.
+  RunMessageLoop();
+  // A quit message from elsewhere ends the loop with the window standing; it
+  // must not outlive the object its procedure points at. The window ran, so
+  // the run counts as 0 whatever the quit message carried.
   if (IsWindow(app.window)) DestroyWindow(app.window);
   return 0;
 }
@@ -61,6 +61,8 @@ int RunLauncher(HINSTANCE instance) {
   // Accessibility clients reach the window's object through this apartment;
   // without one the window still runs, only without its own object.
   const ScopedComApartment apartment;
+  // Drawn before any reader thread can post.
+  LaunchMessageCookie();
   // The application object is destroyed at the end of this block, before
   // the COM apartment and the GDI+ session end.
   LauncherApp app(instance, options.startupText);

@@ -63,7 +63,7 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return 0;
   }
   if (r != nullptr && message == WM_LAUNCH_EVENT) {
-    std::unique_ptr<LaunchEvent> event = TakeLaunchEvent(lParam);
+    std::unique_ptr<LaunchEvent> event = TakeLaunchEvent(wParam, lParam);
     if (!event) return 0;
     if (r->events++ == 0) r->firstEventAt = NowMicroseconds();
     if (ApplyLaunchEvent(r->state, *event).armCloseTimer) {

@@ -1,10 +1,64 @@
 #include "channel/launch_message_win.h"
 
+#include <cstdint>
+
 namespace {
 
-// Posts until the window takes the message; false when the window is gone.
+// NTSTATUS BCryptGenRandom(BCRYPT_ALG_HANDLE, PUCHAR, ULONG, ULONG)
+using BCryptGenRandomFn = LONG(WINAPI*)(void*, unsigned char*, ULONG, ULONG);
+constexpr ULONG kUseSystemPreferredRng = 0x00000002;  // BCRYPT_USE_SYSTEM_PREFERRED_RNG
+// BOOLEAN RtlGenRandom(PVOID, ULONG), exported by advapi32 as SystemFunction036.
+using RtlGenRandomFn = BOOLEAN(WINAPI*)(void*, ULONG);
+
+template <typename Fn>
+Fn LookUp(HMODULE module, const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// Fills `bytes` from the system's generator. Neither library is in the
+// import table: both come from the system folder only.
+bool SystemRandom(void* bytes, ULONG size) {
+  if (HMODULE bcrypt = LoadLibraryExW(L"bcrypt.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+    const auto generate = LookUp<BCryptGenRandomFn>(bcrypt, "BCryptGenRandom");
+    const bool ok = generate != nullptr &&
+                    generate(nullptr, static_cast<unsigned char*>(bytes), size, kUseSystemPreferredRng) >= 0;
+    FreeLibrary(bcrypt);
+    if (ok) return true;
+  }
+  if (HMODULE advapi = LoadLibraryExW(L"advapi32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+    const auto generate = LookUp<RtlGenRandomFn>(advapi, "SystemFunction036");
+    const bool ok = generate != nullptr && generate(bytes, size) != FALSE;
+    FreeLibrary(advapi);
+    if (ok) return true;
+  }
+  return false;
+}
+
+uint64_t Mix(uint64_t x) {  // splitmix64's finaliser
+  x += 0x9E3779B97F4A7C15ull;
+  x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+  x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+  return x ^ (x >> 31);
+}
+
+WPARAM DrawCookie() {
+  uint64_t value = 0;
+  if (!SystemRandom(&value, sizeof value)) {
+    // Last resort, far weaker: what differs between runs and processes.
+    LARGE_INTEGER counter{};
+    QueryPerformanceCounter(&counter);
+    int local = 0;
+    value = Mix(static_cast<uint64_t>(counter.QuadPart) ^ Mix(GetCurrentProcessId()) ^
+                Mix(reinterpret_cast<uintptr_t>(&local)) ^ Mix(GetTickCount64()));
+  }
+  const auto cookie = static_cast<WPARAM>(value);
+  return cookie != 0 ? cookie : 1;  // 0 is what a stray message most likely carries
+}
+
+// Posts with the cookie until the window takes the message; false when the
+// window is gone.
 bool PostPatiently(HWND window, UINT message, LPARAM lParam) {
-  while (!PostMessageW(window, message, 0, lParam)) {
+  while (!PostMessageW(window, message, LaunchMessageCookie(), lParam)) {
     if (!IsWindow(window)) return false;
     // The queue is at its quota: the window thread is behind. Let it catch up.
     Sleep(1);
@@ -13,6 +67,11 @@ bool PostPatiently(HWND window, UINT message, LPARAM lParam) {
 }
 
 }  // namespace
+
+WPARAM LaunchMessageCookie() {
+  static const WPARAM cookie = DrawCookie();
+  return cookie;
+}
 
 void PostLaunchEvent(HWND window, std::unique_ptr<LaunchEvent> event) {
   if (!event) return;

@@ -3,6 +3,11 @@
 // parsed line to the launcher window; lParam carries a heap LaunchEvent (never
 // 0 from a reader) whose ownership passes to the window thread at the moment
 // of posting. WM_UPDATER_ENDED: the updater reader reports its child gone.
+//
+// Any program on the same desktop can post to the window, so a cross-thread
+// message proves where it came from: its wParam holds this process's cookie,
+// a random value drawn once at start-up. A message without it is not ours and
+// its lParam is never looked at.
 #include <windows.h>
 
 #include <cstdint>
@@ -16,24 +21,42 @@ constexpr UINT WM_LAUNCH_EVENT = WM_APP + 1;
 // pointer, so nothing is owned and a lost post leaks nothing.
 constexpr UINT WM_UPDATER_ENDED = WM_APP + 2;
 
-// Posts the event to the window; with no event it does nothing. Called on a
-// reader thread. The caller keeps no reference. When the window's queue is
-// full (the platform allows 10,000 posted messages per thread) the post is
-// retried every millisecond for as long as the window exists, so no event of a
-// fast updater is dropped; an event that cannot be delivered because the
-// window is gone is freed here.
+// This process's cookie: random, from the system's cryptographic generator
+// (bcrypt, else advapi32's RtlGenRandom, both loaded from the system folder
+// at run time), never 0. Drawn on the first call; the process entry calls it
+// on the window thread before any reader thread starts, so the readers only
+// ever read it.
+WPARAM LaunchMessageCookie();
+
+// Whether a cross-thread message's wParam carries this process's cookie: the
+// poster puts LaunchMessageCookie() in wParam, the window checks this before
+// touching lParam.
+inline bool CarriesLaunchMessageCookie(WPARAM wParam) { return wParam == LaunchMessageCookie(); }
+
+// Posts the event to the window with the cookie; with no event it does
+// nothing. Called on a reader thread. The caller keeps no reference. When the
+// window's queue is full (the platform allows 10,000 posted messages per
+// thread) the post is retried every millisecond for as long as the window
+// exists, so no event of a fast updater is dropped; an event that cannot be
+// delivered because the window is gone is freed here.
 void PostLaunchEvent(HWND window, std::unique_ptr<LaunchEvent> event);
 
-// Posts WM_UPDATER_ENDED for the given generation, with the same retry as
-// PostLaunchEvent while the queue is full; dropped when the window is gone.
-// Called on the updater reader thread after its final event.
+// Posts WM_UPDATER_ENDED for the given generation with the cookie, with the
+// same retry as PostLaunchEvent while the queue is full; dropped when the
+// window is gone. Called on the updater reader thread after its final event.
 void PostUpdaterEnded(HWND window, uint32_t generation);
 
-// Window thread: the generation carried by a WM_UPDATER_ENDED message.
-inline uint32_t UpdaterEndedGeneration(LPARAM lParam) { return static_cast<uint32_t>(lParam); }
+// Window thread: the generation carried by a WM_UPDATER_ENDED message; 0 (no
+// updater run) when wParam lacks the cookie.
+inline uint32_t UpdaterEndedGeneration(WPARAM wParam, LPARAM lParam) {
+  return CarriesLaunchMessageCookie(wParam) ? static_cast<uint32_t>(lParam) : 0;
+}
 
 // Window thread: takes ownership of the event carried by a WM_LAUNCH_EVENT
-// message (null when lParam is 0). The event is freed when the result goes.
-inline std::unique_ptr<LaunchEvent> TakeLaunchEvent(LPARAM lParam) {
+// message. Null when lParam is 0, and null without touching lParam when
+// wParam lacks the cookie (a message from elsewhere: nothing is freed). The
+// event is freed when the result goes.
+inline std::unique_ptr<LaunchEvent> TakeLaunchEvent(WPARAM wParam, LPARAM lParam) {
+  if (!CarriesLaunchMessageCookie(wParam)) return nullptr;
   return std::unique_ptr<LaunchEvent>(reinterpret_cast<LaunchEvent*>(lParam));
 }

@@ -181,8 +181,15 @@ void FillFromWords(std::string_view line, LaunchEvent& event) {
   }
 }
 
-}  // namespace
+// Cuts the field to kEventFieldUnits, dropping a high surrogate whose low
+// half falls behind the cut.
+void CapField(std::wstring& field) {
+  if (field.size() <= kEventFieldUnits) return;
+  field.resize(kEventFieldUnits);
+  if (field.back() >= 0xD800 && field.back() <= 0xDBFF) field.pop_back();
+}
 
+}  // namespace
 
 std::optional<std::string> ExtractStringField(std::string_view line, std::string_view key) {
   const size_t valueStart = FindValueStart(line, key);
@@ -235,5 +242,6 @@ std::unique_ptr<LaunchEvent> ParseUpdaterLine(std::string_view line) {
   } else {
     FillFromWords(trimmed, *event);
   }
+  for (std::wstring* field : {&event->kind, &event->caption, &event->detail, &event->text}) CapField(*field);
   return event;
 }

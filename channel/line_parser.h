@@ -24,6 +24,12 @@ std::optional<std::string> ExtractStringField(std::string_view line, std::string
 // anything strtod does not take. Bytes after the number are ignored.
 std::optional<double> ExtractNumberField(std::string_view line, std::string_view key);
 
+// The most UTF-16 units an event's text field keeps (kind, caption, detail,
+// text each): the painted lines show a few dozen, and a longer field would
+// only cost time on every paint. A cut never splits a surrogate pair.
+inline constexpr size_t kEventFieldUnits = 4096;
+
 // One line, without its LF (a trailing CR is trimmed). nullptr for a blank
-// line; every other line yields exactly one event, whatever it holds.
+// line; every other line yields exactly one event, whatever it holds. Each
+// text field is cut to kEventFieldUnits.
 std::unique_ptr<LaunchEvent> ParseUpdaterLine(std::string_view line);

@@ -11,9 +11,10 @@ enum class UpdaterStartResult { Started, PipeFailed, ProcessFailed };
 
 // Window thread, once, before the message loop. The command is used verbatim
 // as the complete command line (no quoting added), so the platform's rules
-// for a command line without an application name pick the program. The child
-// gets the launcher's standard input and no console window; it is never
-// waited for here, written to or terminated. On Started the updater reader
+// for a command line without an application name pick the program (callers
+// pass a quoted absolute path). The child gets the launcher's standard input
+// and no console window, and inherits no handle but that input and the
+// pipe's write end; it is never waited for here, written to or terminated. On Started the updater reader
 // owns the pipe's read end and the process handle. ProcessFailed also covers a
 // reader thread that cannot be started: the child then keeps running on its
 // own, as it would after the window closes. Every event of the reader, and its

@@ -3,9 +3,12 @@
 #include <objbase.h>
 
 #include <cstring>
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "base/gdiplus_api_win.h"
+#include "ui/asset_checks.h"
 
 namespace {
 
@@ -20,19 +23,13 @@ LPCWSTR ResourceName(uint32_t id) { return MAKEINTRESOURCEW(static_cast<WORD>(id
 // to spare; a buffer that size is never cut.
 constexpr size_t kLongestPathBuffer = 65536;
 
-}  // namespace
-
-UniqueGpImage LoadPngResourceFrom(HMODULE module, uint32_t id) {
-  if (!IsResourceId(id)) return nullptr;
-  HRSRC info = FindResourceW(module, ResourceName(id), MAKEINTRESOURCEW(10));  // RT_RCDATA
-  if (info == nullptr) return nullptr;
-  HGLOBAL loaded = LoadResource(module, info);
-  const DWORD size = SizeofResource(module, info);
-  const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
-  if (bytes == nullptr || size == 0) return nullptr;
-
-  // The stream needs movable global memory of its own; the resource bytes
-  // are read-only and belong to the module.
+// Decodes a picture held in memory into a bitmap in the format the painter
+// draws fastest (32 bpp premultiplied ARGB) with pixels of its own. With
+// `sizeLimit`, a picture the decoder sees as larger on either side is
+// dropped before it is copied. Null on any failure.
+UniqueGpImage DecodePicture(const void* bytes, size_t size, uint32_t sizeLimit = 0) {
+  // The stream needs movable global memory of its own; the caller's bytes
+  // may be read-only (a resource belongs to its module).
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
   if (block == nullptr) return nullptr;
   void* copy = GlobalLock(block);
@@ -55,19 +52,92 @@ UniqueGpImage LoadPngResourceFrom(HMODULE module, uint32_t id) {
   UniqueGpImage source(decoded);
   if (status != Gdiplus::Ok || decoded == nullptr) return nullptr;
 
-  // A clone in the format the painter draws fastest, with pixels of its own;
-  // dropping the stream-backed bitmap then releases the stream and the block.
+  // Dropping the stream-backed bitmap after the clone releases the stream
+  // and the block.
   UINT width = 0;
   UINT height = 0;
   gp::GdipGetImageWidth(decoded, &width);
   gp::GdipGetImageHeight(decoded, &height);
   if (width == 0 || height == 0) return nullptr;
+  if (sizeLimit != 0 && (width > sizeLimit || height > sizeLimit)) return nullptr;
   Gdiplus::GpBitmap* clone = nullptr;
   const Gdiplus::GpStatus cloned = gp::GdipCloneBitmapAreaI(0, 0, static_cast<INT>(width), static_cast<INT>(height),
                                                             PixelFormat32bppPARGB, decoded, &clone);
   UniqueGpImage result(clone);
   if (cloned != Gdiplus::Ok) return nullptr;
   return result;
+}
+
+// The drive of a full local path, unless the system reports it as a network
+// drive.
+bool OnLocalDrive(const std::wstring& path) {
+  const std::optional<std::wstring> root = LocalDriveRoot(path);
+  return root.has_value() && GetDriveTypeW(root->c_str()) != DRIVE_REMOTE;
+}
+
+constexpr DWORD kNotARegularFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
+
+// The bytes of an asset file that may be decoded (AssetBytesAcceptable), read
+// in full and closed again; nullopt for anything else. Only a regular file on
+// a local drive qualifies: no folder, link or other reparse point, device,
+// share or network drive. The checks are made on the path and again on the
+// opened file, which is where the bytes come from.
+std::optional<std::string> ReadAssetFile(const std::wstring& path, AssetFormat format) {
+  if (!OnLocalDrive(path)) return std::nullopt;
+  WIN32_FILE_ATTRIBUTE_DATA attributes{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &attributes)) return std::nullopt;
+  if ((attributes.dwFileAttributes & kNotARegularFile) != 0) return std::nullopt;
+  if (attributes.nFileSizeHigh != 0 || attributes.nFileSizeLow > kAssetFileBytesLimit) return std::nullopt;
+
+  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (file.get() == INVALID_HANDLE_VALUE) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION opened{};
+  if (GetFileType(file.get()) != FILE_TYPE_DISK || !GetFileInformationByHandle(file.get(), &opened) ||
+      (opened.dwFileAttributes & kNotARegularFile) != 0 || opened.nFileSizeHigh != 0 ||
+      opened.nFileSizeLow > kAssetFileBytesLimit) {
+    return std::nullopt;
+  }
+  // Where the path really led, through linked folders on the way.
+  std::wstring finalPath(MAX_PATH, L'\0');
+  DWORD length = GetFinalPathNameByHandleW(file.get(), finalPath.data(), static_cast<DWORD>(finalPath.size()), 0);
+  if (length >= finalPath.size() && length < kLongestPathBuffer) {
+    finalPath.resize(length);
+    length = GetFinalPathNameByHandleW(file.get(), finalPath.data(), static_cast<DWORD>(finalPath.size()), 0);
+  }
+  if (length == 0 || length >= finalPath.size()) return std::nullopt;
+  finalPath.resize(length);
+  if (!OnLocalDrive(finalPath)) return std::nullopt;
+
+  // One byte more than the size is asked for, so a file that grew since the
+  // check shows as changed.
+  std::string bytes(static_cast<size_t>(opened.nFileSizeLow) + 1, '\0');
+  size_t filled = 0;
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(file.get(), bytes.data() + filled, static_cast<DWORD>(bytes.size() - filled), &got, nullptr)) {
+      return std::nullopt;
+    }
+    if (got == 0) break;
+    filled += got;
+    if (filled == bytes.size()) return std::nullopt;
+  }
+  bytes.resize(filled);
+  if (!AssetBytesAcceptable(bytes, format)) return std::nullopt;
+  return bytes;
+}
+
+}  // namespace
+
+UniqueGpImage LoadPngResourceFrom(HMODULE module, uint32_t id) {
+  if (!IsResourceId(id)) return nullptr;
+  HRSRC info = FindResourceW(module, ResourceName(id), MAKEINTRESOURCEW(10));  // RT_RCDATA
+  if (info == nullptr) return nullptr;
+  HGLOBAL loaded = LoadResource(module, info);
+  const DWORD size = SizeofResource(module, info);
+  const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
+  if (bytes == nullptr || size == 0) return nullptr;
+  return DecodePicture(bytes, size);
 }
 
 UniqueGpImage LoadPngResource(uint32_t id) { return LoadPngResourceFrom(GetModuleHandleW(nullptr), id); }
@@ -121,12 +191,12 @@ void LoadAssets(const Profile& profile, UniqueGpImage& background, HICON& icon) 
   if (background == nullptr) {
     const std::wstring path = FindAssetFile(profile.backgroundCandidates);
     if (!path.empty()) {
-      // The first existing path is the answer even when it does not decode:
-      // the search does not go on to the next candidate.
-      Gdiplus::GpImage* image = nullptr;
-      const Gdiplus::GpStatus status = gp::GdipLoadImageFromFile(path.c_str(), &image);
-      UniqueGpImage loaded(image);
-      if (status == Gdiplus::Ok) background = std::move(loaded);
+      // The first existing path is the answer even when it is refused or
+      // does not decode: the search does not go on to the next candidate.
+      // Decoded from memory, so the file is closed again at once.
+      if (const std::optional<std::string> bytes = ReadAssetFile(path, AssetFormat::Png)) {
+        background = DecodePicture(bytes->data(), bytes->size(), kAssetPixelsLimit);
+      }
     }
   }
 
@@ -139,7 +209,7 @@ void LoadAssets(const Profile& profile, UniqueGpImage& background, HICON& icon) 
   }
   if (loadedIcon == nullptr) {
     const std::wstring path = FindAssetFile(profile.iconCandidates);
-    if (!path.empty()) {
+    if (!path.empty() && ReadAssetFile(path, AssetFormat::Ico).has_value()) {
       loadedIcon = static_cast<HICON>(LoadImageW(nullptr, path.c_str(), IMAGE_ICON, 0, 0,
                                                  LR_LOADFROMFILE | LR_DEFAULTSIZE));
     }

@@ -16,8 +16,10 @@
 #include "ui/asset_paths.h"  // ParentDirectory
 
 // Fills background (embedded PNG, else the first asset file found) and icon
-// (embedded icon group, else the first icon file found), each at the
-// system's standard icon size. Whatever background held before is deleted; a
+// (embedded icon group, else the first icon file found, at the system's
+// standard icon size). An asset file is used only when it is a regular file
+// on a local drive that passes AssetBytesAcceptable; the picture is decoded
+// from memory and the file is not kept open. Whatever background held before is deleted; a
 // previous icon is destroyed. The caller owns the results: the icon goes to
 // the window, which destroys it.
 void LoadAssets(const Profile& profile, UniqueGpImage& background, HICON& icon);

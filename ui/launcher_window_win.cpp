@@ -207,10 +207,11 @@ LRESULT OnDisplaySettingsChange(LauncherApp& app) {
 }
 
 // The event became the window's with the post; it is freed here whatever
-// happens while it is applied.
+// happens while it is applied. A message without this process's cookie came
+// from elsewhere: it is ignored, its lParam untouched, nothing repainted.
 // Events of an updater run that Retry has replaced are dropped unseen.
-LRESULT OnLaunchEvent(LauncherApp& app, LPARAM lParam) {
-  const std::unique_ptr<LaunchEvent> event = TakeLaunchEvent(lParam);
+LRESULT OnLaunchEvent(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
+  const std::unique_ptr<LaunchEvent> event = TakeLaunchEvent(wParam, lParam);
   if (event == nullptr) return 0;
   if (event->generation != 0 && event->generation != app.updaterGeneration) return 0;
   PerformStateEffects(app, ApplyLaunchEvent(app.state, *event));
@@ -219,8 +220,8 @@ LRESULT OnLaunchEvent(LauncherApp& app, LPARAM lParam) {
 
 // The current run's child is gone: the next Retry starts the command again.
 // A report of an older run, or a forged one, changes nothing.
-LRESULT OnUpdaterEnded(LauncherApp& app, LPARAM lParam) {
-  const uint32_t generation = UpdaterEndedGeneration(lParam);
+LRESULT OnUpdaterEnded(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
+  const uint32_t generation = UpdaterEndedGeneration(wParam, lParam);
   if (generation != 0 && generation == app.updaterGeneration) app.updaterRunning = false;
   return 0;
 }
@@ -267,12 +268,12 @@ LRESULT LauncherWindowProc(LauncherApp& app, UINT message, WPARAM wParam, LPARAM
     case WM_DPICHANGED:
       return OnDpiChanged(app, wParam, lParam);
     case WM_LAUNCH_EVENT:
-      return OnLaunchEvent(app, lParam);
+      return OnLaunchEvent(app, wParam, lParam);
     case WM_SETTINGCHANGE:
     case WM_SYSCOLORCHANGE:
       return OnDisplaySettingsChange(app);
     case WM_UPDATER_ENDED:
-      return OnUpdaterEnded(app, lParam);
+      return OnUpdaterEnded(app, wParam, lParam);
     default:
       // A registered message: its number is known only at run time.
       if (message != 0 && message == app.taskbar.createdMessage()) return OnTaskbarButtonCreated(app);
@@ -287,16 +288,25 @@ LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
   // No exception may cross the system's frames: whatever a handler throws
   // (only allocation can) ends that message with default handling.
   try {
-    if (message == WM_NCCREATE) {
+    auto* bound = reinterpret_cast<LauncherApp*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    // Bound once: a later WM_NCCREATE (only another program would send one)
+    // gets default handling and its creation parameters are not read.
+    if (message == WM_NCCREATE && bound == nullptr) {
       const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
       auto* app = static_cast<LauncherApp*>(create->lpCreateParams);
       app->window = window;
       SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(app));
       return LauncherWindowProc(*app, message, wParam, lParam);
     }
-    auto* app = reinterpret_cast<LauncherApp*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (app == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-    return LauncherWindowProc(*app, message, wParam, lParam);
+    if (bound == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+      // The window's last message: nothing after it may reach the
+      // LauncherApp, which the entry destroys once the window is gone.
+      const LRESULT result = LauncherWindowProc(*bound, message, wParam, lParam);
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      return result;
+    }
+    return LauncherWindowProc(*bound, message, wParam, lParam);
   } catch (...) {
     return DefWindowProcW(window, message, wParam, lParam);
   }

@@ -3,7 +3,8 @@
 // hold for any input:
 // - the lines do not depend on how the stream is cut into reads;
 // - no line contains an LF, and only blank lines yield no event;
-// - the object form stores exactly what ExtractStringField returns;
+// - the object form stores what ExtractStringField returns, cut to the field
+//   cap (never inside a surrogate pair), and no field exceeds the cap;
 // - \u decoding of a pure ASCII line yields well-formed UTF-8;
 // - the portable decoder yields only Unicode scalar values.
 #include <cstddef>
@@ -12,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/text.h"
 #include "channel/line_parser.h"
 #include "channel/line_splitter.h"
 #include "channel/utf8.h"
@@ -67,19 +69,29 @@ void CheckWide(const std::wstring& wide) {
   }
 }
 
+// The stored field is the decoded one, whole, or cut at the cap or one unit
+// before it (a surrogate pair is not split).
+bool StoredAsCapped(const std::wstring& stored, const std::wstring& decoded) {
+  if (decoded.size() <= kEventFieldUnits) return stored == decoded;
+  return stored.size() + 1 >= kEventFieldUnits && decoded.compare(0, stored.size(), stored) == 0;
+}
+
 void CheckLine(std::string_view line) {
   Require(line.find('\n') == std::string_view::npos);
   const std::unique_ptr<LaunchEvent> event = ParseUpdaterLine(line);
   const std::string trimmed = TrimBlank(line);
   Require((event == nullptr) == trimmed.empty());
   if (!event) return;
-  for (const std::wstring* field : {&event->kind, &event->caption, &event->detail, &event->text}) CheckWide(*field);
+  for (const std::wstring* field : {&event->kind, &event->caption, &event->detail, &event->text}) {
+    CheckWide(*field);
+    Require(field->size() <= kEventFieldUnits);
+  }
   if (trimmed.front() != '{') return;
 
   const std::optional<std::string> kind = ExtractStringField(trimmed, "kind");
   const std::optional<std::string> detail = ExtractStringField(trimmed, "detail");
-  if (kind) Require(event->kind == Utf8ToWide(*kind));
-  Require(event->detail == (detail ? Utf8ToWide(*detail) : std::wstring()));
+  if (kind) Require(StoredAsCapped(event->kind, Utf8ToWide(*kind)));
+  Require(StoredAsCapped(event->detail, detail ? Utf8ToWide(*detail) : std::wstring()));
   const std::optional<double> value = ExtractNumberField(trimmed, "value");
   Require(event->value.has_value() == value.has_value());
   if (IsAscii(trimmed)) {

@@ -40,7 +40,7 @@ EventWindow::~EventWindow() {
 LRESULT CALLBACK EventWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = reinterpret_cast<EventWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (self != nullptr && message == WM_LAUNCH_EVENT) {
-    if (std::unique_ptr<LaunchEvent> event = TakeLaunchEvent(lParam)) self->events_.push_back(*event);
+    if (std::unique_ptr<LaunchEvent> event = TakeLaunchEvent(wParam, lParam)) self->events_.push_back(*event);
     return 0;
   }
   if (self != nullptr && message == WM_TIMER && wParam == kTickTimer) {
@@ -77,7 +77,7 @@ size_t DiscardQueuedLaunchEvents() {
   size_t count = 0;
   MSG msg;
   while (PeekMessageW(&msg, nullptr, WM_LAUNCH_EVENT, WM_LAUNCH_EVENT, PM_REMOVE)) {
-    if (TakeLaunchEvent(msg.lParam)) ++count;
+    if (TakeLaunchEvent(msg.wParam, msg.lParam)) ++count;
   }
   return count;
 }

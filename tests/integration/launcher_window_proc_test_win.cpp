@@ -248,10 +248,13 @@ TEST_F(LauncherWindowProcTest, DpiChangeRescalesWindowRegionAndButton) {
   EXPECT_EQ(rect.right - rect.left, 588);
 }
 
-TEST_F(LauncherWindowProcTest, LaunchEventsAreAppliedAndANullOneIgnored) {
+TEST_F(LauncherWindowProcTest, LaunchEventsAreAppliedAndNullOrForeignOnesIgnored) {
   Open(L"Tarrow Preview");
   const LaunchState before = app_->state;
-  Send(WM_LAUNCH_EVENT, 0, 0);
+  Send(WM_LAUNCH_EVENT, LaunchMessageCookie(), 0);
+  // Without the cookie the lParam is never read, so junk cannot crash.
+  Send(WM_LAUNCH_EVENT, 0, 0x1234);
+  Send(WM_LAUNCH_EVENT, LaunchMessageCookie() ^ 1, 0x1234);
   EXPECT_EQ(app_->state.stepKey, before.stepKey);
   EXPECT_EQ(app_->state.detailText, before.detailText);
   auto event = std::make_unique<LaunchEvent>();
@@ -259,7 +262,7 @@ TEST_F(LauncherWindowProcTest, LaunchEventsAreAppliedAndANullOneIgnored) {
   event->value = 0.75;
   event->caption = L"APPLY";
   event->detail = L"Patching";
-  Send(WM_LAUNCH_EVENT, 0, reinterpret_cast<LPARAM>(event.release()));  // the window frees it
+  Send(WM_LAUNCH_EVENT, LaunchMessageCookie(), reinterpret_cast<LPARAM>(event.release()));  // the window frees it
   EXPECT_EQ(app_->state.stepKey, L"APPLY");
   EXPECT_EQ(app_->state.detailText, L"Patching");
   ASSERT_TRUE(app_->state.progress.has_value());
@@ -276,15 +279,15 @@ TEST_F(LauncherWindowProcTest, ReplacedUpdaterRunsAreIgnored) {
     auto event = std::make_unique<LaunchEvent>();
     event->kind = kind;
     event->generation = generation;
-    Send(WM_LAUNCH_EVENT, 0, reinterpret_cast<LPARAM>(event.release()));
+    Send(WM_LAUNCH_EVENT, LaunchMessageCookie(), reinterpret_cast<LPARAM>(event.release()));
     return app_->state.stepKey;
   };
   EXPECT_EQ(post(1, L"error"), L"DOWNLOAD");
-  Send(WM_UPDATER_ENDED, 0, 1);
+  Send(WM_UPDATER_ENDED, LaunchMessageCookie(), 1);
   EXPECT_TRUE(app_->updaterRunning);
   EXPECT_EQ(post(2, L"error"), L"ERROR");
   EXPECT_EQ(post(0, L"done"), L"LAUNCH");  // standard input belongs to no run
-  Send(WM_UPDATER_ENDED, 0, 2);
+  Send(WM_UPDATER_ENDED, LaunchMessageCookie(), 2);
   EXPECT_FALSE(app_->updaterRunning);
 }
 
@@ -304,7 +307,7 @@ TEST_F(LauncherWindowProcTest, DoneClosesTheWindowThroughTheCloseTimer) {
   Open(L"Tarrow Preview");
   auto event = std::make_unique<LaunchEvent>();
   event->kind = L"done";
-  Send(WM_LAUNCH_EVENT, 0, reinterpret_cast<LPARAM>(event.release()));
+  Send(WM_LAUNCH_EVENT, LaunchMessageCookie(), reinterpret_cast<LPARAM>(event.release()));
   EXPECT_EQ(app_->state.stepKey, L"LAUNCH");
   // The close timer is ours to fire: its message destroys the window.
   Send(WM_TIMER, kAnimationTimerId);

@@ -2,9 +2,11 @@
 // broken pictures and icons on disk, beside itself and in its working folder:
 // truncated, corrupt, absurd sizes, empty, random, or folders of those names.
 // Whatever it finds, the window opens, answers and closes with exit code 0.
+// A valid picture far too large to be an asset is left undecoded.
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -14,6 +16,7 @@
 
 #include "tests/robustness/robust_launcher_win.h"
 #include "tests/support/launcher_driver_win.h"
+#include "tools/capture/screen_capture_win.h"
 
 namespace {
 
@@ -205,5 +208,67 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenArtCase{"randomBytes", Random(70000), Random(5000)},
         BrokenArtCase{"foldersNamedLikeTheFiles", Folder(), Folder()}),
     [](const testing::TestParamInfo<BrokenArtCase>& param) { return std::string(param.param.name); });
+
+// A bare launcher in a folder of its own, with the picture as its
+// assets/tarrow-bg-v1.png or without any asset file, run until its window has
+// painted: the peak working set and the header card's pixels.
+struct BareRun {
+  std::optional<uint64_t> peak;
+  ScreenPixels shown;
+  std::optional<DWORD> exitCode;
+};
+
+BareRun RunBareLauncher(const fs::path& folder, const fs::path* picture) {
+  fs::create_directories(folder / "assets");
+  fs::copy_file(BuiltProgram(L"tarrow-launcher-bare.exe"), folder / "tarrow-launcher-bare.exe",
+                fs::copy_options::overwrite_existing);
+  if (picture != nullptr) {
+    fs::copy_file(*picture, folder / "assets" / "tarrow-bg-v1.png", fs::copy_options::overwrite_existing);
+  }
+  BareRun result;
+  LauncherProcess run((folder / "tarrow-launcher-bare.exe").wstring(), L"", nullptr, folder.wstring());
+  if (run.WaitForWindow() == nullptr) return result;
+  Sleep(1500);
+  result.peak = run.PeakWorkingSet();
+  result.shown = CaptureWindowFromScreen(run.window());
+  PostKeyDown(run.window(), VK_ESCAPE);
+  result.exitCode = run.WaitForExit(10000);
+  return result;
+}
+
+// A 10,000 x 10,000 picture (made at build time) as the assets\ file: the
+// file in assets: the window opens with the plain header card, as with no file at all, and the
+// picture is never decoded.
+TEST(OversizedPictureOnDisk, IsLeftOutAndCostsNoMemory) {
+  const fs::path picture = fs::path(BuiltProgram(L"oversized-picture.png"));
+  if (!fs::exists(picture)) GTEST_SKIP() << "no oversized-picture.png was made (no Python at build time)";
+  wchar_t temp[MAX_PATH + 1] = {};
+  ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+  const fs::path root = fs::path(temp) / (L"tarrow-oversized-" + std::to_wstring(GetCurrentProcessId()));
+  const BareRun plain = RunBareLauncher(root / "plain", nullptr);
+  const BareRun oversized = RunBareLauncher(root / "oversized", &picture);
+  std::error_code ignored;
+  fs::remove_all(root, ignored);
+
+  ASSERT_TRUE(plain.peak.has_value());
+  ASSERT_TRUE(oversized.peak.has_value()) << "no window beside the oversized picture";
+  EXPECT_EQ(oversized.exitCode, std::optional<DWORD>(0));
+  constexpr double kMegabyte = 1024.0 * 1024.0;
+  const double growthMb = (static_cast<double>(*oversized.peak) - static_cast<double>(*plain.peak)) / kMegabyte;
+  std::printf("peak working set: %.1f MB without asset files, %.1f MB beside a 10,000 x 10,000 PNG (%+.1f MB)\n",
+              static_cast<double>(*plain.peak) / kMegabyte, static_cast<double>(*oversized.peak) / kMegabyte,
+              growthMb);
+  EXPECT_LT(growthMb, 16.0);
+
+  // The header card right of the chip and above the title, where a white
+  // picture would show: the same pixels as the plain card.
+  ASSERT_GE(plain.shown.width, 392);
+  ASSERT_GE(oversized.shown.width, 392);
+  int differing = 0;
+  for (int32_t y = 50; y < 90; ++y) {
+    for (int32_t x = 240; x < 370; ++x) differing += plain.shown.At(x, y) != oversized.shown.At(x, y) ? 1 : 0;
+  }
+  EXPECT_EQ(differing, 0) << "the header card is not the plain card";
+}
 
 }  // namespace

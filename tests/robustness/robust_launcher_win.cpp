@@ -22,15 +22,17 @@ double ScaleOf(HWND window) {
 }  // namespace
 
 LauncherProcess::LauncherProcess(const std::wstring& path, const std::wstring& arguments, HANDLE standardInput,
-                                 const std::wstring& folder) {
+                                 const std::wstring& folder, HANDLE standardOutput) {
   std::wstring commandLine = QuoteArgument(path);
   if (!arguments.empty()) commandLine += L" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdInput = standardInput;
+  startup.hStdOutput = standardOutput;
+  const BOOL inherit = standardInput != nullptr || standardOutput != nullptr;
   PROCESS_INFORMATION info{};
-  if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, standardInput != nullptr, 0, nullptr,
+  if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, inherit, 0, nullptr,
                       folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
     return;
   }

@@ -16,10 +16,11 @@ class LauncherProcess {
  public:
   // Starts the executable at `path` with the argument text. Standard input is
   // `standardInput` (inherited) when given, else none at all, so the launcher
-  // never reads the test's own. `folder` is the working folder, or the test's
-  // when empty. Null process handle when the start failed.
+  // never reads the test's own; standard output likewise. `folder` is the
+  // working folder, or the test's when empty. Null process handle when the
+  // start failed.
   LauncherProcess(const std::wstring& path, const std::wstring& arguments, HANDLE standardInput = nullptr,
-                  const std::wstring& folder = L"");
+                  const std::wstring& folder = L"", HANDLE standardOutput = nullptr);
   // Ends a launcher the test left running, so a failure leaves no window.
   ~LauncherProcess();
   LauncherProcess(LauncherProcess&& other) noexcept = default;

@@ -84,7 +84,12 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"UpperProgressNotSplit", "PROGRESS 50 DOWNLOAD x", Ev(L"PROGRESS", {}, L"", L"50 DOWNLOAD x", L"50 DOWNLOAD x")},
         ParseCase{"TabDoesNotSeparate", "progress\t50", Ev(L"progress\t50")},
         ParseCase{"WordsKeepEscapesRaw", R"(status caf\u00e9)", Ev(L"status", {}, L"", LR"(caf\u00e9)", LR"(caf\u00e9)")},
-        ParseCase{"WordsUtf8", "status Gr\xC3\xBC\xC3\x9F" "e \xE2\x9C\x93", Ev(L"status", {}, L"", L"Gr\u00fc\u00dfe \u2713", L"Gr\u00fc\u00dfe \u2713")}),
+        ParseCase{"WordsUtf8", "status Gr\xC3\xBC\xC3\x9F" "e \xE2\x9C\x93", Ev(L"status", {}, L"", L"Gr\u00fc\u00dfe \u2713", L"Gr\u00fc\u00dfe \u2713")},
+        // Every text field is cut at 4096 units, never inside a surrogate pair
+        // (where wchar_t holds UTF-32, as in the native build, there is none).
+        ParseCase{"ObjectFieldsCapped", R"({"kind":")" + std::string(5000, 'k') + R"(","caption":")" + std::string(4096, 'c') + R"(","detail":")" + std::string(4097, 'd') + R"(","text":"\ud83d\ude00"})", Ev(std::wstring(4096, L'k'), {}, std::wstring(4096, L'c'), std::wstring(4096, L'd'), Utf8ToWide("\xF0\x9F\x98\x80"))},
+        ParseCase{"WordFieldsCapped", "status " + std::string(100000, 'x'), Ev(L"status", {}, L"", std::wstring(4096, L'x'), std::wstring(4096, L'x'))},
+        ParseCase{"CutBeforeAPair", "progress 0.5 SCAN " + std::string(4095, 'a') + "\xF0\x9F\x98\x80z", Ev(L"progress", 0.5, L"SCAN", std::wstring(4095, L'a') + (sizeof(wchar_t) == 2 ? L"" : L"\U0001F600"))}),
     [](const testing::TestParamInfo<ParseCase>& param) { return std::string(param.param.name); });
 
 TEST(ParseUpdaterLineTest, MalformedUtf8StillFillsTheField) {
@@ -200,7 +205,7 @@ TEST(Utf8ToWideTest, DecodesWellFormedText) {
       {"plain", L"plain"},
       {"caf\xC3\xA9", L"caf\u00e9"},
       {"\xE2\x82\xAC 5", L"\u20ac 5"},
-      {"\xF0\x9F\x98\x80", L"\U0001F600"},
+      {"\xF0\x9F\x98\x80", Utf8ToWide("\xF0\x9F\x98\x80")},
       {"\xF4\x8F\xBF\xBF", L"\U0010FFFF"},
       {std::string("a\0b", 3), std::wstring(L"a\0b", 3)},
   };

@@ -19,7 +19,7 @@ bool gotEvent = false;
 
 LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_LAUNCH_EVENT) {
-    if (TakeLaunchEvent(lParam)) gotEvent = true;
+    if (TakeLaunchEvent(wParam, lParam)) gotEvent = true;
     return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
