@@ -1,12 +1,15 @@
 #include "tools/replay/replay_session.h"
 
 #include <charconv>
+#include <cstdio>
+#include <variant>
 #include <memory>
 
 #include "channel/line_parser.h"
 #include "state/launch_transitions.h"
 #include "state/launch_view.h"
 #include "tools/replay/json_text.h"
+#include "ui/scene.h"
 
 namespace {
 
@@ -35,6 +38,63 @@ void AppendInteger(std::string& out, uint64_t value) {
   out.append(buffer, result.ptr);
 }
 
+void AppendRect(std::string& out, const SceneRect& r) {
+  for (const float v : {r.x, r.y, r.width, r.height}) {
+    out += ',';
+    AppendJsonNumber(out, v);
+  }
+}
+
+void AppendColor(std::string& out, uint32_t color) {
+  char buffer[12];
+  std::snprintf(buffer, sizeof buffer, ",\"%08X\"", static_cast<unsigned>(color));
+  out += buffer;
+}
+
+// One draw command as a JSON array: its kind, its rectangle, then what it
+// paints with ("fill" and "stroke": radius and colour, "stroke" also the pen;
+// "gradient": radius, mode, colours and the gradient's rectangle; "label":
+// font slot, colour, alignment and text).
+void AppendCommand(std::string& out, const DrawCommand& command) {
+  if (const auto* c = std::get_if<FillCommand>(&command)) {
+    out += "[\"fill\"";
+    AppendRect(out, c->rect);
+    out += ',';
+    AppendJsonNumber(out, c->radius);
+    AppendColor(out, c->color);
+  } else if (const auto* s = std::get_if<StrokeCommand>(&command)) {
+    out += "[\"stroke\"";
+    AppendRect(out, s->rect);
+    out += ',';
+    AppendJsonNumber(out, s->radius);
+    AppendColor(out, s->color);
+    out += ',';
+    AppendJsonNumber(out, s->penWidth);
+  } else if (const auto* g = std::get_if<GradientCommand>(&command)) {
+    out += "[\"gradient\"";
+    AppendRect(out, g->rect);
+    out += ',';
+    AppendJsonNumber(out, g->radius);
+    out += ',';
+    AppendInteger(out, static_cast<uint64_t>(g->mode));
+    AppendColor(out, g->startColor);
+    AppendColor(out, g->endColor);
+    AppendRect(out, g->gradientRect);
+  } else if (const auto* i = std::get_if<ImageCommand>(&command)) {
+    out += "[\"image\"";
+    AppendRect(out, i->rect);
+  } else if (const auto* l = std::get_if<LabelCommand>(&command)) {
+    out += "[\"label\"";
+    AppendRect(out, l->rect);
+    out += ',';
+    AppendInteger(out, static_cast<uint64_t>(l->fontSlot));
+    AppendColor(out, l->color);
+    out += l->align == TextAlign::Center ? ",\"center\"," : ",\"near\",";
+    AppendJsonString(out, l->text);
+  }
+  out += ']';
+}
+
 }  // namespace
 
 std::optional<ReplayOptions> ParseReplayArguments(const std::vector<std::wstring>& args, std::string& error) {
@@ -51,6 +111,9 @@ std::optional<ReplayOptions> ParseReplayArguments(const std::vector<std::wstring
       }
       options.ticksPerLine = *ticks;
       i += 2;
+    } else if (arg == L"--scene") {
+      options.scene = true;
+      i += 1;
     } else if (TakesValue(arg) && hasValue) {
       launcherArgs.push_back(arg);
       launcherArgs.push_back(args[i + 1]);
@@ -65,7 +128,7 @@ std::optional<ReplayOptions> ParseReplayArguments(const std::vector<std::wstring
 }
 
 ReplaySession::ReplaySession(const ReplayOptions& options)
-    : identity_(DeriveAppIdentity(options.startup.startupText)), ticksPerLine_(options.ticksPerLine) {
+    : identity_(DeriveAppIdentity(options.startup.startupText)), ticksPerLine_(options.ticksPerLine), scene_(options.scene) {
   ApplyPreviewState(state_, options.startup.stateArgument);
 }
 
@@ -134,6 +197,17 @@ std::string ReplaySession::Record(const LaunchEvent* event) const {
   AppendJsonString(out, identity_.profile.key);
   AppendKey(out, "badge");
   AppendJsonString(out, identity_.profile.badge);
+  if (scene_) {
+    // As the window paints it with its embedded picture, pointer elsewhere.
+    const SceneInput input{view, identity_.profile.badge, identity_.displayTitle, true, false, false};
+    AppendKey(out, "scene");
+    out += '[';
+    for (const DrawCommand& command : PaintScene(input)) {
+      if (out.back() != '[') out += ',';
+      AppendCommand(out, command);
+    }
+    out += ']';
+  }
   out += "}";
   return out;
 }

@@ -17,6 +17,7 @@
 struct ReplayOptions {
   StartupOptions startup;  // the launcher's own reading of the command line
   uint32_t ticksPerLine = 0;
+  bool scene = false;  // --scene: each record also carries the window's draw list
 };
 
 // Upper bound for --ticks; far beyond anything a transcript needs (the stall
@@ -46,6 +47,7 @@ class ReplaySession {
   AppIdentity identity_;
   LaunchState state_;
   uint32_t ticksPerLine_ = 0;
+  bool scene_ = false;
   uint64_t lineNumber_ = 0;
   bool closeArmed_ = false;
 };
