@@ -75,31 +75,14 @@ void SetLong(VARIANT* variant, LONG value) {
   variant->lVal = value;
 }
 
-LONG RoleCode(AccessibleRole role) {
-  switch (role) {
-    case AccessibleRole::ProgressBar:
-      return ROLE_SYSTEM_PROGRESSBAR;
-    case AccessibleRole::StaticText:
-      return ROLE_SYSTEM_STATICTEXT;
-    case AccessibleRole::PushButton:
-      return ROLE_SYSTEM_PUSHBUTTON;
-    case AccessibleRole::Dialog:
-      break;
-  }
-  return ROLE_SYSTEM_DIALOG;
-}
+// The system's codes, indexed by AccessibleRole and AccessibleEventKind in
+// their order.
+constexpr LONG kRoleCodes[] = {ROLE_SYSTEM_DIALOG, ROLE_SYSTEM_PROGRESSBAR, ROLE_SYSTEM_STATICTEXT,
+                               ROLE_SYSTEM_PUSHBUTTON};
+constexpr DWORD kWinEvents[] = {EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_FOCUS};
 
-DWORD WinEventOf(AccessibleEventKind kind) {
-  switch (kind) {
-    case AccessibleEventKind::ValueChange:
-      return EVENT_OBJECT_VALUECHANGE;
-    case AccessibleEventKind::Focus:
-      return EVENT_OBJECT_FOCUS;
-    case AccessibleEventKind::NameChange:
-      break;
-  }
-  return EVENT_OBJECT_NAMECHANGE;
-}
+LONG RoleCode(AccessibleRole role) { return kRoleCodes[static_cast<size_t>(role)]; }
+DWORD WinEventOf(AccessibleEventKind kind) { return kWinEvents[static_cast<size_t>(kind)]; }
 
 }  // namespace
 

@@ -9,19 +9,10 @@ namespace {
 constexpr CLSID kClsidTaskbarList{0x56fdf344, 0xfd6d, 0x11d0, {0x95, 0x8a, 0x00, 0x60, 0x97, 0xc9, 0xa0, 0x90}};
 constexpr IID kIidTaskbarList3{0xea1afb91, 0x9e28, 0x4b86, {0x90, 0xe9, 0x9e, 0x9f, 0x8a, 0x5e, 0xef, 0xaf}};
 
-TBPFLAG FlagOf(TaskbarState state) {
-  switch (state) {
-    case TaskbarState::Normal:
-      return TBPF_NORMAL;
-    case TaskbarState::Indeterminate:
-      return TBPF_INDETERMINATE;
-    case TaskbarState::Paused:
-      return TBPF_PAUSED;
-    case TaskbarState::Error:
-      return TBPF_ERROR;
-  }
-  return TBPF_NOPROGRESS;
-}
+// The shell's flags, indexed by TaskbarState in its order.
+constexpr TBPFLAG kFlags[] = {TBPF_NORMAL, TBPF_INDETERMINATE, TBPF_PAUSED, TBPF_ERROR};
+
+TBPFLAG FlagOf(TaskbarState state) { return kFlags[static_cast<size_t>(state)]; }
 
 // Lets the registered message reach a window of higher integrity than the
 // shell. The function exists from Windows 7 on; without it nothing is done.
