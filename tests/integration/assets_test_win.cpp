@@ -114,7 +114,8 @@ void RunLayout(const Layout& layout) {
   for (std::string line; std::getline(lines, line);) {
     report[line.substr(0, line.find('='))] = line.substr(line.find('=') + 1);
   }
-  std::string root(tree.root().begin(), tree.root().end());  // ASCII: the temporary folder
+  const std::wstring wideRoot = tree.root();
+  const std::string root(wideRoot.begin(), wideRoot.end());  // ASCII: the temporary folder
   for (auto [key, value] : layout.expected) {
     if (value.rfind("{root}", 0) == 0) value.replace(0, 6, root);
     EXPECT_EQ(report[key], value) << key;
