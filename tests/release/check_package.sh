@@ -16,17 +16,10 @@ zip="tarrow-launcher-$version-win64.zip"
 rm -rf "$work"
 TARROW_RELEASE_DIR="$work/first" "$root/scripts/package"
 TARROW_RELEASE_DIR="$work/second" "$root/scripts/package" >/dev/null
-if ! cmp -s "$work/first/$zip" "$work/second/$zip"; then
-  echo "FAIL: two packaging runs gave different bytes (or no $zip)" >&2
-  exit 1
-fi
-if ! (cd "$work/first" && sha256sum --quiet -c SHA256SUMS); then
-  echo "FAIL: SHA256SUMS does not verify" >&2
-  exit 1
-fi
+cmp -s "$work/first/$zip" "$work/second/$zip" || { echo "FAIL: two runs gave different bytes (or no $zip)" >&2; exit 1; }
+(cd "$work/first" && sha256sum --quiet -c SHA256SUMS) || { echo "FAIL: SHA256SUMS does not verify" >&2; exit 1; }
 
-rm -rf "$unpacked"
-mkdir -p "$unpacked"
+rm -rf "$unpacked" && mkdir -p "$unpacked"
 python3 - "$work/first/$zip" "$version" "$unpacked" <<'PY'
 import sys, zipfile
 package, version, folder = sys.argv[1:]

@@ -25,17 +25,6 @@ inline uint32_t Over(uint32_t top, uint32_t under) {
   return out;
 }
 
-// Linear mix of two opaque colours; t = 0 gives a, t = 1 gives b.
-inline uint32_t Mix(uint32_t a, uint32_t b, double t) {
-  using pixel_colors_detail::Channel;
-  uint32_t out = 0xFF000000u;
-  for (int shift : {16, 8, 0}) {
-    const double value = Channel(a, shift) + (Channel(b, shift) - Channel(a, shift)) * t;
-    out |= static_cast<uint32_t>(std::lround(value)) << shift;
-  }
-  return out;
-}
-
 // Largest difference of the red, green and blue channels.
 inline int ChannelDistance(uint32_t a, uint32_t b) {
   using pixel_colors_detail::Channel;

@@ -1,91 +1,69 @@
-// asset-probe.exe PROFILE: loads a profile's background picture and icon
-// the way the launcher does, and prints what it found as UTF-8 lines
-// "key=value" on standard output. Built twice: asset-probe.exe carries no
-// resources (the disk search), asset-probe-embedded.exe carries the
-// launcher's resources. The tests copy it into folder layouts of their own
-// and start it with a chosen current directory.
+// asset-probe.exe PROFILE FOLDER REPORT: makes FOLDER the current directory,
+// loads the profile's background picture and icon the way the launcher does
+// and writes what it found to the file REPORT as UTF-8 lines "key=value".
+// Built twice: asset-probe.exe carries no resources (the disk search),
+// asset-probe-embedded.exe carries the launcher's.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 
 #include "base/gdiplus_api_win.h"
-#include "state/profiles.h"
 #include "base/win_owners_win.h"
-#include "tests/support/asset_files_win.h"
-#include "ui/asset_paths.h"
+#include "state/profiles.h"
 #include "ui/assets_win.h"
 
 namespace {
 
-void Print(const char* key, const std::string& value) { std::printf("%s=%s\n", key, value.c_str()); }
+std::string Utf8(const std::wstring& text) {
+  std::string out(text.size() * 3, '\0');
+  out.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
+                                                     out.data(), static_cast<int>(out.size()), nullptr, nullptr)));
+  return out;
+}
 
-// "800x400 pargb", "800x400 argb" (any other format in hex), or "none".
+// "800x400 pargb" (any format other than 32 bpp PARGB in hex), or "none".
 std::string DescribeImage(Gdiplus::GpImage* image) {
   if (image == nullptr) return "none";
-  UINT width = 0;
-  UINT height = 0;
+  UINT width = 0, height = 0;
   Gdiplus::PixelFormat format = 0;
   Gdiplus::DllExports::GdipGetImageWidth(image, &width);
   Gdiplus::DllExports::GdipGetImageHeight(image, &height);
   Gdiplus::DllExports::GdipGetImagePixelFormat(image, &format);
-  std::string name;
-  if (format == PixelFormat32bppPARGB) {
-    name = "pargb";
-  } else if (format == PixelFormat32bppARGB) {
-    name = "argb";
-  } else {
-    char hex[16];
-    std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>(format));
-    name = hex;
-  }
-  return std::to_string(width) + "x" + std::to_string(height) + " " + name;
+  char text[64];
+  std::snprintf(text, sizeof text, format == PixelFormat32bppPARGB ? "%ux%u pargb" : "%ux%u %08x", width, height,
+                static_cast<unsigned>(format));
+  return text;
 }
 
-// "32x32" for the icon's size, or "none".
+// "32x32" for the icon's colour bitmap, or "none".
 std::string DescribeIcon(HICON icon) {
-  if (icon == nullptr) return "none";
   ICONINFO info{};
-  if (!GetIconInfo(icon, &info)) return "unreadable";
+  if (icon == nullptr || !GetIconInfo(icon, &info)) return "none";
   BITMAP bitmap{};
-  GetObjectW(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
-  const LONG height = info.hbmColor != nullptr ? bitmap.bmHeight : bitmap.bmHeight / 2;
-  if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
-  if (info.hbmMask != nullptr) DeleteObject(info.hbmMask);
-  return std::to_string(bitmap.bmWidth) + "x" + std::to_string(height);
-}
-
-std::string JoinDirectories(const std::vector<std::wstring>& directories) {
-  std::string out;
-  for (const std::wstring& directory : directories) {
-    if (!out.empty()) out += "|";
-    out += Utf8(directory);
-  }
-  return out;
+  GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return std::to_string(bitmap.bmWidth) + "x" + std::to_string(bitmap.bmHeight);
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   ScopedGdiplus gdiplus;
-  if (!gdiplus.ok()) return 1;
+  if (argc != 4 || !gdiplus.ok() || !SetCurrentDirectoryW(argv[2])) return 2;
+  std::FILE* report = _wfopen(argv[3], L"wb");
+  if (report == nullptr) return 3;
   {
-    const Profile profile = FindProfile(argc > 1 ? argv[1] : L"");
-    Print("profile", Utf8(profile.key));
-    Print("module-directory", Utf8(GetModuleDirectory()));
-    Print("current-directory", Utf8(GetCurrentDirectoryPath()));
-    Print("search", JoinDirectories(AssetSearchDirectories(GetModuleDirectory(), GetCurrentDirectoryPath())));
-    Print("background-file", Utf8(FindAssetFile(profile.backgroundCandidates)));
-    Print("icon-file", Utf8(FindAssetFile(profile.iconCandidates)));
-    Print("embedded-background", DescribeImage(LoadPngResource(profile.backgroundResourceId).get()));
-
+    const Profile profile = FindProfile(argv[1]);
     UniqueGpImage background;
     HICON icon = nullptr;
     LoadAssets(profile, background, icon);
-    Print("background", DescribeImage(background.get()));
-    Print("icon", DescribeIcon(icon));
+    std::fprintf(report, "background-file=%s\nicon-file=%s\nbackground=%s\nicon=%s\n",
+                 Utf8(FindAssetFile(profile.backgroundCandidates)).c_str(),
+                 Utf8(FindAssetFile(profile.iconCandidates)).c_str(), DescribeImage(background.get()).c_str(),
+                 DescribeIcon(icon).c_str());
     if (icon != nullptr) DestroyIcon(icon);
   }
-  std::fflush(stdout);
-  return 0;
+  return std::fclose(report) == 0 ? 0 : 4;
 }

@@ -1,0 +1,179 @@
+// Launchers against what a broken or malicious environment hands them: a
+// picture far too large beside the artwork-free launcher, 100 MB without an
+// LF, an updater whose grandchild holds the pipe, an updater that outlives
+// the launcher. Memory is judged by the peak working set against that of a
+// launcher with nothing to load or read.
+#include <windows.h>
+#include <psapi.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "tests/support/asset_files_win.h"
+#include "tests/support/launcher_driver_win.h"
+
+namespace {
+
+constexpr wchar_t kNoise[] = L"updater-noise.exe";
+constexpr double kMegabyte = 1024.0 * 1024.0;
+
+double PeakWorkingSetMb(DWORD processId) {
+  UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  if (process == nullptr || !GetProcessMemoryInfo(process.get(), &counters, sizeof counters)) return 0;
+  return static_cast<double>(counters.PeakWorkingSetSize) / kMegabyte;
+}
+
+std::wstring UpdaterCommand(const wchar_t* program, const std::wstring& arguments) {
+  return L"--updater-cmd " + QuoteArgument(QuoteArgument(ProgramFolder() + L"\\" + program) + L" " + arguments);
+}
+
+// The header card's title is drawn in white: the frame has been painted.
+bool TitlePainted(const ScreenPixels& image) {
+  for (int y = 94; y < 116 && image.width >= 392 && image.height >= 252; ++y) {
+    for (int x = 26; x < 200; ++x) {
+      if ((image.At(x, y) & 0xC0C0C0u) == 0xC0C0C0u) return true;
+    }
+  }
+  return false;
+}
+
+// Brightest minus darkest channel over the header card right of the chip and
+// above the title: the artwork's light edges run through it, a plain card is
+// nearly flat there.
+int HeaderSpread(const ScreenPixels& image) {
+  int lo = 255, hi = 0;
+  for (int y = 50; y < 90; ++y) {
+    for (int x = 240; x < 370; ++x) {
+      for (int shift : {0, 8, 16}) {
+        lo = std::min(lo, static_cast<int>((image.At(x, y) >> shift) & 0xFF));
+        hi = std::max(hi, static_cast<int>((image.At(x, y) >> shift) & 0xFF));
+      }
+    }
+  }
+  return hi - lo;
+}
+
+// tarrow-launcher-bare.exe (no embedded artwork), copied into a folder of its
+// own, loads what lies beside it: nothing (a plain card), the artwork, or a
+// valid 10,000 x 10,000 picture, which is left undecoded (a plain card, no
+// more memory than with nothing).
+TEST(BareLauncher, OpensWithOrWithoutArtworkAndLeavesAHugePictureAlone) {
+  MakeTestProcessDpiAware();
+  const struct {
+    const char* name;
+    std::string picture;
+    std::string icon;
+    bool artwork;
+  } cases[] = {{"no asset files", "", "", false},
+               {"the artwork", ReadFileBytes(AssetFixture(L"tarrow-bg-v1.png")),
+                ReadFileBytes(AssetFixture(L"control.ico")), true},
+               {"a 10,000 x 10,000 picture", ReadFileBytes(ProgramFolder() + L"\\oversized-picture.png"),
+                "not an icon", false}};
+  double plainPeak = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempTree tree;
+    std::filesystem::create_directories(tree.Path(L"assets"));
+    ASSERT_TRUE(CopyFileW((ProgramFolder() + L"\\tarrow-launcher-bare.exe").c_str(),
+                          tree.Path(L"tarrow-launcher.exe").c_str(), FALSE));
+    if (!c.picture.empty()) {
+      ASSERT_TRUE(WriteFileBytes(tree.Path(L"assets\\tarrow-bg-v1.png"), c.picture));
+      ASSERT_TRUE(WriteFileBytes(tree.Path(L"control.ico"), c.icon));
+    }
+    LauncherRun run(L"", nullptr, tree.root());
+    ASSERT_NE(run.WaitForWindow(), nullptr);
+    const std::optional<ScreenPixels> shown = CaptureWhen(run.window(), TitlePainted, 10000);
+    ASSERT_TRUE(shown.has_value()) << "the header card was never painted";
+    if (c.artwork) {
+      EXPECT_GT(HeaderSpread(*shown), 40) << "no artwork in the header card";
+    } else {
+      EXPECT_LT(HeaderSpread(*shown), 12) << "the header card is not plain";
+    }
+    const double peak = PeakWorkingSetMb(run.processId());
+    if (plainPeak == 0) plainPeak = peak;
+    std::printf("peak working set with %s: %.1f MB\n", c.name, peak);
+    EXPECT_LT(peak, plainPeak + 16);
+    EXPECT_EQ(run.CloseWithEscape(), std::optional<DWORD>(0));
+  }
+}
+
+// An updater that writes 100 MB without an LF: the launcher reads it all,
+// its peak working set stays within 16 MB of a launcher without an updater,
+// and the window keeps answering.
+TEST(HostileUpdater, HundredMegabytesWithoutALineFeedLeaveThePeakWorkingSetFlat) {
+  double quietPeak = 0;
+  {
+    LauncherRun quiet(L"");
+    ASSERT_NE(quiet.WaitForWindow(), nullptr);
+    Sleep(1500);
+    quietPeak = PeakWorkingSetMb(quiet.processId());
+    EXPECT_EQ(quiet.CloseWithEscape(), std::optional<DWORD>(0));
+  }
+  LauncherRun flooded(UpdaterCommand(kNoise, L"no-lf " + std::to_wstring(100 * 1024 * 1024)));
+  ASSERT_NE(flooded.WaitForWindow(), nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return CountRunningChildren(flooded.processId(), kNoise) == 0; }, 90000))
+      << "100 MB were not read within 90 s";
+  Sleep(kSettleMs);
+  const double peak = PeakWorkingSetMb(flooded.processId());
+  std::printf("peak working set: %.1f MB without an updater, %.1f MB after 100 MB without an LF\n", quietPeak, peak);
+  EXPECT_LT(peak, quietPeak + 16);
+  DWORD_PTR ignored = 0;
+  EXPECT_NE(SendMessageTimeoutW(flooded.window(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored), 0u);
+  EXPECT_EQ(flooded.CloseWithEscape(), std::optional<DWORD>(0));
+}
+
+// The updater writes a line, hands its end of the pipe to a grandchild and
+// exits with code 5. While the grandchild holds the pipe no exit-code report
+// arrives, so the button still reads Cancel, and closing the window (the
+// same DestroyWindow as Escape) is not held up by the blocked reader.
+TEST(HostileUpdater, ExitCodeReportWaitsForThePipeButClosingDoesNot) {
+  const std::wstring event = L"Local\\tarrow-robust-hold-" + std::to_wstring(GetCurrentProcessId());
+  UniqueHandle release(CreateEventW(nullptr, TRUE, FALSE, event.c_str()));
+  ASSERT_NE(release, nullptr);
+  LauncherRun run(UpdaterCommand(kNoise, L"grandchild " + event + L" 5"));
+  ASSERT_NE(run.WaitForWindow(), nullptr);
+  // The updater starts before the window shows.
+  ASSERT_TRUE(WaitUntil([&] { return CountRunningChildren(run.processId(), kNoise) == 0; }, 10000));
+  Sleep(kSettleMs);
+  PostClick(run.window(), kButtonX, kButtonY);
+  EXPECT_TRUE(run.WaitForWindowClosed(1000)) << "no Cancel: the exit-code report came before the pipe closed";
+  EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
+  SetEvent(release.get());
+}
+
+// The updater inherits the pipe's write end and standard input, nothing
+// else: whoever reads the launcher's standard output to its end is not held
+// up by an updater that outlives the launcher ("hang" runs for ten minutes).
+TEST(HostileUpdater, LaunchersOutputEndsWhenTheLauncherExits) {
+  SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  HANDLE readEnd = nullptr, writeEnd = nullptr;
+  ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, &inheritable, 0));
+  UniqueHandle output(readEnd);
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  // The launcher's standard output is the test's own when it is given a
+  // standard input, so the pipe stands in for it during the start.
+  LauncherInput input;
+  const HANDLE ownOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+  SetStdHandle(STD_OUTPUT_HANDLE, writeEnd);
+  LauncherRun run(UpdaterCommand(L"demo-updater.exe", L"hang"), input.readEnd());
+  SetStdHandle(STD_OUTPUT_HANDLE, ownOutput);
+  CloseHandle(writeEnd);
+  input.ReleaseReadEnd();
+  ASSERT_NE(run.WaitForWindow(), nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return CountRunningChildren(run.processId(), L"demo-updater.exe") == 1; }, 10000));
+
+  EXPECT_EQ(run.CloseWithEscape(), std::optional<DWORD>(0));
+  // A peek at a pipe whose writers are all gone fails.
+  EXPECT_TRUE(WaitUntil([&] { return !PeekNamedPipe(output.get(), nullptr, 0, nullptr, nullptr, nullptr); }, 5000))
+      << "the launcher's output stays open after it exited";
+  EXPECT_EQ(TerminateRunningChildren(run.processId(), L"demo-updater.exe"), 1) << "the updater did not outlive it";
+}
+
+}  // namespace
