@@ -1,4 +1,5 @@
 #include "channel/line_parser.h"
+#include "channel/exit_code_report.h"
 #include "base/text.h"
 
 #include <gtest/gtest.h>
@@ -72,6 +73,15 @@ TEST(Utf8ToWideTest, MalformedBytesBecomeReplacementCharacters) {
     EXPECT_NE(wide.find(L'\uFFFD'), std::wstring::npos) << testing::PrintToString(bytes);
     for (wchar_t unit : wide.substr(1, wide.size() - 2)) EXPECT_EQ(unit, L'\uFFFD');
   }
+}
+
+// The updater reader's last event: a non-zero exit code as an unsigned number.
+TEST(ExitCodeReportTest, NonZeroCodesAreReportedAsUnsignedDecimal) {
+  EXPECT_EQ(MakeExitCodeReport(0), nullptr);
+  EXPECT_EQ(MakeExitCodeReport(2)->detail, L"Updater process exited with code 2");
+  const auto crash = MakeExitCodeReport(0xC0000005u);
+  EXPECT_EQ(std::tie(crash->kind, crash->detail),
+            std::make_tuple(L"error", L"Updater process exited with code 3221225477"));
 }
 
 }  // namespace
