@@ -1,8 +1,9 @@
 #include "tests/support/launcher_driver_win.h"
 
+#include <ole2.h>
+
 #include <vector>
 
-#include "tests/support/pixel_colors.h"
 #include "ui/launcher_app_win.h"
 
 namespace {
@@ -29,27 +30,79 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
   }
 }
 
-uint32_t ShownPixel(const ScreenPixels& image, int x, int y) {
-  if (x < 0 || y < 0 || x >= image.width || y >= image.height) return 0;
-  return image.At(x, y) | 0xFF000000u;
+namespace {
+std::wstring TextOf(IAccessible* object, LONG child, HRESULT (STDMETHODCALLTYPE IAccessible::*getter)(VARIANT, BSTR*)) {
+  BSTR text = nullptr;
+  if (FAILED((object->*getter)(ChildId(child), &text))) return L"<failed>";
+  std::wstring result = text != nullptr ? std::wstring(text, SysStringLen(text)) : std::wstring();
+  SysFreeString(text);
+  return result;
 }
 
-bool ShowsColor(const ScreenPixels& image, int x, int y, uint32_t expected, int tolerance) {
-  return ChannelDistance(ShownPixel(image, x, y), expected) <= tolerance;
+std::string Narrow(const std::wstring& text) {
+  std::string out;
+  for (wchar_t c : text) out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+  return out;
+}
+}  // namespace
+
+VARIANT ChildId(LONG id) {
+  VARIANT child{};
+  child.vt = VT_I4;
+  child.lVal = id;
+  return child;
 }
 
-std::optional<ScreenPixels> CaptureWhen(HWND window, const std::function<bool(const ScreenPixels&)>& ready,
-                                        DWORD timeoutMs) {
-  std::optional<ScreenPixels> shown;
-  WaitUntil(
-      [&] {
-        ScreenPixels image = CaptureWindowFromScreen(window);
-        if (image.width == 0 || !ready(image)) return false;
-        shown = std::move(image);
-        return true;
-      },
-      timeoutMs);
-  return shown;
+AccessiblePtr AccessibleOf(HWND window) {
+  static const ScopedComApartment apartment;
+  void* object = nullptr;
+  if (window == nullptr || AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                                      &object) != S_OK) {
+    return nullptr;
+  }
+  return AccessiblePtr(static_cast<IAccessible*>(object));
+}
+
+std::optional<LauncherTexts> ReadTexts(HWND window) {
+  const AccessiblePtr object = AccessibleOf(window);
+  if (object == nullptr) return std::nullopt;
+  LauncherTexts texts;
+  texts.title = TextOf(object.get(), CHILDID_SELF, &IAccessible::get_accName);
+  texts.progress = TextOf(object.get(), kProgressChild, &IAccessible::get_accName);
+  texts.percent = TextOf(object.get(), kProgressChild, &IAccessible::get_accValue);
+  VARIANT state{};
+  texts.busy = SUCCEEDED(object->get_accState(ChildId(kProgressChild), &state)) && state.vt == VT_I4 &&
+               (state.lVal & STATE_SYSTEM_BUSY) != 0;
+  texts.status = TextOf(object.get(), kStatusChild, &IAccessible::get_accName);
+  texts.button = TextOf(object.get(), kButtonChild, &IAccessible::get_accName);
+  return texts;
+}
+
+std::string Describe(const std::optional<LauncherTexts>& t) {
+  if (!t) return "<no texts>";
+  return Narrow(L"[" + t->title + L" | " + t->progress + L" " + t->percent + (t->busy ? L" busy" : L"") + L" | " +
+                t->status + L" | " + t->button + L"]");
+}
+
+TempFile::TempFile(std::string_view bytes) {
+  wchar_t folder[MAX_PATH + 1] = {};
+  wchar_t name[MAX_PATH + 1] = {};
+  GetTempPathW(MAX_PATH, folder);
+  GetTempFileNameW(folder, L"trw", 0, name);
+  path_ = name;
+  Write(bytes);
+}
+
+bool TempFile::Write(std::string_view bytes) const {
+  UniqueHandle file(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD written = 0;
+  return file.get() != INVALID_HANDLE_VALUE &&
+         WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size();
+}
+
+std::wstring DemoUpdater(const std::wstring& arguments) {
+  return L"--updater-cmd " + QuoteArgument(QuoteArgument(ProgramFolder() + L"\\demo-updater.exe") + L" " + arguments);
 }
 
 LauncherInput::LauncherInput() {
@@ -94,6 +147,13 @@ HWND LauncherRun::WaitForWindow(DWORD timeoutMs) {
 
 bool LauncherRun::WaitForWindowClosed(DWORD timeoutMs) const {
   return WaitUntil([&] { return !WindowOpen(); }, timeoutMs);
+}
+
+bool LauncherRun::WaitForTexts(const std::function<bool(const LauncherTexts&)>& shown, DWORD timeoutMs) const {
+  return WaitUntil([&] {
+    const std::optional<LauncherTexts> texts = Texts();
+    return texts.has_value() && shown(*texts);
+  }, timeoutMs);
 }
 
 std::optional<DWORD> LauncherRun::WaitForExit(DWORD timeoutMs) {

@@ -1,18 +1,20 @@
 #pragma once
 // Driving a running tarrow-launcher.exe from a Windows test through Win32
-// alone: find its window, read its rectangle and caption, post mouse and key
-// input, feed its standard input, change the system DPI for one start.
+// alone: find its window, read its rectangle, caption and texts (through its
+// accessible object, as a screen reader does), post mouse and key input,
+// feed its standard input, change the system DPI for one start.
 #include <windows.h>
+#include <oleacc.h>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "base/win_owners_win.h"
 #include "tests/support/process_runner_win.h"
-#include "tools/capture/screen_capture_win.h"
 
 inline constexpr wchar_t kLauncherClassName[] = L"TarrowNativeWindow";
 
@@ -29,6 +31,51 @@ void MakeTestProcessDpiAware();
 
 // Polls `condition` every 20 ms until it holds or `timeoutMs` has passed.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+
+// What the window shows, as its accessible object tells it.
+struct LauncherTexts {
+  std::wstring title;     // the window itself: its display title
+  std::wstring progress;  // the progress bar's name (the step's title line)
+  std::wstring percent;   // its value: "42%", empty while it waits without a target
+  bool busy = false;      // the bar waits without a target
+  std::wstring status;    // the status text (the detail line)
+  std::wstring button;    // the action button's label
+};
+// One line for failure messages.
+std::string Describe(const std::optional<LauncherTexts>& texts);
+
+struct ComReleaser {
+  void operator()(IUnknown* object) const { object->Release(); }
+};
+using AccessiblePtr = std::unique_ptr<IAccessible, ComReleaser>;
+// Child ids of the window's object.
+inline constexpr LONG kProgressChild = 1;
+inline constexpr LONG kStatusChild = 2;
+inline constexpr LONG kButtonChild = 3;
+VARIANT ChildId(LONG id);
+// The window's client object through oleacc; null when it does not answer.
+// The first call makes the calling thread a COM apartment for good.
+AccessiblePtr AccessibleOf(HWND window);
+// nullopt when the window is gone or its object does not answer.
+std::optional<LauncherTexts> ReadTexts(HWND window);
+
+// A file in the temporary folder holding the given bytes, deleted at the end.
+class TempFile {
+ public:
+  explicit TempFile(std::string_view bytes);
+  ~TempFile() { DeleteFileW(path_.c_str()); }
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+  bool Write(std::string_view bytes) const;
+  const std::wstring& path() const { return path_; }
+
+ private:
+  std::wstring path_;
+};
+
+// The launcher arguments that make demo-updater.exe (beside the tests),
+// started with `arguments`, its updater.
+std::wstring DemoUpdater(const std::wstring& arguments);
 
 // The write end of a pipe that becomes a launcher's standard input.
 class LauncherInput {
@@ -67,6 +114,12 @@ class LauncherRun {
   // the X window to be withdrawn), so "closed" is judged by visibility.
   bool WindowOpen() const { return window_ != nullptr && IsWindowVisible(window_) != FALSE; }
   bool WaitForWindowClosed(DWORD timeoutMs = 5000) const;
+  std::optional<LauncherTexts> Texts() const { return ReadTexts(window_); }
+  // Polls the texts until `shown` holds for them; false on time-out.
+  bool WaitForTexts(const std::function<bool(const LauncherTexts&)>& shown, DWORD timeoutMs = 10000) const;
+  bool WaitForStatus(const std::wstring& status, DWORD timeoutMs = 10000) const {
+    return WaitForTexts([&](const LauncherTexts& t) { return t.status == status; }, timeoutMs);
+  }
   std::optional<DWORD> WaitForExit(DWORD timeoutMs = 10000);
   // Presses Escape in the window and waits for the exit code.
   std::optional<DWORD> CloseWithEscape();
@@ -92,15 +145,6 @@ void PostLeftDown(HWND window, int32_t x, int32_t y);
 void PostLeftUp(HWND window, int32_t x, int32_t y);
 void PostClick(HWND window, int32_t x, int32_t y);
 void PostKeyDown(HWND window, UINT virtualKey);
-
-// A captured pixel as 0xFFRRGGBB; 0 outside the capture.
-uint32_t ShownPixel(const ScreenPixels& image, int x, int y);
-// Whether the captured pixel lies within `tolerance` of `expected` on every channel.
-bool ShowsColor(const ScreenPixels& image, int x, int y, uint32_t expected, int tolerance = 3);
-// Captures the window from the screen until `ready` holds for a capture or
-// the time is up; that capture, or nullopt.
-std::optional<ScreenPixels> CaptureWhen(HWND window, const std::function<bool(const ScreenPixels&)>& ready,
-                                        DWORD timeoutMs);
 
 // Sets HKCU\Control Panel\Desktop LogPixels for launchers started while it
 // lives, and puts the previous value back (or removes it) afterwards.
