@@ -20,7 +20,6 @@ constexpr UINT kUpdaterEndedMessage = WM_APP + 2;
 // showed; lines fed afterwards (every kind the taskbar mirrors) still apply,
 // and a posted quit ends the run with exit code 0 whatever it carries.
 TEST(ForeignInputTest, PostedMessagesChangeNothingAndQuitEndsWithZero) {
-  MakeTestProcessDpiAware();
   LauncherInput input;
   ASSERT_TRUE(input.ok());
   LauncherRun run(L"", input.readEnd());

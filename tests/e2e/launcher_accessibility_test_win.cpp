@@ -30,7 +30,6 @@ void CALLBACK RecordEvent(HWINEVENTHOOK, DWORD, HWND, LONG object, LONG child, D
 
 class LauncherAccessibilityTest : public testing::Test {
  protected:
-  void SetUp() override { MakeTestProcessDpiAware(); }
   void Start(const std::wstring& arguments) {
     ASSERT_TRUE(input_.ok());
     run_ = std::make_unique<LauncherRun>(arguments, input_.readEnd());

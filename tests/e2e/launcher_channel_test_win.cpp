@@ -13,12 +13,7 @@
 
 namespace {
 
-class LauncherChannelTest : public testing::Test {
- protected:
-  void SetUp() override { MakeTestProcessDpiAware(); }
-};
-
-TEST_F(LauncherChannelTest, UpdaterLinesShowInOrderAndItsLastLineClosesTheWindow) {
+TEST(LauncherChannelTest, UpdaterLinesShowInOrderAndItsLastLineClosesTheWindow) {
   TempFile script("progress 0.3 DOWNLOAD First line\nsleep 500\nprogress 0.6 APPLY Second line\nsleep 500\ndone");
   LauncherRun run(DemoUpdater(L"--script " + QuoteArgument(script.path())));
   ASSERT_NE(run.WaitForWindow(), nullptr);
@@ -34,7 +29,7 @@ TEST_F(LauncherChannelTest, UpdaterLinesShowInOrderAndItsLastLineClosesTheWindow
 }
 
 // Standard input is read when it is a disk file; its last line needs no LF.
-TEST_F(LauncherChannelTest, DiskFileOnStandardInputIsReadToItsEnd) {
+TEST(LauncherChannelTest, DiskFileOnStandardInputIsReadToItsEnd) {
   TempFile input("progress 0.5 APPLY From a file\ndone");
   SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   UniqueHandle file(CreateFileW(input.path().c_str(), GENERIC_READ, FILE_SHARE_READ, &inheritable, OPEN_EXISTING,
@@ -48,7 +43,7 @@ TEST_F(LauncherChannelTest, DiskFileOnStandardInputIsReadToItsEnd) {
 
 // From a pipe too: the done look (the button reads Close) stands for the
 // close timer's 1.4 s, then the window closes by itself.
-TEST_F(LauncherChannelTest, DoneOnAPipeClosesTheWindowAfterItsDelay) {
+TEST(LauncherChannelTest, DoneOnAPipeClosesTheWindowAfterItsDelay) {
   LauncherInput input;
   ASSERT_TRUE(input.ok());
   LauncherRun run(L"--state VERIFY", input.readEnd());
@@ -69,7 +64,7 @@ TEST_F(LauncherChannelTest, DoneOnAPipeClosesTheWindowAfterItsDelay) {
 }
 
 // Both failures leave the window open in the error state with their own text.
-TEST_F(LauncherChannelTest, FailedUpdaterShowsWhyWithRetry) {
+TEST(LauncherChannelTest, FailedUpdaterShowsWhyWithRetry) {
   const std::pair<std::wstring, std::wstring> cases[] = {
       {DemoUpdater(L"silent --exit 3"), L"Updater process exited with code 3"},
       {L"--updater-cmd " + QuoteArgument(L"no-such-updater-4711.exe --fast"), L"Updater process start failed"}};

@@ -27,7 +27,6 @@ class UpdatersOf {
 };
 
 TEST(LauncherRetryTest, RetryRestartsOnlyAnEndedUpdater) {
-  MakeTestProcessDpiAware();
   const std::wstring exitReport = L"Updater process exited with code 3";
   TempFile script("progress 0.5 DOWNLOAD First run\nerror Mirror lost\nsleep 1500\n");
   LauncherRun run(DemoUpdater(L"--script " + QuoteArgument(script.path()) + L" --exit 3"));

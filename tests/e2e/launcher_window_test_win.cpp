@@ -14,13 +14,8 @@ namespace {
 constexpr int32_t kAwayX = 200;
 constexpr int32_t kAwayY = 150;
 
-class LauncherWindowTest : public testing::Test {
- protected:
-  void SetUp() override { MakeTestProcessDpiAware(); }
-};
-
 // Escape closes even where the button would retry.
-TEST_F(LauncherWindowTest, EscapeClosesWithExitCodeZero) {
+TEST(LauncherWindowTest, EscapeClosesWithExitCodeZero) {
   LauncherRun run(L"--state ERROR");
   HWND window = run.WaitForWindow();
   ASSERT_NE(window, nullptr);
@@ -30,7 +25,7 @@ TEST_F(LauncherWindowTest, EscapeClosesWithExitCodeZero) {
 }
 
 // Only a press and a release both on the button press it.
-TEST_F(LauncherWindowTest, ReleaseOffTheButtonDoesNothingAndCancelCloses) {
+TEST(LauncherWindowTest, ReleaseOffTheButtonDoesNothingAndCancelCloses) {
   LauncherRun run(L"");
   HWND window = run.WaitForWindow();
   ASSERT_NE(window, nullptr);
@@ -47,7 +42,7 @@ TEST_F(LauncherWindowTest, ReleaseOffTheButtonDoesNothingAndCancelCloses) {
   EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
 }
 
-TEST_F(LauncherWindowTest, DraggingMovesTheWindow) {
+TEST(LauncherWindowTest, DraggingMovesTheWindow) {
   LauncherRun run(L"");
   HWND window = run.WaitForWindow();
   ASSERT_NE(window, nullptr);
@@ -73,7 +68,7 @@ TEST_F(LauncherWindowTest, DraggingMovesTheWindow) {
 
 // At 144 DPI the window is 588 x 378, centred in the work area (the halving
 // truncating), and the button reacts on x 483..569 and y 17..55 only.
-TEST_F(LauncherWindowTest, CaptionComesFromTheWordsAndHighDpiScalesWindowAndButton) {
+TEST(LauncherWindowTest, CaptionComesFromTheWordsAndHighDpiScalesWindowAndButton) {
   ScopedSystemDpi dpi(144);
   ASSERT_TRUE(dpi.ok());
   LauncherRun run(QuoteArgument(L"C:\\Apps\\Quenby\\Quenby.exe"));

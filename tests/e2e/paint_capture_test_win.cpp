@@ -30,7 +30,6 @@ int DifferingPixels(const ScreenPixels& shown, const PixelImage& reference) {
 }
 
 TEST(PaintCaptureTest, StartupPreviewMatchesItsReferencePicture) {
-  MakeTestProcessDpiAware();
   const ScopedGdiplus gdiplus;  // decodes the reference picture
   const std::optional<PixelImage> reference = LoadPixels(SourcePath("tests/reference/paint-download-100.png"));
   ASSERT_TRUE(reference.has_value());

@@ -16,6 +16,7 @@
 
 #include "tests/support/asset_files_win.h"
 #include "tests/support/launcher_driver_win.h"
+#include "tools/capture/screen_capture_win.h"
 
 namespace {
 
@@ -65,7 +66,6 @@ int HeaderSpread(const ScreenPixels& image) {
 // valid 10,000 x 10,000 picture, which is left undecoded (a plain card, no
 // more memory than with nothing).
 TEST(BareLauncher, OpensWithOrWithoutArtworkAndLeavesAHugePictureAlone) {
-  MakeTestProcessDpiAware();
   const struct {
     const char* name;
     std::string picture;
@@ -89,8 +89,9 @@ TEST(BareLauncher, OpensWithOrWithoutArtworkAndLeavesAHugePictureAlone) {
     }
     LauncherRun run(L"", nullptr, tree.root());
     ASSERT_NE(run.WaitForWindow(), nullptr);
-    const std::optional<ScreenPixels> shown = CaptureWhen(run.window(), TitlePainted, 10000);
-    ASSERT_TRUE(shown.has_value()) << "the header card was never painted";
+    std::optional<ScreenPixels> shown;
+    ASSERT_TRUE(WaitUntil([&] { return TitlePainted(*(shown = CaptureWindowFromScreen(run.window()))); }, 10000))
+        << "the header card was never painted";
     if (c.artwork) {
       EXPECT_GT(HeaderSpread(*shown), 40) << "no artwork in the header card";
     } else {

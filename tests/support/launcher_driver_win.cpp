@@ -127,7 +127,10 @@ bool LauncherInput::Write(std::string_view bytes) {
 }
 
 LauncherRun::LauncherRun(const std::wstring& arguments, HANDLE standardInput, const std::wstring& folder)
-    : child_(StartProgram(L"tarrow-launcher.exe", arguments, standardInput, folder)) {}
+    : child_(StartProgram(L"tarrow-launcher.exe", arguments, standardInput, folder)) {
+  // Rectangles and cursor positions read in device pixels whatever the DPI.
+  MakeTestProcessDpiAware();
+}
 
 LauncherRun::~LauncherRun() {
   if (child_.has_value() && Running()) {

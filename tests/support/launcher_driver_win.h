@@ -93,7 +93,8 @@ class LauncherInput {
   UniqueHandle write_;
 };
 
-// A launcher process started for one test. Ends it (TerminateProcess) when
+// A launcher process started for one test; the test process is made DPI
+// aware first (MakeTestProcessDpiAware). Ends it (TerminateProcess) when
 // the test leaves it running, so a failed test leaves no window behind.
 class LauncherRun {
  public:

@@ -1,6 +1,5 @@
 #include "channel/line_parser.h"
 #include "channel/exit_code_report.h"
-#include "base/text.h"
 
 #include <gtest/gtest.h>
 
@@ -26,18 +25,6 @@ TEST(ParseUpdaterLineTest, EveryTextFieldIsCappedOutsideASurrogatePair) {
   // Where wchar_t holds UTF-32 (the native build) there is no pair to keep whole.
   const auto pair = ParseUpdaterLine("progress 0.5 SCAN " + std::string(4095, 'a') + "\xF0\x9F\x98\x80z");
   EXPECT_EQ(pair->detail, std::wstring(4095, L'a') + (sizeof(wchar_t) == 2 ? L"" : L"\U0001F600"));
-}
-
-TEST(TrimBlankBytesTest, StripsOnlySpaceTabCrLf) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"", ""},
-      {" \t\r\n", ""},
-      {"\r\n x y \t", "x y"},
-      {"\va\f", "\va\f"},
-      {std::string("\0a\0", 3), std::string("\0a\0", 3)},
-      {"\xC2\xA0" "a", "\xC2\xA0" "a"},
-  };
-  for (const auto& [input, expected] : cases) EXPECT_EQ(TrimBlank(input), expected) << testing::PrintToString(input);
 }
 
 TEST(Utf8ToWideTest, DecodesWellFormedText) {
