@@ -185,11 +185,8 @@ class LauncherAccessible final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
     if (role == nullptr) return E_POINTER;
     SetEmpty(role);
-    return Guarded([&]() -> HRESULT {
-      if (app_ == nullptr) return CO_E_OBJNOTCONNECTED;
-      const std::optional<int32_t> id = ChildOf(child);
-      if (!id.has_value()) return E_INVALIDARG;
-      SetLong(role, RoleCode(Describe(*id).role));
+    return ForChild(child, [&](int32_t id) {
+      SetLong(role, RoleCode(Describe(id).role));
       return S_OK;
     });
   }
@@ -197,15 +194,12 @@ class LauncherAccessible final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
     if (state == nullptr) return E_POINTER;
     SetEmpty(state);
-    return Guarded([&]() -> HRESULT {
-      if (app_ == nullptr) return CO_E_OBJNOTCONNECTED;
-      const std::optional<int32_t> id = ChildOf(child);
-      if (!id.has_value()) return E_INVALIDARG;
-      const AccessibleItem item = Describe(*id);
+    return ForChild(child, [&](int32_t id) {
+      const AccessibleItem item = Describe(id);
       const bool focused = GetFocus() == app_->window;
       LONG bits = IsWindowVisible(app_->window) ? 0 : STATE_SYSTEM_INVISIBLE;
-      if (*id == kAccessibleSelf) bits |= STATE_SYSTEM_FOCUSABLE;
-      if (*id == kAccessibleProgress || *id == kAccessibleStatus) bits |= STATE_SYSTEM_READONLY;
+      if (id == kAccessibleSelf) bits |= STATE_SYSTEM_FOCUSABLE;
+      if (id == kAccessibleProgress || id == kAccessibleStatus) bits |= STATE_SYSTEM_READONLY;
       if (item.busy) bits |= STATE_SYSTEM_BUSY;
       if (item.focusable) bits |= STATE_SYSTEM_FOCUSABLE | (focused ? STATE_SYSTEM_FOCUSED : 0);
       if (item.focusable && app_->pressedButton) bits |= STATE_SYSTEM_PRESSED;
@@ -300,11 +294,8 @@ class LauncherAccessible final : public IAccessible {
 
   // Exactly what a click on the button does.
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-    return Guarded([&]() -> HRESULT {
-      if (app_ == nullptr) return CO_E_OBJNOTCONNECTED;
-      const std::optional<int32_t> id = ChildOf(child);
-      if (!id.has_value()) return E_INVALIDARG;
-      if (*id != kAccessibleButton) return DISP_E_MEMBERNOTFOUND;
+    return ForChild(child, [&](int32_t id) {
+      if (id != kAccessibleButton) return DISP_E_MEMBERNOTFOUND;
       PressActionButton(*app_);
       return S_OK;
     });
@@ -318,6 +309,18 @@ class LauncherAccessible final : public IAccessible {
   }
 
  private:
+  // Runs `body` with the child's id once the window is known to be alive and
+  // the child to be one of ours; no exception leaves.
+  template <typename Body>
+  HRESULT ForChild(const VARIANT& child, Body&& body) noexcept {
+    return Guarded([&]() -> HRESULT {
+      if (app_ == nullptr) return CO_E_OBJNOTCONNECTED;
+      const std::optional<int32_t> id = ChildOf(child);
+      if (!id.has_value()) return E_INVALIDARG;
+      return body(*id);
+    });
+  }
+
   AccessibleItem Describe(int32_t child) const {
     return DescribeAccessible(DescribeLaunch(app_->state, app_->profile.sequenceTitle), app_->displayTitle, child);
   }
@@ -327,11 +330,8 @@ class LauncherAccessible final : public IAccessible {
   HRESULT Text(VARIANT child, BSTR* text, Field field) {
     if (text == nullptr) return E_POINTER;
     *text = nullptr;
-    return Guarded([&]() -> HRESULT {
-      if (app_ == nullptr) return CO_E_OBJNOTCONNECTED;
-      const std::optional<int32_t> id = ChildOf(child);
-      if (!id.has_value()) return E_INVALIDARG;
-      const AccessibleItem item = Describe(*id);
+    return ForChild(child, [&](int32_t id) {
+      const AccessibleItem item = Describe(id);
       const std::wstring_view value = field(item);
       *text = api_.sysAllocStringLen(value.data(), static_cast<UINT>(value.size()));
       return *text != nullptr ? S_OK : E_OUTOFMEMORY;
