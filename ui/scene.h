@@ -10,13 +10,10 @@
 
 // The system colours of a high-contrast theme, as opaque 0xFFRRGGBB.
 struct ScenePalette {
-  uint32_t window = 0;
-  uint32_t windowText = 0;
-  uint32_t highlight = 0;
-  uint32_t highlightText = 0;
-  uint32_t grayText = 0;
-  uint32_t buttonFace = 0;
-  uint32_t buttonText = 0;
+  uint32_t window = 0, windowText = 0;        // the card and its text
+  uint32_t highlight = 0, highlightText = 0;  // what stands out and text on it
+  uint32_t grayText = 0;                      // what waits, and the title bar mark
+  uint32_t buttonFace = 0, buttonText = 0;    // the action button
   bool operator==(const ScenePalette&) const = default;
 };
 
