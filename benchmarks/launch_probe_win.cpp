@@ -37,7 +37,7 @@
 
 #include "base/win_owners_win.h"
 #include "benchmarks/bench_report.h"
-#include "tests/support/process_runner_win.h"
+#include "tests/support/launcher_driver_win.h"
 
 namespace {
 
@@ -106,28 +106,8 @@ std::optional<Child> Start(const std::wstring& program, const std::wstring& argu
 
 bool Running(const Child& child) { return WaitForSingleObject(child.process.get(), 0) == WAIT_TIMEOUT; }
 
-struct WindowSearch {
-  DWORD processId;
-  HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<WindowSearch*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner == search->processId && IsWindowVisible(window)) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-// The process's visible top-level window, or null.
-HWND VisibleWindowOf(DWORD processId) {
-  WindowSearch search{processId, nullptr};
-  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
+// The process's visible top-level window, whatever its class, or null.
+HWND VisibleWindowOf(DWORD processId) { return FindVisibleWindow(processId, nullptr); }
 
 HWND WaitForVisibleWindow(const Child& child, DWORD timeoutMs) {
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
@@ -159,7 +139,7 @@ std::optional<double> WaitForFirstFrame(const Child& child) {
 // A process that does not end in time is terminated and gives nullopt.
 std::optional<DWORD> CloseWithEscape(const Child& child) {
   if (HWND window = VisibleWindowOf(child.id)) {
-    PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, static_cast<LPARAM>(1u | (MapVirtualKeyW(VK_ESCAPE, 0) << 16)));
+    PostKeyDown(window, VK_ESCAPE);
   }
   if (WaitForSingleObject(child.process.get(), kExitTimeoutMs) != WAIT_OBJECT_0) {
     TerminateProcess(child.process.get(), 99);
@@ -171,12 +151,6 @@ std::optional<DWORD> CloseWithEscape(const Child& child) {
   return code;
 }
 
-std::optional<double> PeakWorkingSetBytes(const Child& child) {
-  PROCESS_MEMORY_COUNTERS counters{};
-  counters.cb = sizeof(counters);
-  if (!GetProcessMemoryInfo(child.process.get(), &counters, sizeof(counters))) return std::nullopt;
-  return static_cast<double>(counters.PeakWorkingSetSize);
-}
 
 std::string ReadSmallFile(const std::wstring& path) {
   std::string bytes;
@@ -285,7 +259,7 @@ class Session {
       Note(Narrow(program) + ": no first frame");
     }
     Sleep(kMemoryHoldMs);
-    if (std::optional<double> peak = PeakWorkingSetBytes(*child)) result.peakBytes = *peak;
+    if (std::optional<double> peak = PeakWorkingSetBytes(child->process.get())) result.peakBytes = *peak;
     std::fprintf(stderr, "launch-probe: %s first frame %.1f ms, peak working set %.1f MB\n", Narrow(program).c_str(),
                  result.ms, result.peakBytes / kMegabyte);
     CheckExit(program, CloseWithEscape(*child));

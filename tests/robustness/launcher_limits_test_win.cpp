@@ -4,7 +4,6 @@
 // the launcher. Memory is judged by the peak working set against that of a
 // launcher with nothing to load or read.
 #include <windows.h>
-#include <psapi.h>
 
 #include <gtest/gtest.h>
 
@@ -25,10 +24,7 @@ constexpr double kMegabyte = 1024.0 * 1024.0;
 
 double PeakWorkingSetMb(DWORD processId) {
   UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
-  PROCESS_MEMORY_COUNTERS counters{};
-  counters.cb = sizeof counters;
-  if (process == nullptr || !GetProcessMemoryInfo(process.get(), &counters, sizeof counters)) return 0;
-  return static_cast<double>(counters.PeakWorkingSetSize) / kMegabyte;
+  return PeakWorkingSetBytes(process.get()).value_or(0) / kMegabyte;
 }
 
 std::wstring UpdaterCommand(const wchar_t* program, const std::wstring& arguments) {

@@ -142,7 +142,7 @@ LauncherRun::~LauncherRun() {
 HWND LauncherRun::WaitForWindow(DWORD timeoutMs) {
   if (!child_.has_value()) return nullptr;
   WaitUntil([&] {
-    window_ = FindLauncherWindow(child_->id);
+    window_ = FindVisibleWindow(child_->id);
     return window_ != nullptr || !Running();
   }, timeoutMs);
   return window_;
@@ -173,9 +173,9 @@ bool LauncherRun::Running() const {
   return child_.has_value() && WaitForSingleObject(child_->process.get(), 0) == WAIT_TIMEOUT;
 }
 
-HWND FindLauncherWindow(DWORD processId) {
+HWND FindVisibleWindow(DWORD processId, const wchar_t* className) {
   HWND candidate = nullptr;
-  while ((candidate = FindWindowExW(nullptr, candidate, kLauncherClassName, nullptr)) != nullptr) {
+  while ((candidate = FindWindowExW(nullptr, candidate, className, nullptr)) != nullptr) {
     DWORD owner = 0;
     GetWindowThreadProcessId(candidate, &owner);
     if (owner == processId && IsWindowVisible(candidate)) return candidate;

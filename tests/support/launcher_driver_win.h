@@ -132,8 +132,9 @@ class LauncherRun {
   HWND window_ = nullptr;
 };
 
-// The visible top-level window of class TarrowNativeWindow owned by the process.
-HWND FindLauncherWindow(DWORD processId);
+// The visible top-level window of the class (any class when null) owned by
+// the process; null when it has none.
+HWND FindVisibleWindow(DWORD processId, const wchar_t* className = kLauncherClassName);
 
 RECT WindowRectOf(HWND window);
 std::wstring WindowCaption(HWND window);

@@ -1,5 +1,7 @@
 #include "tests/support/process_runner_win.h"
 
+#include <psapi.h>
+
 #include <tlhelp32.h>
 
 #include <vector>
@@ -107,4 +109,11 @@ int TerminateRunningChildren(DWORD parentId, std::wstring_view exeName) {
     ++count;
   }
   return count;
+}
+
+std::optional<double> PeakWorkingSetBytes(HANDLE process) {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof(counters);
+  if (!GetProcessMemoryInfo(process, &counters, sizeof(counters))) return std::nullopt;
+  return static_cast<double>(counters.PeakWorkingSetSize);
 }

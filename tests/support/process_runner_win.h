@@ -26,6 +26,9 @@ struct ChildProcess {
 std::optional<ChildProcess> StartProgram(const std::wstring& program, const std::wstring& arguments,
                                          HANDLE standardInput = nullptr, const std::wstring& folder = L"");
 
+// The process's peak working set in bytes; nullopt when it cannot be read.
+std::optional<double> PeakWorkingSetBytes(HANDLE process);
+
 // Waits for the process; nullopt on time-out.
 std::optional<DWORD> WaitForExitCode(const ChildProcess& child, DWORD timeoutMs);
 

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "app/startup_options.h"
-#include "base/text.h"
 
 namespace {
 
@@ -42,7 +41,6 @@ TEST(TitlesTest, StartupTextGivesTitleProfileAndDisplayTitle) {
     EXPECT_EQ(id.profile.key, profile) << std::string(text.begin(), text.end());
     EXPECT_EQ(id.displayTitle, display) << std::string(text.begin(), text.end());
   }
-  EXPECT_EQ(FoldKey(L"Caf\u00e9 Q.EXE 9"), L"cafqexe9");
 }
 
 TEST(TitlesTest, CommandLineOptionsAreExactAndWordsJoin) {
