@@ -182,11 +182,14 @@ void FillFromWords(std::string_view line, LaunchEvent& event) {
 }
 
 // Cuts the field to kEventFieldUnits, dropping a high surrogate whose low
-// half falls behind the cut.
+// half falls behind the cut, and gives the rest of the buffer back: an event
+// may wait in the window's queue, and a flood of 1 MiB lines must not keep
+// megabytes per event.
 void CapField(std::wstring& field) {
   if (field.size() <= kEventFieldUnits) return;
   field.resize(kEventFieldUnits);
   if (field.back() >= 0xD800 && field.back() <= 0xDBFF) field.pop_back();
+  field.shrink_to_fit();
 }
 
 }  // namespace

@@ -30,9 +30,8 @@ void Invalidate(LauncherApp& app) {
 }
 
 // Shows the launch on the taskbar button, once the shell has announced it.
-void MirrorOnTaskbarButton(LauncherApp& app) {
-  if (!app.taskbar.active()) return;
-  app.taskbar.Mirror(app.window, MirrorOnTaskbar(DescribeLaunch(app.state, app.profile.sequenceTitle)));
+void MirrorOnTaskbarButton(LauncherApp& app, const LaunchView& view) {
+  if (app.taskbar.active()) app.taskbar.Mirror(app.window, MirrorOnTaskbar(view));
 }
 
 bool HitTestButton(const LauncherApp& app, int32_t x, int32_t y) { return IsOnActionButton(app.dpiScale, x, y); }
@@ -48,8 +47,7 @@ void UpdateWindowRegion(LauncherApp& app) {
 
 // Tells assistive technology what changed since it was last told; the
 // window's first state is only noted.
-void AnnounceChanges(LauncherApp& app) {
-  LaunchView view = DescribeLaunch(app.state, app.profile.sequenceTitle);
+void AnnounceChanges(LauncherApp& app, LaunchView view) {
   const std::vector<AccessibleEvent> events =
       AccessibleEventsFor(app.announcedView.has_value() ? &*app.announcedView : nullptr, view);
   app.announcedView = std::move(view);
@@ -229,7 +227,7 @@ LRESULT OnUpdaterEnded(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
 // The shell (re)created the taskbar button: obtain it and show the state at once.
 LRESULT OnTaskbarButtonCreated(LauncherApp& app) {
   app.taskbar.OnButtonCreated();
-  MirrorOnTaskbarButton(app);
+  MirrorOnTaskbarButton(app, DescribeLaunch(app.state, app.profile.sequenceTitle));
   return 0;
 }
 
@@ -315,14 +313,15 @@ LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 }  // namespace
 
 void PerformStateEffects(LauncherApp& app, const StateEffects& effects) {
-  if (effects.repaint) {
-    Invalidate(app);
-    AnnounceChanges(app);
-  }
   if (effects.armCloseTimer) SetTimer(app.window, kCloseTimerId, kCloseTimerMs, nullptr);
-  // Every visible change repaints; the button itself is touched only when
-  // what it shows changes.
-  if (effects.repaint) MirrorOnTaskbarButton(app);
+  if (!effects.repaint) return;
+  // Every visible change repaints. The view is worked out once for the
+  // taskbar button (touched only when what it shows changes) and the
+  // accessibility events, which keep it as the last one announced.
+  Invalidate(app);
+  LaunchView view = DescribeLaunch(app.state, app.profile.sequenceTitle);
+  MirrorOnTaskbarButton(app, view);
+  AnnounceChanges(app, std::move(view));
 }
 
 void PressActionButton(LauncherApp& app) {

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <initializer_list>
 #include <variant>
 #include <memory>
 
@@ -38,17 +39,27 @@ void AppendInteger(std::string& out, uint64_t value) {
   out.append(buffer, result.ptr);
 }
 
-void AppendRect(std::string& out, const SceneRect& r) {
-  for (const float v : {r.x, r.y, r.width, r.height}) {
+void AppendNumbers(std::string& out, std::initializer_list<double> values) {
+  for (const double v : values) {
     out += ',';
     AppendJsonNumber(out, v);
   }
 }
 
+void AppendRect(std::string& out, const SceneRect& r) { AppendNumbers(out, {r.x, r.y, r.width, r.height}); }
+
 void AppendColor(std::string& out, uint32_t color) {
   char buffer[12];
   std::snprintf(buffer, sizeof buffer, ",\"%08X\"", static_cast<unsigned>(color));
   out += buffer;
+}
+
+// The start every command shares: its kind and its rectangle.
+void AppendHead(std::string& out, const char* kind, const SceneRect& rect) {
+  out += "[\"";
+  out += kind;
+  out += '"';
+  AppendRect(out, rect);
 }
 
 // One draw command as a JSON array: its kind, its rectangle, then what it
@@ -57,37 +68,25 @@ void AppendColor(std::string& out, uint32_t color) {
 // font slot, colour, alignment and text).
 void AppendCommand(std::string& out, const DrawCommand& command) {
   if (const auto* c = std::get_if<FillCommand>(&command)) {
-    out += "[\"fill\"";
-    AppendRect(out, c->rect);
-    out += ',';
-    AppendJsonNumber(out, c->radius);
+    AppendHead(out, "fill", c->rect);
+    AppendNumbers(out, {c->radius});
     AppendColor(out, c->color);
   } else if (const auto* s = std::get_if<StrokeCommand>(&command)) {
-    out += "[\"stroke\"";
-    AppendRect(out, s->rect);
-    out += ',';
-    AppendJsonNumber(out, s->radius);
+    AppendHead(out, "stroke", s->rect);
+    AppendNumbers(out, {s->radius});
     AppendColor(out, s->color);
-    out += ',';
-    AppendJsonNumber(out, s->penWidth);
+    AppendNumbers(out, {s->penWidth});
   } else if (const auto* g = std::get_if<GradientCommand>(&command)) {
-    out += "[\"gradient\"";
-    AppendRect(out, g->rect);
-    out += ',';
-    AppendJsonNumber(out, g->radius);
-    out += ',';
-    AppendInteger(out, static_cast<uint64_t>(g->mode));
+    AppendHead(out, "gradient", g->rect);
+    AppendNumbers(out, {g->radius, static_cast<double>(g->mode)});
     AppendColor(out, g->startColor);
     AppendColor(out, g->endColor);
     AppendRect(out, g->gradientRect);
   } else if (const auto* i = std::get_if<ImageCommand>(&command)) {
-    out += "[\"image\"";
-    AppendRect(out, i->rect);
+    AppendHead(out, "image", i->rect);
   } else if (const auto* l = std::get_if<LabelCommand>(&command)) {
-    out += "[\"label\"";
-    AppendRect(out, l->rect);
-    out += ',';
-    AppendInteger(out, static_cast<uint64_t>(l->fontSlot));
+    AppendHead(out, "label", l->rect);
+    AppendNumbers(out, {static_cast<double>(l->fontSlot)});
     AppendColor(out, l->color);
     out += l->align == TextAlign::Center ? ",\"center\"," : ",\"near\",";
     AppendJsonString(out, l->text);
