@@ -12,6 +12,21 @@ endif()
 # package's copy carries the number.
 configure_file(${PROJECT_SOURCE_DIR}/README.md ${PROJECT_BINARY_DIR}/release/README.md @ONLY)
 
+# What scripts/package puts into the bill of materials besides what it reads
+# from the executable and the installed packages: the project's own names
+# and the compiler whose runtime is linked in.
+file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/release/product.json @ONLY CONTENT [[{
+  "name": "tarrow-launcher",
+  "product": "@TARROW_PRODUCT_NAME@",
+  "description": "@PROJECT_DESCRIPTION@",
+  "version": "@PROJECT_VERSION@",
+  "supplier": "@TARROW_COMPANY_NAME@",
+  "copyright": "@TARROW_COPYRIGHT@",
+  "license": "MIT",
+  "compiler": "@CMAKE_CXX_COMPILER@"
+}
+]])
+
 install(TARGETS tarrow-launcher demo-updater RUNTIME DESTINATION .)
 install(FILES
   ${PROJECT_BINARY_DIR}/release/README.md
@@ -22,7 +37,7 @@ install(FILES
 set(CPACK_GENERATOR ZIP)
 set(CPACK_SOURCE_GENERATOR "")
 set(CPACK_PACKAGE_NAME tarrow-launcher)
-set(CPACK_PACKAGE_VENDOR "The Tarrow Launcher authors")
+set(CPACK_PACKAGE_VENDOR "${TARROW_COMPANY_NAME}")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_FILE_NAME tarrow-launcher-${PROJECT_VERSION}-win64)
 # The files sit at the root of the archive: unpacked, they land beside the

@@ -1,6 +1,7 @@
-// The launcher as a product team receives it: unpacked from the release
-// package into a folder of its own, outside the build tree (check_package.sh
-// unpacks it and names the folder in TARROW_UNPACKED_RELEASE).
+// The launcher as a product team receives it, signed: unpacked from the
+// release package into a folder of its own, outside the build tree
+// (check_package.sh unpacks it and names the folder in
+// TARROW_UNPACKED_RELEASE).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -19,7 +20,8 @@ std::wstring UnpackedFolder() {
   return n > 0 && n < MAX_PATH ? std::wstring(buffer, n) : std::wstring();
 }
 
-// The fixed and the text version are the project's, and the block names the product.
+// The fixed and the text version are the project's, and the block names the
+// product, its makers and the file completely.
 TEST(PackagedLauncher, VersionBlockNamesTheProductAndTheProjectVersion) {
   const std::wstring launcher = UnpackedFolder() + L"\\tarrow-launcher.exe";
   std::vector<BYTE> block(GetFileVersionInfoSizeW(launcher.c_str(), nullptr));
@@ -34,8 +36,12 @@ TEST(PackagedLauncher, VersionBlockNamesTheProductAndTheProjectVersion) {
     EXPECT_EQ(std::to_wstring(HIWORD(high)) + L"." + std::to_wstring(LOWORD(high)) + L"." + std::to_wstring(HIWORD(low)),
               version);
   }
-  for (const auto& [key, expected] : {std::pair<std::wstring, std::wstring>{L"ProductName", L"Tarrow Launcher"},
-                                      {L"FileVersion", version}, {L"ProductVersion", version}}) {
+  for (const auto& [key, expected] :
+       {std::pair<std::wstring, std::wstring>{L"ProductName", L"Tarrow Launcher"},
+        {L"CompanyName", L"The Tarrow Launcher authors"}, {L"FileDescription", L"Tarrow Launcher update progress"},
+        {L"OriginalFilename", L"tarrow-launcher.exe"},
+        {L"LegalCopyright", L"Copyright (c) 2026 The Tarrow Launcher authors"}, {L"FileVersion", version},
+        {L"ProductVersion", version}}) {
     wchar_t* text = nullptr;
     const std::wstring query = L"\\StringFileInfo\\040904B0\\" + key;
     ASSERT_TRUE(VerQueryValueW(block.data(), query.c_str(), reinterpret_cast<void**>(&text), &length));
