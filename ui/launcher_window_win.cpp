@@ -100,7 +100,26 @@ LRESULT OnTimer(LauncherApp& app, WPARAM timerId) {
   return 0;
 }
 
-LRESULT OnMouseMove(LauncherApp& app, LPARAM lParam) {
+// A drag or a press ends without acting when the capture goes elsewhere
+// (Alt+Tab, a prompt on the secure desktop), when the system cancels modes,
+// or when a move arrives without the left button (its release went to another
+// window): otherwise the window would follow a cursor no button holds.
+void EndPointerGesture(LauncherApp& app) {
+  if (!app.dragging && !app.pressedButton) return;
+  app.dragging = false;
+  app.pressedButton = false;
+  // Sends WM_CAPTURECHANGED, which finds nothing left to end.
+  if (GetCapture() == app.window) ReleaseCapture();
+  Invalidate(app);
+}
+
+LRESULT OnCaptureChanged(LauncherApp& app, LPARAM lParam) {
+  if (reinterpret_cast<HWND>(lParam) != app.window) EndPointerGesture(app);
+  return 0;
+}
+
+LRESULT OnMouseMove(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
+  if ((wParam & MK_LBUTTON) == 0) EndPointerGesture(app);
   const ClientPoint point = ClientPointFromLParam(lParam);
   const bool inside = HitTestButton(app, point.x, point.y);
   if (inside != app.hoverButton) {
@@ -142,13 +161,15 @@ LRESULT OnLeftButtonDown(LauncherApp& app, LPARAM lParam) {
   return 0;
 }
 
+// The gesture is read and ended before the capture goes: releasing it sends
+// WM_CAPTURECHANGED, which would otherwise end the press unacted.
 LRESULT OnLeftButtonUp(LauncherApp& app, LPARAM lParam) {
-  ReleaseCapture();
   const ClientPoint point = ClientPointFromLParam(lParam);
   const ReleaseAction action = DecideReleaseAction(app.pressedButton, HitTestButton(app, point.x, point.y),
                                                    DescribeLaunch(app.state, app.profile.sequenceTitle).button);
   app.pressedButton = false;
   app.dragging = false;
+  ReleaseCapture();
   if (action == ReleaseAction::None) {
     Invalidate(app);
   } else {
@@ -232,8 +253,8 @@ LRESULT OnTaskbarButtonCreated(LauncherApp& app) {
 }
 
 // Handles destroy, paint, cursor, keys, the accessible object, the two
-// timers, hover, press, release, drag, DPI change, launch events and display
-// setting changes; the rest goes to DefWindowProcW (WM_CLOSE destroys the
+// timers, hover, press, release, drag, capture loss, DPI change, launch
+// events and display setting changes; the rest goes to DefWindowProcW (WM_CLOSE destroys the
 // window that way).
 LRESULT LauncherWindowProc(LauncherApp& app, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -254,11 +275,16 @@ LRESULT LauncherWindowProc(LauncherApp& app, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER:
       return OnTimer(app, wParam);
     case WM_MOUSEMOVE:
-      return OnMouseMove(app, lParam);
+      return OnMouseMove(app, wParam, lParam);
     case WM_LBUTTONDOWN:
       return OnLeftButtonDown(app, lParam);
     case WM_LBUTTONUP:
       return OnLeftButtonUp(app, lParam);
+    case WM_CAPTURECHANGED:
+      return OnCaptureChanged(app, lParam);
+    case WM_CANCELMODE:
+      EndPointerGesture(app);
+      break;
     case WM_MOUSELEAVE:
       app.hoverButton = false;
       Invalidate(app);

@@ -42,27 +42,54 @@ TEST(LauncherWindowTest, ReleaseOffTheButtonDoesNothingAndCancelCloses) {
   EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
 }
 
-TEST(LauncherWindowTest, DraggingMovesTheWindow) {
+HWND CaptureOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndCapture : nullptr;
+}
+
+// With the real button (SendInput) held: a drag follows the cursor; a drag
+// or a press that the system cancels, whose capture is lost or that sees a
+// move without the button ends there: the cursor moving on with the button
+// still held moves nothing, and the release on the button does not act.
+TEST(LauncherWindowTest, DraggingMovesTheWindowUntilTheGestureIsLost) {
   LauncherRun run(L"");
   HWND window = run.WaitForWindow();
   ASSERT_NE(window, nullptr);
-  const RECT before = WindowRectOf(window);
-  // The drag follows the real cursor: put it where the press happens, and
-  // park it in the screen's corner afterwards, off every later window (a
-  // cursor over a window shows in screen captures and hovers its button).
-  struct CursorParker {
-    ~CursorParker() { SetCursorPos(0, 0); }
-  } parker;
-  ASSERT_TRUE(SetCursorPos(before.left + kAwayX, before.top + kAwayY));
-  PostLeftDown(window, kAwayX, kAwayY);
-  Sleep(kSettleMs);
-  ASSERT_TRUE(SetCursorPos(before.left + kAwayX + 60, before.top + kAwayY + 40));
-  PostMouseMove(window, kAwayX + 60, kAwayY + 40);
-  PostLeftUp(window, kAwayX + 60, kAwayY + 40);
-  EXPECT_TRUE(WaitUntil([&] { return WindowRectOf(window).left == before.left + 60; }, 5000));
-  const RECT after = WindowRectOf(window);
-  EXPECT_EQ(after.top, before.top + 40);
-  EXPECT_EQ(after.right - after.left, before.right - before.left);
+  CursorParker parker;
+  const struct {
+    UINT message;  // posted between the press and the move; 0: none
+    bool onButton;
+  } cases[] = {{0, false}, {WM_CANCELMODE, false}, {WM_CAPTURECHANGED, false}, {WM_MOUSEMOVE, false},
+               {WM_CANCELMODE, true}};
+  for (const auto& [message, onButton] : cases) {
+    const RECT before = WindowRectOf(window);
+    const POINT press = onButton ? POINT{kButtonX, kButtonY} : POINT{kAwayX, kAwayY};
+    ASSERT_TRUE(SetCursorPos(before.left + press.x, before.top + press.y));
+    Sleep(kSettleMs);
+    SendLeftButton(true);
+    ASSERT_TRUE(WaitUntil([&] { return CaptureOf(window) == window; }, 5000)) << "no capture at the press";
+    if (message != 0) {
+      PostMessageW(window, message, 0, 0);
+      ASSERT_TRUE(WaitUntil([&] { return CaptureOf(window) != window; }, 5000)) << message << " kept the capture";
+    }
+    const int32_t dx = onButton ? 0 : 60, dy = onButton ? 0 : 40;
+    ASSERT_TRUE(SetCursorPos(before.left + press.x + dx, before.top + press.y + dy));
+    if (message == 0) {
+      EXPECT_TRUE(WaitUntil([&] { return WindowRectOf(window).left == before.left + 60; }, 5000));
+      EXPECT_EQ(WindowRectOf(window).top, before.top + 40);
+    } else {
+      Sleep(kSettleMs);
+    }
+    SendLeftButton(false);
+    if (message != 0) {
+      ASSERT_TRUE(SetCursorPos(before.left + 10, before.top + 10));
+      Sleep(kSettleMs);
+      EXPECT_TRUE(run.WindowOpen()) << "the release after " << message << " acted";
+      EXPECT_EQ(WindowRectOf(window).left, before.left) << "moved after " << message;
+      EXPECT_EQ(WindowRectOf(window).top, before.top) << "moved after " << message;
+    }
+  }
   EXPECT_EQ(run.CloseWithEscape(), std::optional<DWORD>(0));
 }
 
