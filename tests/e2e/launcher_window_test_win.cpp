@@ -1,6 +1,6 @@
 // The real tarrow-launcher.exe, started as a separate process and driven
-// through Win32 alone: the keys and clicks that close it, dragging, and its
-// caption, size and button at a high DPI.
+// through Win32 alone: the keys and clicks that close it, dragging and a lost
+// drag, Ctrl+C, minimising, and its caption, size and button at a high DPI.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -91,6 +91,52 @@ TEST(LauncherWindowTest, DraggingMovesTheWindowUntilTheGestureIsLost) {
     }
   }
   EXPECT_EQ(run.CloseWithEscape(), std::optional<DWORD>(0));
+}
+
+std::wstring ClipboardText() {
+  std::wstring text;
+  if (OpenClipboard(nullptr) == FALSE) return L"<closed>";
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT); data != nullptr) {
+    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data)); chars != nullptr) {
+      text = chars;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+// Ctrl+C copies the window's four lines. Minimised (as by its taskbar button)
+// the launch goes on; restored, the window is back where it was; a "done"
+// while minimised still ends the run with 0.
+TEST(LauncherWindowTest, CtrlCCopiesAndTheMinimisedLaunchGoesOnToItsEnd) {
+  LauncherInput input;
+  ASSERT_TRUE(input.ok());
+  LauncherRun run(L"Quenby", input.readEnd());
+  input.ReleaseReadEnd();
+  HWND window = run.WaitForWindow();
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(input.Write("progress 0.42 DOWNLOAD Fetching files\n"));
+  ASSERT_TRUE(run.WaitForTexts([](const LauncherTexts& t) { return t.percent == L"42%"; })) << Describe(run.Texts());
+  ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard() && CloseClipboard());
+  SetForegroundWindow(window);
+  SendKeys({VK_CONTROL, 'C'});
+  EXPECT_TRUE(WaitUntil([] { return ClipboardText() == L"Quenby\r\nDownloading runtime\r\n42%\r\nFetching files"; },
+                        5000));
+
+  const RECT before = WindowRectOf(window);
+  for (const char* line : {"progress 0.8 APPLY Patching\n", "done\n"}) {
+    PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(window) != FALSE; }, 5000)) << "not minimised";
+    ASSERT_TRUE(input.Write(line));
+    if (line[0] == 'd') break;
+    EXPECT_TRUE(run.WaitForStatus(L"Patching")) << Describe(run.Texts());
+    PostMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(window) == FALSE; }, 5000)) << "not restored";
+    EXPECT_EQ(WindowRectOf(window).left, before.left);
+    EXPECT_EQ(WindowRectOf(window).top, before.top);
+  }
+  EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
 }
 
 // At 144 DPI the window is 588 x 378, centred in the work area (the halving
