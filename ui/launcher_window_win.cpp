@@ -298,8 +298,8 @@ LRESULT OnTaskbarButtonCreated(LauncherApp& app) {
 
 // Handles destroy, paint, cursor, keys, the accessible object, the two
 // timers, hover, press, release, drag, capture loss, Ctrl+C, minimise and
-// restore, DPI change, launch events and display setting changes; the rest goes to DefWindowProcW (WM_CLOSE destroys the
-// window that way).
+// restore, DPI change, launch events and display setting changes; the rest
+// goes to DefWindowProcW (WM_CLOSE destroys the window that way).
 LRESULT LauncherWindowProc(LauncherApp& app, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_DESTROY:
