@@ -37,11 +37,16 @@ int RunWindow(LauncherApp& app, const StartupOptions& options) {
   // Remembered for Retry, which starts the same command again once it has ended.
   app.updaterCommand = options.updaterCommand;
   if (!app.updaterCommand.empty()) StartUpdaterOrShowError(app);
-  ShowWindow(app.window, SW_SHOW);
-  // The window takes the keyboard once, here, so Enter, Space and Escape
-  // reach it; nothing later activates it again.
-  SetForegroundWindow(app.window);
-  SetFocus(app.window);
+  if (app.showMode.activate) {
+    ShowWindow(app.window, SW_SHOW);
+    // The window takes the keyboard once, here, so Enter, Space and Escape
+    // reach it; nothing later activates it again.
+    SetForegroundWindow(app.window);
+    SetFocus(app.window);
+  } else {
+    // A full-screen game or a presentation keeps the foreground and the keyboard.
+    ShowWindow(app.window, SW_SHOWNOACTIVATE);
+  }
   UpdateWindow(app.window);
   RunMessageLoop();
   // A quit message from elsewhere ends the loop with the window standing; it

@@ -14,6 +14,7 @@
 #include "state/launch_state.h"
 #include "state/launch_view.h"
 #include "ui/accessible_object_win.h"
+#include "ui/courtesy.h"
 #include "ui/display_settings.h"
 #include "ui/taskbar_win.h"
 
@@ -39,10 +40,11 @@ class LauncherApp {
   std::wstring title;         // the sanitised start-up text
   std::wstring displayTitle;  // caption and painted titles, never empty
   UniqueGpImage background;   // may be null
-  float dpiScale = 1.0f;      // at least 1.0; replaced on a DPI change
+  float dpiScale = 1.0f;      // at least 1.0: the system's, then the start monitor's; replaced on a DPI change
   UiFonts fonts;              // slots 0..7, any may be null
   LaunchState state;
   DisplayChoice display;       // high contrast and animation, from the system's settings
+  ShowMode showMode;           // decided at window creation: a busy user's window is quiet
   bool hoverButton = false;    // the pointer is over the action button
   bool pressedButton = false;  // the left button went down on the action button
   bool dragging = false;       // the left button went down elsewhere; the window follows

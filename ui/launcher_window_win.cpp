@@ -11,6 +11,8 @@
 #include "state/launch_view.h"
 #include "ui/accessible_object_win.h"
 #include "ui/accessible_view.h"
+#include "ui/courtesy.h"
+#include "ui/courtesy_win.h"
 #include "ui/display_settings_win.h"
 #include "ui/layout.h"
 #include "ui/scene.h"
@@ -52,6 +54,18 @@ void AnnounceChanges(LauncherApp& app, LaunchView view) {
       AccessibleEventsFor(app.announcedView.has_value() ? &*app.announcedView : nullptr, view);
   app.announcedView = std::move(view);
   RaiseAccessibleEvents(app.window, events);
+}
+
+// The system sends no WM_DPICHANGED at creation. Where the monitor's DPI was
+// unknown before, the window's own (the monitor's, for a per-monitor aware
+// process) sets the scale now, before the first frame.
+void FitToWindowDpi(LauncherApp& app, const PixelRect& workArea) {
+  const unsigned dpi = WindowDpi(app.window);
+  if (dpi == 0 || DpiScaleFor(dpi) == app.dpiScale) return;
+  app.dpiScale = DpiScaleFor(dpi);
+  const PixelRect placed = CenterInWorkArea(workArea, app.dpiScale);
+  SetWindowPos(app.window, nullptr, placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT OnDestroy(LauncherApp& app) {
@@ -100,7 +114,26 @@ LRESULT OnTimer(LauncherApp& app, WPARAM timerId) {
   return 0;
 }
 
-LRESULT OnMouseMove(LauncherApp& app, LPARAM lParam) {
+// A drag or a press ends without acting when the capture goes elsewhere
+// (Alt+Tab, a prompt on the secure desktop), when the system cancels modes,
+// or when a move arrives without the left button (its release went to another
+// window): otherwise the window would follow a cursor no button holds.
+void EndPointerGesture(LauncherApp& app) {
+  if (!app.dragging && !app.pressedButton) return;
+  app.dragging = false;
+  app.pressedButton = false;
+  // Sends WM_CAPTURECHANGED, which finds nothing left to end.
+  if (GetCapture() == app.window) ReleaseCapture();
+  Invalidate(app);
+}
+
+LRESULT OnCaptureChanged(LauncherApp& app, LPARAM lParam) {
+  if (reinterpret_cast<HWND>(lParam) != app.window) EndPointerGesture(app);
+  return 0;
+}
+
+LRESULT OnMouseMove(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
+  if ((wParam & MK_LBUTTON) == 0) EndPointerGesture(app);
   const ClientPoint point = ClientPointFromLParam(lParam);
   const bool inside = HitTestButton(app, point.x, point.y);
   if (inside != app.hoverButton) {
@@ -116,8 +149,9 @@ LRESULT OnMouseMove(LauncherApp& app, LPARAM lParam) {
   if (app.dragging) {
     POINT cursor{};
     GetCursorPos(&cursor);
-    SetWindowPos(app.window, HWND_TOPMOST, cursor.x - app.dragOffsetX, cursor.y - app.dragOffsetY, 0, 0,
-                 SWP_NOSIZE | SWP_NOACTIVATE);
+    // The z-order stays: top-most, or not when a busy user's window was shown quietly.
+    SetWindowPos(app.window, nullptr, cursor.x - app.dragOffsetX, cursor.y - app.dragOffsetY, 0, 0,
+                 SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER);
   }
   return 0;
 }
@@ -142,13 +176,15 @@ LRESULT OnLeftButtonDown(LauncherApp& app, LPARAM lParam) {
   return 0;
 }
 
+// The gesture is read and ended before the capture goes: releasing it sends
+// WM_CAPTURECHANGED, which would otherwise end the press unacted.
 LRESULT OnLeftButtonUp(LauncherApp& app, LPARAM lParam) {
-  ReleaseCapture();
   const ClientPoint point = ClientPointFromLParam(lParam);
   const ReleaseAction action = DecideReleaseAction(app.pressedButton, HitTestButton(app, point.x, point.y),
                                                    DescribeLaunch(app.state, app.profile.sequenceTitle).button);
   app.pressedButton = false;
   app.dragging = false;
+  ReleaseCapture();
   if (action == ReleaseAction::None) {
     Invalidate(app);
   } else {
@@ -171,6 +207,35 @@ LRESULT OnKeyDown(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
       return 0;
     default:
       return DefWindowProcW(app.window, WM_KEYDOWN, wParam, lParam);
+  }
+}
+
+// Ctrl+C (translated to the character 3) copies the window's texts as a
+// message box does, from the launch view.
+LRESULT OnChar(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
+  constexpr WPARAM kCtrlC = 3;
+  if (wParam != kCtrlC) return DefWindowProcW(app.window, WM_CHAR, wParam, lParam);
+  CopyToClipboard(app.window, CopyTextOf(DescribeLaunch(app.state, app.profile.sequenceTitle), app.displayTitle));
+  return 0;
+}
+
+// The taskbar button, Win+Down and the system menu (Alt+Space) minimise and
+// restore the borderless popup; its size is fixed. The launch goes on while
+// minimised.
+LRESULT OnSysCommand(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
+  switch (wParam & 0xFFF0) {
+    case SC_MINIMIZE:
+      EndPointerGesture(app);
+      ShowWindow(app.window, SW_MINIMIZE);
+      return 0;
+    case SC_RESTORE:
+      ShowWindow(app.window, SW_RESTORE);
+      return 0;
+    case SC_MAXIMIZE:
+    case SC_SIZE:
+      return 0;
+    default:
+      return DefWindowProcW(app.window, WM_SYSCOMMAND, wParam, lParam);
   }
 }
 
@@ -232,9 +297,9 @@ LRESULT OnTaskbarButtonCreated(LauncherApp& app) {
 }
 
 // Handles destroy, paint, cursor, keys, the accessible object, the two
-// timers, hover, press, release, drag, DPI change, launch events and display
-// setting changes; the rest goes to DefWindowProcW (WM_CLOSE destroys the
-// window that way).
+// timers, hover, press, release, drag, capture loss, Ctrl+C, minimise and
+// restore, DPI change, launch events and display setting changes; the rest
+// goes to DefWindowProcW (WM_CLOSE destroys the window that way).
 LRESULT LauncherWindowProc(LauncherApp& app, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_DESTROY:
@@ -249,16 +314,25 @@ LRESULT LauncherWindowProc(LauncherApp& app, UINT message, WPARAM wParam, LPARAM
       break;
     case WM_KEYDOWN:
       return OnKeyDown(app, wParam, lParam);
+    case WM_CHAR:
+      return OnChar(app, wParam, lParam);
+    case WM_SYSCOMMAND:
+      return OnSysCommand(app, wParam, lParam);
     case WM_GETOBJECT:
       return OnGetObject(app, wParam, lParam);
     case WM_TIMER:
       return OnTimer(app, wParam);
     case WM_MOUSEMOVE:
-      return OnMouseMove(app, lParam);
+      return OnMouseMove(app, wParam, lParam);
     case WM_LBUTTONDOWN:
       return OnLeftButtonDown(app, lParam);
     case WM_LBUTTONUP:
       return OnLeftButtonUp(app, lParam);
+    case WM_CAPTURECHANGED:
+      return OnCaptureChanged(app, lParam);
+    case WM_CANCELMODE:
+      EndPointerGesture(app);
+      break;
     case WM_MOUSELEAVE:
       app.hoverButton = false;
       Invalidate(app);
@@ -321,6 +395,7 @@ void PerformStateEffects(LauncherApp& app, const StateEffects& effects) {
   Invalidate(app);
   LaunchView view = DescribeLaunch(app.state, app.profile.sequenceTitle);
   MirrorOnTaskbarButton(app, view);
+  if (AsksForAttention(app.announcedView ? &*app.announcedView : nullptr, view)) FlashIfInBackground(app.window);
   AnnounceChanges(app, std::move(view));
 }
 
@@ -345,17 +420,23 @@ bool CreateLauncherWindow(LauncherApp& app) {
   // A failed registration shows as a failed creation below.
   RegisterClassW(&windowClass);
 
-  RECT work{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  const PixelRect placed = CenterInWorkArea(PixelRect{work.left, work.top, work.right, work.bottom}, app.dpiScale);
-  HWND window = CreateWindowExW(WS_EX_APPWINDOW | WS_EX_TOPMOST, kLauncherWindowClass, app.displayTitle.c_str(),
-                                WS_POPUP, placed.left, placed.top, placed.right - placed.left,
-                                placed.bottom - placed.top, nullptr, nullptr, app.instance, &app);
+  // On the monitor the user works on, at that monitor's scale from the first frame.
+  const StartPlacement start = ChooseStartPlacement();
+  if (start.dpi != 0) app.dpiScale = DpiScaleFor(start.dpi);
+  const PixelRect placed = CenterInWorkArea(start.workArea, app.dpiScale);
+  app.showMode = QueryShowMode();
+  // The minimise box and the system menu let the taskbar, Win+Down and
+  // Alt+Space minimise the popup; neither draws anything without a caption.
+  HWND window = CreateWindowExW(WS_EX_APPWINDOW | (app.showMode.topMost ? WS_EX_TOPMOST : 0), kLauncherWindowClass,
+                                app.displayTitle.c_str(), WS_POPUP | WS_MINIMIZEBOX | WS_SYSMENU, placed.left,
+                                placed.top, placed.right - placed.left, placed.bottom - placed.top, nullptr, nullptr,
+                                app.instance, &app);
   if (window == nullptr) {
     app.window = nullptr;  // WM_NCCREATE may have stored a handle that is gone again
     return false;
   }
 
+  FitToWindowDpi(app, start.workArea);
   UpdateWindowRegion(app);
   if (app.icon != nullptr) {
     SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(app.icon));

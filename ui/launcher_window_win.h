@@ -1,6 +1,7 @@
 #pragma once
-// The launcher window: a borderless, top-most, rounded popup of 392 x 252
-// units centred in the work area, and its window procedure. Window thread
+// The launcher window: a borderless, rounded popup of 392 x 252 units,
+// centred in the work area of the monitor the user works on, top-most unless
+// the user is busy in full screen, and its window procedure. Window thread
 // only; the window reaches its LauncherApp through GWLP_USERDATA.
 #include <windows.h>
 
@@ -15,8 +16,8 @@ inline constexpr UINT kAnimationTimerMs = 45;
 inline constexpr UINT_PTR kCloseTimerId = 2;
 inline constexpr UINT kCloseTimerMs = 1400;
 
-// Registers the class and creates the hidden window (region, icon, the 45 ms
-// animation timer). False only when the window cannot be created; the caller then
+// Registers the class and creates the hidden window (placement, scale, show
+// mode, region, icon, the 45 ms animation timer). False only when the window cannot be created; the caller then
 // ends the run. `app` must stay where it is until the window is destroyed.
 bool CreateLauncherWindow(LauncherApp& app);
 

@@ -1,6 +1,6 @@
 // The real tarrow-launcher.exe, started as a separate process and driven
-// through Win32 alone: the keys and clicks that close it, dragging, and its
-// caption, size and button at a high DPI.
+// through Win32 alone: the keys and clicks that close it, dragging and a lost
+// drag, Ctrl+C, minimising, and its caption, size and button at a high DPI.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -42,28 +42,101 @@ TEST(LauncherWindowTest, ReleaseOffTheButtonDoesNothingAndCancelCloses) {
   EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
 }
 
-TEST(LauncherWindowTest, DraggingMovesTheWindow) {
+HWND CaptureOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndCapture : nullptr;
+}
+
+// With the real button (SendInput) held: a drag follows the cursor; a drag
+// or a press that the system cancels, whose capture is lost or that sees a
+// move without the button ends there: the cursor moving on with the button
+// still held moves nothing, and the release on the button does not act.
+TEST(LauncherWindowTest, DraggingMovesTheWindowUntilTheGestureIsLost) {
   LauncherRun run(L"");
   HWND window = run.WaitForWindow();
   ASSERT_NE(window, nullptr);
-  const RECT before = WindowRectOf(window);
-  // The drag follows the real cursor: put it where the press happens, and
-  // park it in the screen's corner afterwards, off every later window (a
-  // cursor over a window shows in screen captures and hovers its button).
-  struct CursorParker {
-    ~CursorParker() { SetCursorPos(0, 0); }
-  } parker;
-  ASSERT_TRUE(SetCursorPos(before.left + kAwayX, before.top + kAwayY));
-  PostLeftDown(window, kAwayX, kAwayY);
-  Sleep(kSettleMs);
-  ASSERT_TRUE(SetCursorPos(before.left + kAwayX + 60, before.top + kAwayY + 40));
-  PostMouseMove(window, kAwayX + 60, kAwayY + 40);
-  PostLeftUp(window, kAwayX + 60, kAwayY + 40);
-  EXPECT_TRUE(WaitUntil([&] { return WindowRectOf(window).left == before.left + 60; }, 5000));
-  const RECT after = WindowRectOf(window);
-  EXPECT_EQ(after.top, before.top + 40);
-  EXPECT_EQ(after.right - after.left, before.right - before.left);
+  CursorParker parker;
+  const struct {
+    UINT message;  // posted between the press and the move; 0: none
+    bool onButton;
+  } cases[] = {{0, false}, {WM_CANCELMODE, false}, {WM_CAPTURECHANGED, false}, {WM_MOUSEMOVE, false},
+               {WM_CANCELMODE, true}};
+  for (const auto& [message, onButton] : cases) {
+    const RECT before = WindowRectOf(window);
+    const POINT press = onButton ? POINT{kButtonX, kButtonY} : POINT{kAwayX, kAwayY};
+    ASSERT_TRUE(SetCursorPos(before.left + press.x, before.top + press.y));
+    Sleep(kSettleMs);
+    SendLeftButton(true);
+    ASSERT_TRUE(WaitUntil([&] { return CaptureOf(window) == window; }, 5000)) << "no capture at the press";
+    if (message != 0) {
+      PostMessageW(window, message, 0, 0);
+      ASSERT_TRUE(WaitUntil([&] { return CaptureOf(window) != window; }, 5000)) << message << " kept the capture";
+    }
+    const int32_t dx = onButton ? 0 : 60, dy = onButton ? 0 : 40;
+    ASSERT_TRUE(SetCursorPos(before.left + press.x + dx, before.top + press.y + dy));
+    if (message == 0) {
+      EXPECT_TRUE(WaitUntil([&] { return WindowRectOf(window).left == before.left + 60; }, 5000));
+      EXPECT_EQ(WindowRectOf(window).top, before.top + 40);
+    } else {
+      Sleep(kSettleMs);
+    }
+    SendLeftButton(false);
+    if (message != 0) {
+      ASSERT_TRUE(SetCursorPos(before.left + 10, before.top + 10));
+      Sleep(kSettleMs);
+      EXPECT_TRUE(run.WindowOpen()) << "the release after " << message << " acted";
+      EXPECT_EQ(WindowRectOf(window).left, before.left) << "moved after " << message;
+      EXPECT_EQ(WindowRectOf(window).top, before.top) << "moved after " << message;
+    }
+  }
   EXPECT_EQ(run.CloseWithEscape(), std::optional<DWORD>(0));
+}
+
+std::wstring ClipboardText() {
+  std::wstring text;
+  if (OpenClipboard(nullptr) == FALSE) return L"<closed>";
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT); data != nullptr) {
+    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data)); chars != nullptr) {
+      text = chars;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+// Ctrl+C copies the window's four lines. Minimised (as by its taskbar button)
+// the launch goes on; restored, the window is back where it was; a "done"
+// while minimised still ends the run with 0.
+TEST(LauncherWindowTest, CtrlCCopiesAndTheMinimisedLaunchGoesOnToItsEnd) {
+  LauncherInput input;
+  ASSERT_TRUE(input.ok());
+  LauncherRun run(L"Quenby", input.readEnd());
+  input.ReleaseReadEnd();
+  HWND window = run.WaitForWindow();
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(input.Write("progress 0.42 DOWNLOAD Fetching files\n"));
+  ASSERT_TRUE(run.WaitForTexts([](const LauncherTexts& t) { return t.percent == L"42%"; })) << Describe(run.Texts());
+  ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard() && CloseClipboard());
+  SetForegroundWindow(window);
+  SendKeys({VK_CONTROL, 'C'});
+  EXPECT_TRUE(WaitUntil([] { return ClipboardText() == L"Quenby\r\nDownloading runtime\r\n42%\r\nFetching files"; },
+                        5000));
+
+  const RECT before = WindowRectOf(window);
+  for (const char* line : {"progress 0.8 APPLY Patching\n", "done\n"}) {
+    PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(window) != FALSE; }, 5000)) << "not minimised";
+    ASSERT_TRUE(input.Write(line));
+    if (line[0] == 'd') break;
+    EXPECT_TRUE(run.WaitForStatus(L"Patching")) << Describe(run.Texts());
+    PostMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(window) == FALSE; }, 5000)) << "not restored";
+    EXPECT_EQ(WindowRectOf(window).left, before.left);
+    EXPECT_EQ(WindowRectOf(window).top, before.top);
+  }
+  EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
 }
 
 // At 144 DPI the window is 588 x 378, centred in the work area (the halving

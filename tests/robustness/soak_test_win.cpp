@@ -53,7 +53,7 @@ void Act(HWND window, uint32_t roll) {
     PostClick(window, kX, kY);
   } else if (roll < 12) {
     PostLeftDown(window, kX, kY);
-    for (int32_t step = 1; step <= 4; ++step) PostMouseMove(window, kX + 9 * step, kY - 5 * step);
+    for (int32_t step = 1; step <= 4; ++step) PostMouseMove(window, kX + 9 * step, kY - 5 * step, MK_LBUTTON);
     PostLeftUp(window, kX + 36, kY - 20);
   } else if (roll < 15) {
     PostMouseMove(window, kButtonX, kButtonY);

@@ -201,7 +201,9 @@ RECT WorkArea() {
   return work;
 }
 
-void PostMouseMove(HWND window, int32_t x, int32_t y) { PostMessageW(window, WM_MOUSEMOVE, 0, ClientLParam(x, y)); }
+void PostMouseMove(HWND window, int32_t x, int32_t y, WPARAM keys) {
+  PostMessageW(window, WM_MOUSEMOVE, keys, ClientLParam(x, y));
+}
 
 void PostLeftDown(HWND window, int32_t x, int32_t y) {
   PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, ClientLParam(x, y));
@@ -217,6 +219,31 @@ void PostClick(HWND window, int32_t x, int32_t y) {
 void PostKeyDown(HWND window, UINT virtualKey) {
   const UINT scanCode = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
   PostMessageW(window, WM_KEYDOWN, virtualKey, static_cast<LPARAM>(1u | (scanCode << 16)));
+}
+
+void SendLeftButton(bool down) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  SendInput(1, &input, sizeof(input));
+}
+
+void SendKeys(std::initializer_list<WORD> virtualKeys) {
+  std::vector<INPUT> inputs;
+  for (const WORD key : virtualKeys) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    inputs.push_back(input);
+  }
+  for (auto key = virtualKeys.end(); key != virtualKeys.begin();) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = *--key;
+    input.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(input);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 ScopedSystemDpi::ScopedSystemDpi(DWORD dpi) {

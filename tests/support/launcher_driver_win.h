@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -141,12 +142,23 @@ std::wstring WindowCaption(HWND window);
 RECT WorkArea();
 
 // Input as the launcher receives it from the system: client coordinates in
-// the low and high words of lParam, posted to its queue.
-void PostMouseMove(HWND window, int32_t x, int32_t y);
+// the low and high words of lParam, posted to its queue. A move says which
+// buttons are held (MK_LBUTTON); without it a drag or a press ends.
+void PostMouseMove(HWND window, int32_t x, int32_t y, WPARAM keys = 0);
 void PostLeftDown(HWND window, int32_t x, int32_t y);
 void PostLeftUp(HWND window, int32_t x, int32_t y);
 void PostClick(HWND window, int32_t x, int32_t y);
 void PostKeyDown(HWND window, UINT virtualKey);
+// Real input through SendInput, to whatever window is under the cursor (or
+// holds the capture, or the foreground): the left button at the cursor, and
+// keys pressed in order and released in reverse.
+void SendLeftButton(bool down);
+void SendKeys(std::initializer_list<WORD> virtualKeys);
+// Parks the cursor in the screen's corner when it leaves scope, off every
+// later window (a cursor over a window shows in captures and hovers its button).
+struct CursorParker {
+  ~CursorParker() { SetCursorPos(0, 0); }
+};
 
 // Sets HKCU\Control Panel\Desktop LogPixels for launchers started while it
 // lives, and puts the previous value back (or removes it) afterwards.
