@@ -37,6 +37,8 @@ int RunWindow(LauncherApp& app, const StartupOptions& options) {
   // Remembered for Retry, which starts the same command again once it has ended.
   app.updaterCommand = options.updaterCommand;
   if (!app.updaterCommand.empty()) StartUpdaterOrShowError(app);
+  // Decoded meanwhile on a thread of its own; the first paint shows it.
+  AttachAssets(app);
   if (app.showMode.activate) {
     ShowWindow(app.window, SW_SHOW);
     // The window takes the keyboard once, here, so Enter, Space and Escape
@@ -63,13 +65,10 @@ int RunLauncher(HINSTANCE instance) {
   const ScopedGdiplus gdiplus;
   if (!gdiplus.ok()) return 1;
   const StartupOptions options = ParseCommandLine(ReadCommandLineWords());
-  // Accessibility clients reach the window's object through this apartment;
-  // without one the window still runs, only without its own object.
-  const ScopedComApartment apartment;
   // Drawn before any reader thread can post.
   LaunchMessageCookie();
   // The application object is destroyed at the end of this block, before
-  // the COM apartment and the GDI+ session end.
+  // the GDI+ session ends.
   LauncherApp app(instance, options.startupText);
   return RunWindow(app, options);
 }

@@ -137,3 +137,29 @@ class ScopedComApartment {
  private:
   bool ok_ = false;
 };
+
+// The same apartment, entered on first need instead of at start-up:
+// CoInitializeEx is a noticeable part of a start-up that may never need COM
+// (no screen reader asks, no taskbar announces itself). Not reentered after
+// a failure: RPC_E_CHANGED_MODE would answer the same again.
+class ComApartmentOnDemand {
+ public:
+  ComApartmentOnDemand() = default;
+  ~ComApartmentOnDemand() {
+    if (state_ == State::Entered) CoUninitialize();
+  }
+  ComApartmentOnDemand(const ComApartmentOnDemand&) = delete;
+  ComApartmentOnDemand& operator=(const ComApartmentOnDemand&) = delete;
+  // True when the calling thread is in the apartment (entered now or before).
+  bool Enter() {
+    if (state_ == State::NotTried) {
+      // S_FALSE (already initialised this way) also owes a CoUninitialize.
+      state_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) ? State::Entered : State::Failed;
+    }
+    return state_ == State::Entered;
+  }
+
+ private:
+  enum class State { NotTried, Entered, Failed };
+  State state_ = State::NotTried;
+};

@@ -37,6 +37,7 @@
 
 #include "base/win_owners_win.h"
 #include "benchmarks/bench_report.h"
+#include "benchmarks/startup_phases_win.h"
 #include "tests/support/launcher_driver_win.h"
 
 namespace {
@@ -423,6 +424,13 @@ bool WriteText(const std::wstring& path, const std::string& text) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  if (argc == 4 && std::wstring(argv[1]) == L"--phases-child") {
+    return RunStartupPhasesChild(_wtoi64(argv[2]), argv[3]);
+  }
+  if (argc == 3 && std::wstring(argv[1]) == L"--phases") {
+    PrintStartupPhases(_wtoi(argv[2]));
+    return 0;
+  }
   Options options;
   if (!ParseOptions(argc, argv, options)) {
     std::fprintf(stderr,

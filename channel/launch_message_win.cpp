@@ -16,19 +16,21 @@ Fn LookUp(HMODULE module, const char* name) {
 }
 
 // Fills `bytes` from the system's generator. Neither library is in the
-// import table: both come from the system folder only.
+// import table: both come from the system folder only. advapi32 comes
+// first: COM and the shell have it loaded already, while bcrypt would be a
+// library (and its dependencies) loaded before the first frame for 8 bytes.
 bool SystemRandom(void* bytes, ULONG size) {
+  if (HMODULE advapi = LoadLibraryExW(L"advapi32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+    const auto generate = LookUp<RtlGenRandomFn>(advapi, "SystemFunction036");
+    const bool ok = generate != nullptr && generate(bytes, size) != FALSE;
+    FreeLibrary(advapi);
+    if (ok) return true;
+  }
   if (HMODULE bcrypt = LoadLibraryExW(L"bcrypt.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
     const auto generate = LookUp<BCryptGenRandomFn>(bcrypt, "BCryptGenRandom");
     const bool ok = generate != nullptr &&
                     generate(nullptr, static_cast<unsigned char*>(bytes), size, kUseSystemPreferredRng) >= 0;
     FreeLibrary(bcrypt);
-    if (ok) return true;
-  }
-  if (HMODULE advapi = LoadLibraryExW(L"advapi32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
-    const auto generate = LookUp<RtlGenRandomFn>(advapi, "SystemFunction036");
-    const bool ok = generate != nullptr && generate(bytes, size) != FALSE;
-    FreeLibrary(advapi);
     if (ok) return true;
   }
   return false;

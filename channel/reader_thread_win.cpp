@@ -1,5 +1,6 @@
 #include "channel/reader_thread_win.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,7 +12,9 @@
 
 namespace {
 
-constexpr DWORD kReadBytes = 512;
+// As much as a pipe usually holds: a flooding updater's lines are taken in
+// as few reads as possible. Lines are still cut at LF and posted in order.
+constexpr DWORD kReadBytes = 64 * 1024;
 
 DWORD WINAPI ReaderThreadEntry(void* param) noexcept {
   std::unique_ptr<ReaderArgs> args(static_cast<ReaderArgs*>(param));
@@ -34,7 +37,8 @@ void RunReader(HANDLE input, HWND window, HANDLE process, uint32_t generation) {
   };
   const auto postLine = [&post](std::string_view line) { post(ParseUpdaterLine(line)); };
   LineSplitter splitter;
-  char buffer[kReadBytes];
+  const std::unique_ptr<char[]> storage(new char[kReadBytes]);
+  char* const buffer = storage.get();
   for (;;) {
     DWORD got = 0;
     if (!ReadFile(input, buffer, kReadBytes, &got, nullptr)) break;

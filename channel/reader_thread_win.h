@@ -9,8 +9,8 @@
 
 #include "base/win_owners_win.h"
 
-// Body of both reader threads. Reads input in synchronous reads of at most
-// 512 bytes until it ends (a failed read, or 0 bytes from anything but a
+// Body of both reader threads. Reads input in synchronous reads of up to
+// 64 KiB until it ends (a failed read, or 0 bytes from anything but a
 // pipe), posting one WM_LAUNCH_EVENT per non-blank line in line order, then
 // the trimmed remainder after the last LF. With a process (updater reader) it
 // then waits, without limit, for the process to exit and posts "Updater

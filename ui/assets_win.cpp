@@ -217,3 +217,41 @@ void LoadAssets(const Profile& profile, UniqueGpImage& background, HICON& icon) 
   if (icon != nullptr) DestroyIcon(icon);
   icon = loadedIcon;
 }
+
+AssetLoad::~AssetLoad() {
+  Wait();
+  if (icon_ != nullptr) DestroyIcon(icon_);
+}
+
+void AssetLoad::Start(const Profile& profile) {
+  profile_ = profile;
+  thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+  if (thread_ == nullptr) LoadAssets(profile_, background_, icon_);
+}
+
+DWORD WINAPI AssetLoad::Run(void* self) noexcept {
+  auto* load = static_cast<AssetLoad*>(self);
+  try {
+    LoadAssets(load->profile_, load->background_, load->icon_);
+  } catch (...) {
+    // Out of memory: the window goes on without its picture and icon.
+  }
+  return 0;
+}
+
+void AssetLoad::Wait() {
+  if (thread_ == nullptr) return;
+  WaitForSingleObject(thread_, INFINITE);
+  CloseHandle(thread_);
+  thread_ = nullptr;
+}
+
+void AssetLoad::TakeInto(UniqueGpImage& background, HICON& icon) {
+  Wait();
+  if (taken_) return;
+  taken_ = true;
+  background = std::move(background_);
+  if (icon != nullptr) DestroyIcon(icon);
+  icon = icon_;
+  icon_ = nullptr;
+}

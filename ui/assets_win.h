@@ -42,3 +42,32 @@ std::wstring GetModuleDirectory();
 
 // The process's current directory; empty if it cannot be read.
 std::wstring GetCurrentDirectoryPath();
+
+// A profile's picture and icon loaded on a thread of its own, so the decode
+// (the first PNG decode also starts the system's image codecs) overlaps the
+// window's creation instead of coming before it. Window thread: Start once,
+// then TakeInto, which waits; destruction waits too, so GDI+ must run from
+// Start until this object is gone. Where no thread can be started, Start
+// loads at once.
+class AssetLoad {
+ public:
+  AssetLoad() = default;
+  ~AssetLoad();
+  AssetLoad(const AssetLoad&) = delete;
+  AssetLoad& operator=(const AssetLoad&) = delete;
+
+  void Start(const Profile& profile);
+  // Waits for the load and hands its results over as LoadAssets would (the
+  // old picture deleted, an old icon destroyed). Later calls hand over nothing.
+  void TakeInto(UniqueGpImage& background, HICON& icon);
+
+ private:
+  static DWORD WINAPI Run(void* self) noexcept;
+  void Wait();
+
+  Profile profile_;
+  UniqueGpImage background_;
+  HICON icon_ = nullptr;
+  HANDLE thread_ = nullptr;
+  bool taken_ = false;
+};

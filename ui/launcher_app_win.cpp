@@ -45,7 +45,7 @@ LauncherApp::LauncherApp(HINSTANCE instanceHandle, std::wstring startupText) : i
   profile = std::move(identity.profile);
   displayTitle = std::move(identity.displayTitle);
   dpiScale = DpiScaleFor(MeasureSystemDpi());
-  LoadAssets(profile, background, icon);
+  assetLoad.Start(profile);
   CreateFonts(fonts);
   display = ChooseDisplay(ReadDisplaySettings());
 }

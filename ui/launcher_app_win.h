@@ -14,6 +14,7 @@
 #include "state/launch_state.h"
 #include "state/launch_view.h"
 #include "ui/accessible_object_win.h"
+#include "ui/assets_win.h"
 #include "ui/courtesy.h"
 #include "ui/display_settings.h"
 #include "ui/taskbar_win.h"
@@ -21,8 +22,9 @@
 class LauncherApp {
  public:
   // Derives title, profile and display title from the start-up text, measures
-  // the system DPI, loads the background picture and icon and creates the
-  // eight fonts. Never fails: a missing picture, icon or font is left out.
+  // the system DPI, starts loading the background picture and icon (taken
+  // over by AttachAssets) and creates the eight fonts. Never fails: a missing
+  // picture, icon or font is left out.
   LauncherApp(HINSTANCE instanceHandle, std::wstring startupText);
   // Members go in reverse order of the list below: the launch-state texts,
   // the fonts from slot 7 down to 0, the background picture, the strings,
@@ -39,10 +41,11 @@ class LauncherApp {
   Profile profile;
   std::wstring title;         // the sanitised start-up text
   std::wstring displayTitle;  // caption and painted titles, never empty
-  UniqueGpImage background;   // may be null
+  UniqueGpImage background;   // may be null; arrives from assetLoad before the first show
   float dpiScale = 1.0f;      // at least 1.0: the system's, then the start monitor's; replaced on a DPI change
   UiFonts fonts;              // slots 0..7, any may be null
   LaunchState state;
+  AssetLoad assetLoad;  // the picture and icon being decoded while the window is made
   DisplayChoice display;       // high contrast and animation, from the system's settings
   ShowMode showMode;           // decided at window creation: a busy user's window is quiet
   bool hoverButton = false;    // the pointer is over the action button
@@ -51,8 +54,12 @@ class LauncherApp {
   int32_t dragOffsetX = 0;     // cursor minus window corner at the press, screen pixels
   int32_t dragOffsetY = 0;
   bool invalidated = false;  // the whole window was invalidated and has not been painted since
+  bool viewPending = false;  // the state changed since the taskbar and the WinEvents were last told
   // What assistive technology was last told; empty before the first state is applied.
   std::optional<LaunchView> announcedView;
+  // Entered when a screen reader or the taskbar first needs it; it outlives
+  // the accessible object and the taskbar list below.
+  ComApartmentOnDemand com;
   AccessibleObjectOwner accessible;  // disconnected at WM_DESTROY
   std::wstring updaterCommand;     // --updater-cmd as given; empty: progress comes from standard input
   uint32_t updaterGeneration = 0;  // counts the updater's starts; its reader tags every event with it

@@ -49,10 +49,10 @@ void UpdateWindowRegion(LauncherApp& app) {
 
 // Tells assistive technology what changed since it was last told; the
 // window's first state is only noted.
-void AnnounceChanges(LauncherApp& app, LaunchView view) {
+void AnnounceChanges(LauncherApp& app, const LaunchView& view) {
   const std::vector<AccessibleEvent> events =
       AccessibleEventsFor(app.announcedView.has_value() ? &*app.announcedView : nullptr, view);
-  app.announcedView = std::move(view);
+  app.announcedView = view;
   RaiseAccessibleEvents(app.window, events);
 }
 
@@ -66,6 +66,22 @@ void FitToWindowDpi(LauncherApp& app, const PixelRect& workArea) {
   const PixelRect placed = CenterInWorkArea(workArea, app.dpiScale);
   SetWindowPos(app.window, nullptr, placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// What follows from the state changes since the last call: the taskbar
+// button and the WinEvents. Called by the paint, with the view it draws, and
+// by the animation tick, so a flood of lines costs one view per frame, not
+// one per line; a screen reader hears what was on screen, and the last state
+// is always announced (a minimised window gets no paint, but its ticks).
+void ShowViewOutsideTheWindow(LauncherApp& app, const LaunchView& view) {
+  app.viewPending = false;
+  MirrorOnTaskbarButton(app, view);
+  if (AsksForAttention(app.announcedView ? &*app.announcedView : nullptr, view)) FlashIfInBackground(app.window);
+  AnnounceChanges(app, view);
+}
+
+void FlushPendingView(LauncherApp& app) {
+  if (app.viewPending) ShowViewOutsideTheWindow(app, DescribeLaunch(app.state, app.profile.sequenceTitle));
 }
 
 LRESULT OnDestroy(LauncherApp& app) {
@@ -92,6 +108,7 @@ LRESULT OnPaint(LauncherApp& app) {
   {
     SelectedObject selected(memoryDc.get(), bitmap.get());
     const LaunchView view = DescribeLaunch(app.state, app.profile.sequenceTitle);
+    if (app.viewPending) ShowViewOutsideTheWindow(app, view);
     SceneInput scene{view, app.profile.badge, app.displayTitle, app.background != nullptr, app.hoverButton,
                      app.pressedButton};
     if (app.display.highContrast) scene.highContrast = &*app.display.highContrast;
@@ -107,6 +124,7 @@ LRESULT OnTimer(LauncherApp& app, WPARAM timerId) {
     // invalidation goes through again within a tick.
     app.invalidated = false;
     PerformStateEffects(app, AnimateProgress(app.state, app.display.animateProgress));
+    FlushPendingView(app);
   } else if (timerId == kCloseTimerId) {
     KillTimer(app.window, kCloseTimerId);
     DestroyWindow(app.window);
@@ -242,7 +260,8 @@ LRESULT OnSysCommand(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
 // The window's own accessible object answers for its client area; other
 // objects (the frame, the caret, UI Automation) get the default answer.
 LRESULT OnGetObject(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
-  if (static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT)) {
+  // Clients reach the object through the window thread's COM apartment.
+  if (static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT) && app.com.Enter()) {
     const LRESULT answer = app.accessible.Answer(app, wParam);
     if (answer != 0) return answer;
   }
@@ -291,6 +310,7 @@ LRESULT OnUpdaterEnded(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
 
 // The shell (re)created the taskbar button: obtain it and show the state at once.
 LRESULT OnTaskbarButtonCreated(LauncherApp& app) {
+  if (!app.com.Enter()) return 0;
   app.taskbar.OnButtonCreated();
   MirrorOnTaskbarButton(app, DescribeLaunch(app.state, app.profile.sequenceTitle));
   return 0;
@@ -389,14 +409,10 @@ LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 void PerformStateEffects(LauncherApp& app, const StateEffects& effects) {
   if (effects.armCloseTimer) SetTimer(app.window, kCloseTimerId, kCloseTimerMs, nullptr);
   if (!effects.repaint) return;
-  // Every visible change repaints. The view is worked out once for the
-  // taskbar button (touched only when what it shows changes) and the
-  // accessibility events, which keep it as the last one announced.
+  // Every visible change repaints; the taskbar button and the WinEvents
+  // follow at the next paint or tick, whichever comes first.
   Invalidate(app);
-  LaunchView view = DescribeLaunch(app.state, app.profile.sequenceTitle);
-  MirrorOnTaskbarButton(app, view);
-  if (AsksForAttention(app.announcedView ? &*app.announcedView : nullptr, view)) FlashIfInBackground(app.window);
-  AnnounceChanges(app, std::move(view));
+  app.viewPending = true;
 }
 
 void PressActionButton(LauncherApp& app) {
@@ -409,6 +425,14 @@ void PressActionButton(LauncherApp& app) {
   // still running, or progress from standard input, is left to carry on: the
   // display alone goes back to the first step.
   if (!app.updaterCommand.empty() && !app.updaterRunning) StartUpdaterOrShowError(app);
+}
+
+void AttachAssets(LauncherApp& app) {
+  app.assetLoad.TakeInto(app.background, app.icon);
+  if (app.icon != nullptr) {
+    SendMessageW(app.window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(app.icon));
+    SendMessageW(app.window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(app.icon));
+  }
 }
 
 bool CreateLauncherWindow(LauncherApp& app) {
@@ -438,10 +462,6 @@ bool CreateLauncherWindow(LauncherApp& app) {
 
   FitToWindowDpi(app, start.workArea);
   UpdateWindowRegion(app);
-  if (app.icon != nullptr) {
-    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(app.icon));
-    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(app.icon));
-  }
   SetTimer(window, kAnimationTimerId, kAnimationTimerMs, nullptr);
   app.taskbar.Prepare(window);
   return true;

@@ -27,10 +27,7 @@ void AllowThroughMessageFilter(HWND window, UINT message) {
 
 }  // namespace
 
-TaskbarButton::~TaskbarButton() {
-  ReleaseList();
-  if (comReady_) CoUninitialize();
-}
+TaskbarButton::~TaskbarButton() { ReleaseList(); }
 
 void TaskbarButton::ReleaseList() {
   if (list_ != nullptr) list_->Release();
@@ -45,12 +42,6 @@ void TaskbarButton::Prepare(HWND window) {
 
 void TaskbarButton::OnButtonCreated() {
   ReleaseList();
-  if (!comReady_) {
-    // S_FALSE (already initialised this way) also owes a CoUninitialize;
-    // RPC_E_CHANGED_MODE does not, and leaves the feature off.
-    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return;
-    comReady_ = true;
-  }
   ITaskbarList3* list = nullptr;
   if (FAILED(CoCreateInstance(kClsidTaskbarList, nullptr, CLSCTX_INPROC_SERVER, kIidTaskbarList3,
                               reinterpret_cast<void**>(&list))) ||

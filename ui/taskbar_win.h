@@ -14,7 +14,7 @@ struct ITaskbarList3;
 class TaskbarButton {
  public:
   TaskbarButton() = default;
-  // Releases the taskbar list, then balances the COM initialisation.
+  // Releases the taskbar list; the window's COM apartment outlives this.
   ~TaskbarButton();
   TaskbarButton(const TaskbarButton&) = delete;
   TaskbarButton& operator=(const TaskbarButton&) = delete;
@@ -27,9 +27,9 @@ class TaskbarButton {
   bool active() const { return list_ != nullptr; }
   // The registered message number; 0 when registration failed.
   UINT createdMessage() const { return createdMessage_; }
-  // The shell has (re)created the button: initialises COM apartment-threaded
-  // on this thread (once) and obtains ITaskbarList3 afresh. Nothing is
-  // mirrored until the next Mirror call.
+  // The shell has (re)created the button: obtains ITaskbarList3 afresh. The
+  // caller has entered this thread's COM apartment. Nothing is mirrored until
+  // the next Mirror call.
   void OnButtonCreated();
   // Shows `progress` on the window's button when it differs from what was
   // last shown there; does nothing before OnButtonCreated has succeeded.
@@ -39,7 +39,6 @@ class TaskbarButton {
   void ReleaseList();
 
   UINT createdMessage_ = 0;
-  bool comReady_ = false;  // CoInitializeEx succeeded and owes a CoUninitialize
   ITaskbarList3* list_ = nullptr;
   std::optional<TaskbarProgress> shown_;
 };

@@ -77,4 +77,28 @@ TEST(LauncherChannelTest, FailedUpdaterShowsWhyWithRetry) {
   }
 }
 
+// A flood is applied line by line even though the window draws and tells
+// screen readers only what a frame shows: the last line's state is the
+// state, its percentage the one a reader gets. One error in the middle is
+// overtaken by the lines after it.
+TEST(LauncherChannelTest, FloodOfTwentyThousandLinesEndsInTheLastLinesState) {
+  std::string flood;
+  for (int line = 1; line <= 20000; ++line) {
+    flood += line == 10000 ? "error Mirror lost\n"
+                           : "progress 0." + std::to_string(line % 90 + 10) + " DOWNLOAD Line " + std::to_string(line) + "\n";
+  }
+  flood += "progress 0.5 APPLY Last of the flood\n";
+  LauncherInput input;
+  ASSERT_TRUE(input.ok());
+  LauncherRun run(L"", input.readEnd());
+  input.ReleaseReadEnd();
+  ASSERT_NE(run.WaitForWindow(), nullptr);
+  ASSERT_TRUE(input.Write(flood));
+  EXPECT_TRUE(run.WaitForTexts([](const LauncherTexts& t) {
+    return t.status == L"Last of the flood" && t.progress == L"Applying update" && t.percent == L"50%" &&
+           t.button == L"Cancel";
+  }, 60000)) << Describe(run.Texts());
+  EXPECT_EQ(run.CloseWithEscape(), std::optional<DWORD>(0));
+}
+
 }  // namespace
