@@ -1,18 +1,17 @@
 // channel-throughput.exe [LINES] [RUNS]: what one updater line costs on its
 // way from a flooding updater to the applied event, next to the platform's
 // floor for the same hand-over: a bare PostMessageW/GetMessageW round trip
-// between two threads of this process.
+// between two threads of this process. Best run of each printed: on a shared
+// machine other work only ever adds time.
 //
-// Two flooding updaters are measured: demo-updater.exe flood, which writes
-// every line with its own WriteFile, and this program started with
-// --write-blocks, which writes the same lines in 4 KB blocks, as a runtime
-// that buffers a piped standard output does. For each, the cost of its pipe
-// alone (lines read in 512-byte reads and counted, nothing parsed or posted)
-// shows how much of the time is the updater's own writing.
+// Two updaters: demo-updater.exe flood (one WriteFile per line) and this
+// program with --write-blocks (the same lines in 4 KB blocks, as a runtime
+// that buffers a piped standard output writes them). The cost of each one's
+// pipe alone (read in 512-byte reads and counted) shows how much of the time
+// is the updater's own writing.
 //
-// The measurements alternate, RUNS times each with LINES lines (or
-// messages); the best run of each is printed, since on a shared machine
-// other work only ever adds time.
+// channel-throughput.exe --floor LINES prints only the floor, in
+// microseconds per message, for scripts/bench.
 #include <windows.h>
 
 #include <algorithm>
@@ -210,6 +209,10 @@ struct UpdaterFigures {
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--write-blocks") == 0) return WriteBlocks(std::strtoul(argv[2], nullptr, 10));
+  if (argc == 3 && std::strcmp(argv[1], "--floor") == 0) {
+    std::printf("%.3f\n", CrossThreadFloor(std::max<size_t>(1, std::strtoul(argv[2], nullptr, 10))));
+    return 0;
+  }
   const size_t lines = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 100000;
   const int runs = argc > 2 ? std::atoi(argv[2]) : 3;
   if (lines == 0 || runs <= 0) {
@@ -243,8 +246,6 @@ int main(int argc, char** argv) {
 
   const double floorUs = Best(floor);
   std::printf("updater channel: %zu lines per run, best of %d runs\n", lines, runs);
-  // launch-probe.exe reads the floor from this line: keep "floor", the colon
-  // and the unit.
   std::printf("  floor, PostMessageW -> GetMessageW across two threads: %8.2f us per message\n", floorUs);
   std::printf("  (PostMessageW + GetMessageW on one thread:             %8.2f us per message)\n", Best(sameThread));
   for (const UpdaterFigures& u : updaters) {
