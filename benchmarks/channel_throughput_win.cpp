@@ -23,6 +23,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/module_path_win.h"
 #include "channel/launch_message_win.h"
 #include "channel/updater_process_win.h"
 #include "state/launch_transitions.h"
@@ -220,14 +221,12 @@ int main(int argc, char** argv) {
     return 64;
   }
 
-  wchar_t self[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
   const std::wstring count = std::to_wstring(lines);
   UpdaterFigures updaters[] = {
       {"demo-updater.exe flood, one WriteFile per line",
        QuoteArgument(ProgramFolder() + L"\\demo-updater.exe") + L" flood " + count, {}, {}},
       {"block writer, the same lines in 4 KB WriteFile blocks",
-       QuoteArgument(self) + L" --write-blocks " + count, {}, {}},
+       QuoteArgument(ModulePath()) + L" --write-blocks " + count, {}, {}},
   };
 
   std::vector<double> floor, sameThread;

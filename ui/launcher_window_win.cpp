@@ -142,17 +142,18 @@ LRESULT OnLeftButtonDown(LauncherApp& app, LPARAM lParam) {
   return 0;
 }
 
+// Only the press and the release point decide: a press on the button that
+// wandered off and came back still acts; a release off the button never does.
 LRESULT OnLeftButtonUp(LauncherApp& app, LPARAM lParam) {
   ReleaseCapture();
   const ClientPoint point = ClientPointFromLParam(lParam);
-  const ReleaseAction action = DecideReleaseAction(app.pressedButton, HitTestButton(app, point.x, point.y),
-                                                   DescribeLaunch(app.state, app.profile.sequenceTitle).button);
+  const bool acts = app.pressedButton && HitTestButton(app, point.x, point.y);
   app.pressedButton = false;
   app.dragging = false;
-  if (action == ReleaseAction::None) {
-    Invalidate(app);
-  } else {
+  if (acts) {
     PressActionButton(app);
+  } else {
+    Invalidate(app);
   }
   return 0;
 }

@@ -91,12 +91,3 @@ ClientPoint ClientPointFromLParam(intptr_t lParam);
 // (0 counts as 96, never below 1.0).
 float DpiScaleFromDpiChange(uintptr_t wParam);
 
-// What a release of the left button does. Only the press state and the
-// release point decide: a press on the button that wandered off and came
-// back still acts; a release off the button never does.
-enum class ReleaseAction {
-  None,    // just repaint the button unpressed
-  Retry,   // the button reads Retry: back to the first step
-  Close,   // the button reads Cancel or Close: destroy the window
-};
-ReleaseAction DecideReleaseAction(bool pressedButton, bool releasedOnButton, StepButton button);
