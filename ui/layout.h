@@ -1,13 +1,12 @@
 #pragma once
 // The one layout of the launcher window, in device-independent units of the
 // 392 x 252 window, and its pixel arithmetic: scaling of unit lengths, the
-// placement in the work area, the region, the action button's hit rectangle
-// and what a release of the left button does. The scene paints these
+// placement in the work area, the region and the action button's hit
+// rectangle. The scene paints these
 // rectangles and the window tests its pointer against the same ones.
 // Portable; the window procedure calls it.
 #include <cstdint>
 
-#include "state/step_table.h"
 #include "ui/draw_list.h"
 
 inline constexpr int kWindowUnitsWide = 392;
