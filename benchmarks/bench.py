@@ -108,6 +108,15 @@ def figure(key, label, unit, digits, value, floor=None, compared=None, ratio=Tru
                 ratio=ratio, aim=aim)
 
 
+def met(f):
+    """Whether the figure meets its aim; None without an aim or a number."""
+    measured = f["compared"] if f["floor"] is not None else f["value"]
+    if not f["aim"] or measured is None:
+        return None
+    op, bound = f["aim"]
+    return measured <= bound if op == "<=" else measured >= bound
+
+
 def cells(f):
     def amount(x, sign=""):
         return "-" if x is None else f"{x:{sign}.{f['digits']}f} {f['unit']}"
@@ -115,15 +124,12 @@ def cells(f):
         if x is None:
             return "-"
         return f"x{x:.2f}" if f["ratio"] else amount(x, "+")
-    met = "-"
-    aim_text = "-"
+    aim = "-"
     if f["aim"]:
         op, bound = f["aim"]
-        measured = f["compared"] if f["floor"] is not None else f["value"]
-        aim_text = f"{op} " + (compared(bound) if f["floor"] is not None else amount(bound))
-        if measured is not None:
-            met = "yes" if (measured <= bound if op == "<=" else measured >= bound) else "NO"
-    return [f["label"], amount(f["value"]), amount(f["floor"]), compared(f["compared"]), aim_text, met]
+        aim = f"{op} " + (compared(bound) if f["floor"] is not None else amount(bound))
+    return [f["label"], amount(f["value"]), amount(f["floor"]), compared(f["compared"]), aim,
+            {None: "-", True: "yes", False: "NO"}[met(f)]]
 
 
 def main():
@@ -176,7 +182,8 @@ def main():
         print("".join(cell.ljust(width) for cell, width in zip(line, (18, 18, 18, 16, 16, 0))))
     print("First frame and peak memory: the median of the comparisons made within each run;"
           " line throughput: the medians' ratio.")
-    report = {"machine": a.machine, "runs": a.runs, "figures": {f.pop("key"): f for f in rows}}
+    report = {"machine": a.machine, "runs": a.runs,
+              "figures": {f.pop("key"): dict(f, met=met(f)) for f in rows}}
     (a.out / "bench.json").write_text(json.dumps(report, indent=1) + "\n")
     return 0 if all(f["value"] is not None for f in report["figures"].values()) else 1
 
