@@ -1,6 +1,8 @@
 #pragma once
-// RAII owners for Win32 handles, GDI objects, GDI+ objects and the COM apartment. Shell files only. Each owner
-// is move-only; the copy operations are deleted so no handle is closed twice.
+// RAII owners for Win32 handles, GDI objects, GDI+ objects and the COM
+// apartment. Shell files only. The handle owners are unique_ptrs (move-only);
+// the scope classes can be neither copied nor moved, so nothing is released
+// twice.
 #include <windows.h>
 #include <objbase.h>
 

@@ -1,18 +1,18 @@
 // channel-throughput.exe [LINES] [RUNS]: what one updater line costs on its
 // way from a flooding updater to the applied event, next to the platform's
 // floor for the same hand-over: a bare PostMessageW/GetMessageW round trip
-// between two threads of this process.
+// between two threads of this process. Best run of each printed: on a shared
+// machine other work only ever adds time.
 //
-// Two flooding updaters are measured: demo-updater.exe flood, which writes
-// every line with its own WriteFile, and this program started with
-// --write-blocks, which writes the same lines in 4 KB blocks, as a runtime
-// that buffers a piped standard output does. For each, the cost of its pipe
-// alone (lines read in 512-byte reads and counted, nothing parsed or posted)
-// shows how much of the time is the updater's own writing.
+// Two updaters: demo-updater.exe flood (one WriteFile per line) and this
+// program with --write-blocks (the same lines in 4 KB blocks, as a runtime
+// that buffers a piped standard output writes them). The cost of each one's
+// pipe alone (read and counted) shows how much of the time
+// is the updater's own writing.
 //
-// The measurements alternate, RUNS times each with LINES lines (or
-// messages); the best run of each is printed, since on a shared machine
-// other work only ever adds time.
+// channel-throughput.exe --floor LINES prints only the floor, in
+// microseconds per message, and --pipe-alone LINES only the pipe of
+// demo-updater.exe flood, in microseconds per line, for scripts/bench.
 #include <windows.h>
 
 #include <algorithm>
@@ -24,6 +24,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/module_path_win.h"
 #include "channel/launch_message_win.h"
 #include "channel/updater_process_win.h"
 #include "state/launch_transitions.h"
@@ -127,7 +128,7 @@ double SameThreadRoundTrip(size_t count) {
   return elapsed / static_cast<double>(count);
 }
 
-// The updater's side alone: its flood on a pipe, read in 512-byte reads and
+// The updater's side alone: its flood on a pipe, read in 64 KiB reads and
 // only counted. 0 when the flood did not arrive complete.
 double PipeAlone(const std::wstring& updaterCommand, size_t lines) {
   SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
@@ -148,11 +149,11 @@ double PipeAlone(const std::wstring& updaterCommand, size_t lines) {
   double first = 0.0;
   size_t seen = 0;
   if (started) {
-    char buffer[512];
+    std::vector<char> buffer(64 * 1024);  // the launcher's read size
     DWORD got = 0;
-    while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got != 0) {
+    while (ReadFile(readEnd, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got != 0) {
       if (first == 0.0) first = NowMicroseconds();
-      seen += static_cast<size_t>(std::count(buffer, buffer + got, '\n'));
+      seen += static_cast<size_t>(std::count(buffer.data(), buffer.data() + got, '\n'));
     }
     CloseHandle(child.hThread);
     CloseHandle(child.hProcess);
@@ -210,6 +211,18 @@ struct UpdaterFigures {
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--write-blocks") == 0) return WriteBlocks(std::strtoul(argv[2], nullptr, 10));
+  if (argc == 3 && std::strcmp(argv[1], "--floor") == 0) {
+    std::printf("%.3f\n", CrossThreadFloor(std::max<size_t>(1, std::strtoul(argv[2], nullptr, 10))));
+    return 0;
+  }
+  if (argc == 3 && std::strcmp(argv[1], "--pipe-alone") == 0) {
+    const size_t lines = std::max<size_t>(1, std::strtoul(argv[2], nullptr, 10));
+    const std::wstring flood = QuoteArgument(ProgramFolder() + L"\\demo-updater.exe") + L" flood " + std::to_wstring(lines);
+    const double us = PipeAlone(flood, lines);
+    if (us == 0.0) return 1;
+    std::printf("%.3f\n", us);
+    return 0;
+  }
   const size_t lines = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 100000;
   const int runs = argc > 2 ? std::atoi(argv[2]) : 3;
   if (lines == 0 || runs <= 0) {
@@ -217,14 +230,12 @@ int main(int argc, char** argv) {
     return 64;
   }
 
-  wchar_t self[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
   const std::wstring count = std::to_wstring(lines);
   UpdaterFigures updaters[] = {
       {"demo-updater.exe flood, one WriteFile per line",
        QuoteArgument(ProgramFolder() + L"\\demo-updater.exe") + L" flood " + count, {}, {}},
       {"block writer, the same lines in 4 KB WriteFile blocks",
-       QuoteArgument(self) + L" --write-blocks " + count, {}, {}},
+       QuoteArgument(ModulePath()) + L" --write-blocks " + count, {}, {}},
   };
 
   std::vector<double> floor, sameThread;
@@ -243,8 +254,6 @@ int main(int argc, char** argv) {
 
   const double floorUs = Best(floor);
   std::printf("updater channel: %zu lines per run, best of %d runs\n", lines, runs);
-  // launch-probe.exe reads the floor from this line: keep "floor", the colon
-  // and the unit.
   std::printf("  floor, PostMessageW -> GetMessageW across two threads: %8.2f us per message\n", floorUs);
   std::printf("  (PostMessageW + GetMessageW on one thread:             %8.2f us per message)\n", Best(sameThread));
   for (const UpdaterFigures& u : updaters) {

@@ -103,42 +103,20 @@ int32_t HexUnit(std::string_view line, size_t at) {
   return unit;
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 // Decodes the \u escape whose four hex digits start at line[at] (already
 // known to be valid) into out, together with a following \u low surrogate
-// when the first unit is a high one. Returns the index after what it used.
+// when the first unit is a high one; a lone surrogate gives U+FFFD
+// (AppendUtf8). Returns the index after what it used.
 size_t DecodeUnicodeEscape(std::string_view line, size_t at, std::string& out) {
   const auto unit = static_cast<char32_t>(HexUnit(line, at));
   size_t next = at + 4;
   char32_t cp = unit;
-  if (unit >= 0xD800 && unit <= 0xDBFF) {
-    cp = 0xFFFD;
-    if (next + 1 < line.size() && line[next] == '\\' && line[next + 1] == 'u') {
-      const int32_t low = HexUnit(line, next + 2);
-      if (low >= 0xDC00 && low <= 0xDFFF) {
-        cp = 0x10000 + ((unit - 0xD800) << 10) + (static_cast<char32_t>(low) - 0xDC00);
-        next += 6;
-      }
+  if (unit >= 0xD800 && unit <= 0xDBFF && next + 1 < line.size() && line[next] == '\\' && line[next + 1] == 'u') {
+    const int32_t low = HexUnit(line, next + 2);
+    if (low >= 0xDC00 && low <= 0xDFFF) {
+      cp = 0x10000 + ((unit - 0xD800) << 10) + (static_cast<char32_t>(low) - 0xDC00);
+      next += 6;
     }
-  } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
-    cp = 0xFFFD;
   }
   AppendUtf8(out, cp);
   return next;

@@ -43,9 +43,6 @@ class LineSplitter {
   // they are blank. Resets the splitter (and frees its buffer).
   std::optional<std::string> Finish();
 
-  // Capacity of the buffer that holds the unfinished line.
-  size_t PendingCapacity() const { return pending_.capacity(); }
-
  private:
   // Appends to the unfinished line, up to kMaxLineBytes in all.
   void Keep(std::string_view bytes);

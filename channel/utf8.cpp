@@ -78,12 +78,4 @@ std::wstring DecodeUtf8(std::string_view bytes) {
 
 }  // namespace
 
-std::wstring Utf8ToWide(std::string_view bytes) {
-  std::wstring wide = DecodeUtf8(bytes);
-  if (!wide.empty() || bytes.empty()) return wide;
-  // Only reached if decoding produced nothing for non-empty input, which the
-  // decoder above never does; kept so the contract matches the Windows build.
-  wide.reserve(bytes.size());
-  for (char c : bytes) wide.push_back(static_cast<wchar_t>(static_cast<uint8_t>(c)));
-  return wide;
-}
+std::wstring Utf8ToWide(std::string_view bytes) { return DecodeUtf8(bytes); }

@@ -10,7 +10,6 @@
 #include "channel/launch_event.h"
 #include "state/launch_state.h"
 
-// What the window must do after a state operation; the operations never call the window themselves.
 struct StateEffects {
   bool repaint = false;
   bool armCloseTimer = false;  // (re)start the 1400 ms close timer

@@ -5,19 +5,19 @@
 namespace {
 
 Profile QuenbyProfile() {
-  return {L"quenby", L"QB", L"Quenby", L"Workspace launch sequence",
+  return {L"quenby", L"qb", L"QB", L"Quenby", L"Workspace launch sequence",
           {L"assets\\quenby-bg-v1.png", L"assets\\tarrow-bg-v1.png"},
           {L"quenby.ico", L"control.ico"}, 202, 102};
 }
 
 Profile MarliskProfile() {
-  return {L"marlisk", L"MK", L"Marlisk", L"Marl workspace launch",
+  return {L"marlisk", L"marl", L"MK", L"Marlisk", L"Marl workspace launch",
           {L"assets\\marlisk-bg-v1.png", L"assets\\tarrow-bg-v1.png"},
           {L"marlisk.ico", L"marl.ico", L"control.ico"}, 203, 103};
 }
 
 Profile TarrowProfile() {
-  return {L"tarrow", L"TW", L"Tarrow", L"Secure runtime delivery",
+  return {L"tarrow", L"", L"TW", L"Tarrow", L"Secure runtime delivery",
           {L"assets\\tarrow-bg-v1.png"}, {L"control.ico"}, 201, 101};
 }
 
@@ -27,7 +27,12 @@ bool Contains(std::wstring_view text, std::wstring_view part) { return text.find
 
 Profile FindProfile(std::wstring_view name) {
   const std::wstring k = FoldKey(name);
-  if (Contains(k, L"quenby") || k == L"qb") return QuenbyProfile();
-  if (Contains(k, L"marlisk") || k == L"marl") return MarliskProfile();
+  for (Profile product : {QuenbyProfile(), MarliskProfile()}) {
+    if (Contains(k, product.key) || k == product.alias) return product;
+  }
   return TarrowProfile();
+}
+
+bool NamesProduct(std::wstring_view f, const Profile& profile) {
+  return !profile.alias.empty() && (f == profile.key || f == profile.key + L"exe" || f == profile.alias);
 }

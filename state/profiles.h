@@ -8,6 +8,9 @@
 
 struct Profile {
   std::wstring key;
+  // The short name the product also answers to ("qb"); empty for the
+  // fallback row, which no name selects and whose title is never replaced.
+  std::wstring alias;
   std::wstring badge;
   std::wstring displayName;
   std::wstring sequenceTitle;
@@ -19,3 +22,7 @@ struct Profile {
 
 // Never fails: a name that matches no product gives the tarrow row.
 Profile FindProfile(std::wstring_view name);
+
+// Whether a folded title (FoldKey) is just the product's name, its
+// executable's name or its alias.
+bool NamesProduct(std::wstring_view foldedTitle, const Profile& profile);

@@ -29,8 +29,8 @@ bool SurvivesFilter(wchar_t c) {
 constexpr size_t kMaxTitleLength = 72;
 constexpr const wchar_t* kFallbackTitle = L"Tarrow";
 
-}  // namespace
-
+// Free start-up text -> a title of at most 72 units, never empty. A URL
+// never becomes a title; a path gives the stem of its last component.
 std::wstring SanitizeTitle(std::wstring_view text) {
   std::wstring t = TrimBlank(text);
   if (t.empty()) return kFallbackTitle;
@@ -58,13 +58,14 @@ std::wstring SanitizeTitle(std::wstring_view text) {
   return filtered;
 }
 
+// The caption and header title: a product's own name when the title is just
+// that product's name or executable, else the sanitised title itself.
 std::wstring ResolveDisplayTitle(std::wstring_view title, const Profile& profile) {
   std::wstring t = SanitizeTitle(title);
-  const std::wstring f = FoldKey(t);
-  if (profile.key == L"quenby" && (f == L"quenby" || f == L"quenbyexe" || f == L"qb")) return profile.displayName;
-  if (profile.key == L"marlisk" && (f == L"marlisk" || f == L"marliskexe" || f == L"marl")) return profile.displayName;
-  return t;
+  return NamesProduct(FoldKey(t), profile) ? profile.displayName : t;
 }
+
+}  // namespace
 
 AppIdentity DeriveAppIdentity(std::wstring startupText) {
   AppIdentity identity;

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "base/gdiplus_api_win.h"
+#include "base/module_path_win.h"
 #include "ui/asset_checks.h"
 
 namespace {
@@ -142,20 +143,7 @@ UniqueGpImage LoadPngResourceFrom(HMODULE module, uint32_t id) {
 
 UniqueGpImage LoadPngResource(uint32_t id) { return LoadPngResourceFrom(GetModuleHandleW(nullptr), id); }
 
-std::wstring GetModuleDirectory() {
-  std::wstring name(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
-    if (length == 0) return {};
-    if (length < name.size()) {
-      name.resize(length);
-      return ParentDirectory(name);
-    }
-    // The name was cut to the buffer: ask again with twice the room.
-    if (name.size() >= kLongestPathBuffer) return {};
-    name.resize(name.size() * 2);
-  }
-}
+std::wstring GetModuleDirectory() { return ParentDirectory(ModulePath()); }
 
 std::wstring GetCurrentDirectoryPath() {
   std::wstring path(MAX_PATH, L'\0');

@@ -36,8 +36,9 @@ constexpr std::array<FontSpec, 8> kSlots{{{10, Gdiplus::FontStyleBold},
                                           {8, Gdiplus::FontStyleBold},
                                           {9, Gdiplus::FontStyleBold}}};
 
-}  // namespace
-
+// One attempt as GDI+'s Font class makes it: the family by name, the generic
+// sans-serif family when the name is unknown or the font cannot be made from
+// it. Null when even that fails.
 UniqueGpFont CreateFontLikeFontClass(const wchar_t* family, float size, INT style) {
   Gdiplus::GpFontFamily* raw = nullptr;
   UniqueGpFontFamily named;
@@ -57,6 +58,10 @@ UniqueGpFont CreateFontLikeFontClass(const wchar_t* family, float size, INT styl
   return font;
 }
 
+// A font of "Segoe UI" (or, inside the same attempt, the generic sans-serif
+// family), else "Arial", else "Tahoma", "Liberation Sans" or "DejaVu Sans",
+// with the size in pixels and the style (0 regular, 1 bold). Null only when
+// no family at all yields a font.
 UniqueGpFont CreateUiFont(float size, INT style) {
   // After "Segoe UI" and "Arial" come families that systems without the usual
   // Windows fonts tend to have, so text never vanishes for lack of a font.
@@ -67,6 +72,8 @@ UniqueGpFont CreateUiFont(float size, INT style) {
   }
   return nullptr;
 }
+
+}  // namespace
 
 void CreateFonts(UiFonts& fonts) {
   for (size_t slot = 0; slot < fonts.size(); ++slot) {

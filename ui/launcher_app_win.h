@@ -69,5 +69,5 @@ class LauncherApp {
 
 // Per-monitor awareness v2 where the system has it, else the old system-wide
 // awareness. Looked up at run time, so the program still starts on systems
-// without SetProcessDpiAwarenessContext. The first thing the process does.
+// without SetProcessDpiAwarenessContext. Before any window or DC exists.
 void MakeProcessDpiAware();

@@ -194,19 +194,20 @@ LRESULT OnLeftButtonDown(LauncherApp& app, LPARAM lParam) {
   return 0;
 }
 
+// Only the press and the release point decide: a press on the button that
+// wandered off and came back still acts; a release off the button never does.
 // The gesture is read and ended before the capture goes: releasing it sends
 // WM_CAPTURECHANGED, which would otherwise end the press unacted.
 LRESULT OnLeftButtonUp(LauncherApp& app, LPARAM lParam) {
   const ClientPoint point = ClientPointFromLParam(lParam);
-  const ReleaseAction action = DecideReleaseAction(app.pressedButton, HitTestButton(app, point.x, point.y),
-                                                   DescribeLaunch(app.state, app.profile.sequenceTitle).button);
+  const bool acts = app.pressedButton && HitTestButton(app, point.x, point.y);
   app.pressedButton = false;
   app.dragging = false;
   ReleaseCapture();
-  if (action == ReleaseAction::None) {
-    Invalidate(app);
-  } else {
+  if (acts) {
     PressActionButton(app);
+  } else {
+    Invalidate(app);
   }
   return 0;
 }

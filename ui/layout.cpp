@@ -47,7 +47,4 @@ float DpiScaleFromDpiChange(uintptr_t wParam) {
   return DpiScaleFor(static_cast<unsigned>((wParam >> 16) & 0xFFFFu));
 }
 
-ReleaseAction DecideReleaseAction(bool pressedButton, bool releasedOnButton, StepButton button) {
-  if (!pressedButton || !releasedOnButton) return ReleaseAction::None;
-  return button == StepButton::Retry ? ReleaseAction::Retry : ReleaseAction::Close;
-}
+

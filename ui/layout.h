@@ -1,13 +1,12 @@
 #pragma once
 // The one layout of the launcher window, in device-independent units of the
 // 392 x 252 window, and its pixel arithmetic: scaling of unit lengths, the
-// placement in the work area, the region, the action button's hit rectangle
-// and what a release of the left button does. The scene paints these
+// placement in the work area, the region and the action button's hit
+// rectangle. The scene paints these
 // rectangles and the window tests its pointer against the same ones.
 // Portable; the window procedure calls it.
 #include <cstdint>
 
-#include "state/step_table.h"
 #include "ui/draw_list.h"
 
 inline constexpr int kWindowUnitsWide = 392;
@@ -91,12 +90,3 @@ ClientPoint ClientPointFromLParam(intptr_t lParam);
 // (0 counts as 96, never below 1.0).
 float DpiScaleFromDpiChange(uintptr_t wParam);
 
-// What a release of the left button does. Only the press state and the
-// release point decide: a press on the button that wandered off and came
-// back still acts; a release off the button never does.
-enum class ReleaseAction {
-  None,    // just repaint the button unpressed
-  Retry,   // the button reads Retry: back to the first step
-  Close,   // the button reads Cancel or Close: destroy the window
-};
-ReleaseAction DecideReleaseAction(bool pressedButton, bool releasedOnButton, StepButton button);

@@ -7,11 +7,22 @@ namespace gp = Gdiplus::DllExports;
 
 namespace {
 
+// A closed rounded-rectangle figure: four 90-degree arcs of diameter
+// 2 * radius at the corners. The radius is not reduced for small rectangles,
+// so their arcs overlap and the figure reaches outside the rectangle.
 UniqueGpPath RoundRectPath(const SceneRect& rect, float radius) {
   Gdiplus::GpPath* raw = nullptr;
   gp::GdipCreatePath(Gdiplus::FillModeAlternate, &raw);
   UniqueGpPath path(raw);
-  if (path) AddRoundRectPath(path.get(), rect, radius);
+  if (!path) return path;
+  const float d = radius * 2;
+  const float right = rect.x + rect.width - d;
+  const float bottom = rect.y + rect.height - d;
+  gp::GdipAddPathArc(raw, rect.x, rect.y, d, d, 180, 90);
+  gp::GdipAddPathArc(raw, right, rect.y, d, d, 270, 90);
+  gp::GdipAddPathArc(raw, right, bottom, d, d, 0, 90);
+  gp::GdipAddPathArc(raw, rect.x, bottom, d, d, 90, 90);
+  gp::GdipClosePathFigure(raw);
   return path;
 }
 
@@ -20,21 +31,6 @@ void FillPathWith(Gdiplus::GpGraphics* graphics, Gdiplus::GpPath* path, Gdiplus:
 }
 
 Gdiplus::RectF ToGp(const SceneRect& rect) { return Gdiplus::RectF(rect.x, rect.y, rect.width, rect.height); }
-
-}  // namespace
-
-void AddRoundRectPath(Gdiplus::GpPath* path, const SceneRect& rect, float radius) {
-  const float d = radius * 2;
-  const float right = rect.x + rect.width - d;
-  const float bottom = rect.y + rect.height - d;
-  gp::GdipAddPathArc(path, rect.x, rect.y, d, d, 180, 90);
-  gp::GdipAddPathArc(path, right, rect.y, d, d, 270, 90);
-  gp::GdipAddPathArc(path, right, bottom, d, d, 0, 90);
-  gp::GdipAddPathArc(path, rect.x, bottom, d, d, 90, 90);
-  gp::GdipClosePathFigure(path);
-}
-
-namespace {
 
 void FillRoundRect(Gdiplus::GpGraphics* graphics, const SceneRect& rect, float radius, uint32_t color) {
   UniqueGpPath path = RoundRectPath(rect, radius);

@@ -16,8 +16,7 @@
 
 #include "base/win_owners_win.h"
 #include "tests/support/process_runner_win.h"
-
-inline constexpr wchar_t kLauncherClassName[] = L"TarrowNativeWindow";
+#include "ui/launcher_window_win.h"
 
 // The action button's middle in client pixels at 96 DPI.
 inline constexpr int32_t kButtonX = 351;
@@ -135,7 +134,7 @@ class LauncherRun {
 
 // The visible top-level window of the class (any class when null) owned by
 // the process; null when it has none.
-HWND FindVisibleWindow(DWORD processId, const wchar_t* className = kLauncherClassName);
+HWND FindVisibleWindow(DWORD processId, const wchar_t* className = kLauncherWindowClass);
 
 RECT WindowRectOf(HWND window);
 std::wstring WindowCaption(HWND window);

@@ -6,18 +6,9 @@
 
 #include <vector>
 
-std::wstring ProgramFolder() {
-  std::vector<wchar_t> buffer(MAX_PATH);
-  for (;;) {
-    DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n < buffer.size()) {
-      std::wstring path(buffer.data(), n);
-      size_t slash = path.find_last_of(L"\\/");
-      return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash);
-    }
-    buffer.resize(buffer.size() * 2);
-  }
-}
+#include "ui/assets_win.h"
+
+std::wstring ProgramFolder() { return GetModuleDirectory(); }
 
 std::wstring QuoteArgument(const std::wstring& argument) {
   if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring::npos) return argument;

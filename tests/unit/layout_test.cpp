@@ -38,12 +38,4 @@ TEST(LayoutTest, ButtonHitIncludesLeftAndTopExcludesRightAndBottom) {
   EXPECT_EQ(std::tie(above.x, above.y), std::make_tuple(-5, -10));
 }
 
-TEST(LayoutTest, OnlyAPressAndReleaseOnTheButtonActs) {
-  EXPECT_EQ(DecideReleaseAction(true, true, StepButton::Retry), ReleaseAction::Retry);
-  EXPECT_EQ(DecideReleaseAction(true, true, StepButton::Cancel), ReleaseAction::Close);
-  EXPECT_EQ(DecideReleaseAction(true, true, StepButton::Close), ReleaseAction::Close);
-  EXPECT_EQ(DecideReleaseAction(true, false, StepButton::Retry), ReleaseAction::None);
-  EXPECT_EQ(DecideReleaseAction(false, true, StepButton::Cancel), ReleaseAction::None);
-}
-
 }  // namespace

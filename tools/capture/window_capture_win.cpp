@@ -16,6 +16,7 @@
 
 #include "base/win_owners_win.h"
 #include "tools/capture/screen_capture_win.h"
+#include "ui/launcher_window_win.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ bool ParseOptions(int argc, wchar_t** argv, CaptureOptions& options) {
 HWND WaitForLauncherWindow(DWORD waitMs) {
   const ULONGLONG deadline = GetTickCount64() + waitMs;
   for (;;) {
-    HWND window = FindWindowW(L"TarrowNativeWindow", nullptr);
+    HWND window = FindWindowW(kLauncherWindowClass, nullptr);
     if (window != nullptr && IsWindowVisible(window)) return window;
     if (GetTickCount64() >= deadline) return nullptr;
     Sleep(50);

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "base/text.h"
+#include "channel/utf8.h"
 
 namespace {
 
@@ -280,16 +281,6 @@ std::optional<uint32_t> ParseCount(std::wstring_view text) {
   return value;
 }
 
-std::string ToUtf8(std::wstring_view text) {
-  if (text.empty()) return {};
-  const int size = static_cast<int>(text.size());
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-  if (n <= 0) return {};
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, out.data(), n, nullptr, nullptr);
-  return out;
-}
-
 struct Options {
   std::wstring scenario;
   uint32_t floodCount = 0;
@@ -309,12 +300,12 @@ ParsedOptions ParseArguments(int argc, wchar_t** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::wstring_view arg = argv[i];
     if (arg == L"--script" || arg == L"--exit") {
-      if (i + 1 >= argc) return fail(ToUtf8(arg) + " needs a value");
+      if (i + 1 >= argc) return fail(WideToUtf8(arg) + " needs a value");
       const std::wstring_view value = argv[++i];
       if (arg == L"--script") {
         o.scriptPath = std::wstring(value);
       } else if (!(o.exitCode = ParseExitCode(value))) {
-        return fail("bad exit code '" + ToUtf8(value) + "'");
+        return fail("bad exit code '" + WideToUtf8(value) + "'");
       }
     } else if (o.scenario.empty()) {
       o.scenario = arg;
@@ -324,10 +315,10 @@ ParsedOptions ParseArguments(int argc, wchar_t** argv) {
         o.floodCount = *count;
         ++i;
       } else if (arg != L"happy" && arg != L"fail" && arg != L"stall" && arg != L"silent" && arg != L"hang") {
-        return fail("unknown scenario '" + ToUtf8(arg) + "'");
+        return fail("unknown scenario '" + WideToUtf8(arg) + "'");
       }
     } else {
-      return fail("unexpected word '" + ToUtf8(arg) + "'");
+      return fail("unexpected word '" + WideToUtf8(arg) + "'");
     }
   }
   if (o.scriptPath && !o.scenario.empty()) return fail("give a scenario or --script, not both");
@@ -356,7 +347,7 @@ int wmain(int argc, wchar_t** argv) {
   uint32_t exitCode = 0;
   if (o.scriptPath) {
     const std::optional<std::string> bytes = ReadWholeFile(*o.scriptPath);
-    if (!bytes) return Refuse("cannot read script '" + ToUtf8(*o.scriptPath) + "'");
+    if (!bytes) return Refuse("cannot read script '" + WideToUtf8(*o.scriptPath) + "'");
     Play(ScriptActions(*bytes), out);
   } else if (o.scenario == L"happy") {
     Play(HappyScript(), out);

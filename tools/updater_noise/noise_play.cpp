@@ -169,18 +169,6 @@ constexpr uint32_t kExitCodes[] = {0, 0, 0, 0, 1, 2, 0xFFFFFFFFu, 0xC0000005u, 0
 
 }  // namespace
 
-uint64_t NoisePlay::TotalBytes() const {
-  uint64_t total = 0;
-  for (const NoiseStep& step : steps) total += step.bytes.size();
-  return total;
-}
-
-uint32_t NoisePlay::TotalSleepMs() const {
-  uint32_t total = 0;
-  for (const NoiseStep& step : steps) total += step.sleepMs;
-  return total;
-}
-
 NoisePlay MakeNoisePlay(uint64_t seed, bool allowHuge) {
   Rng rng(seed * 0x2545F4914F6CDD1Dull + 1);
   NoisePlay play;
@@ -257,7 +245,6 @@ NoisePlay MakeNoisePlay(uint64_t seed, bool allowHuge) {
 
 std::string NoiseBytes(const NoisePlay& play) {
   std::string bytes;
-  bytes.reserve(static_cast<size_t>(play.TotalBytes()));
   for (const NoiseStep& step : play.steps) bytes += step.bytes;
   return bytes;
 }

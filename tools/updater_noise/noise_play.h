@@ -36,16 +36,10 @@ struct NoisePlay {
   uint32_t exitCode = 0;
   // One flag per NoiseIngredient.
   std::vector<bool> used = std::vector<bool>(static_cast<size_t>(NoiseIngredient::Count), false);
-
-  bool Uses(NoiseIngredient ingredient) const { return used[static_cast<size_t>(ingredient)]; }
-  uint64_t TotalBytes() const;
-  uint32_t TotalSleepMs() const;
 };
 
 // Pauses of one play add up to at most this, so a soak run stays short.
 inline constexpr uint32_t kNoiseMaxSleepMs = 700;
-// At most one huge line per play, of at most this many bytes.
-inline constexpr size_t kNoiseMaxLineBytes = (size_t{1} << 20) + 4096;
 
 // The play for a seed. `allowHuge` false leaves out lines of over 1 MiB.
 NoisePlay MakeNoisePlay(uint64_t seed, bool allowHuge = true);

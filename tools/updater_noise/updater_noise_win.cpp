@@ -21,6 +21,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/module_path_win.h"
 #include "tools/updater_noise/noise_play.h"
 
 namespace {
@@ -63,23 +64,11 @@ int NoLineFeed(uint64_t total) {
   return 0;
 }
 
-std::wstring OwnPath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n < path.size()) {
-      path.resize(n);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
-}
-
 // Starts "hold EVENT" with this process's output handles inherited, so the
 // grandchild keeps the launcher's pipe open after this process has gone.
 int Grandchild(const std::wstring& eventName, uint32_t exitCode) {
   Write("progress 0.40 DOWNLOAD Handing the pipe to a helper\n");
-  std::wstring commandLine = L"\"" + OwnPath() + L"\" hold " + eventName;
+  std::wstring commandLine = L"\"" + ModulePath() + L"\" hold " + eventName;
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESTDHANDLES;

@@ -10,17 +10,11 @@
 
 #include "base/gdiplus_api_win.h"
 #include "base/win_owners_win.h"
+#include "channel/utf8.h"
 #include "state/profiles.h"
 #include "ui/assets_win.h"
 
 namespace {
-
-std::string Utf8(const std::wstring& text) {
-  std::string out(text.size() * 3, '\0');
-  out.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                                                     out.data(), static_cast<int>(out.size()), nullptr, nullptr)));
-  return out;
-}
 
 // "800x400 pargb" (any format other than 32 bpp PARGB in hex), or "none".
 std::string DescribeImage(Gdiplus::GpImage* image) {
@@ -60,8 +54,8 @@ int wmain(int argc, wchar_t** argv) {
     HICON icon = nullptr;
     LoadAssets(profile, background, icon);
     std::fprintf(report, "background-file=%s\nicon-file=%s\nbackground=%s\nicon=%s\n",
-                 Utf8(FindAssetFile(profile.backgroundCandidates)).c_str(),
-                 Utf8(FindAssetFile(profile.iconCandidates)).c_str(), DescribeImage(background.get()).c_str(),
+                 WideToUtf8(FindAssetFile(profile.backgroundCandidates)).c_str(),
+                 WideToUtf8(FindAssetFile(profile.iconCandidates)).c_str(), DescribeImage(background.get()).c_str(),
                  DescribeIcon(icon).c_str());
     if (icon != nullptr) DestroyIcon(icon);
   }

@@ -1,0 +1,221 @@
+#!/usr/bin/env python3
+"""The figures of scripts/bench, taken under Wine: first frame and peak memory
+(launch-probe.exe, launcher against minimal-window.exe, alternating within
+each run), line throughput (hyperfine times whole launcher processes fed by
+demo-updater.exe flood N and flood 0; channel-throughput.exe gives the post
+floor), idle CPU (the launcher's threads in /proc) and the stripped size. Prints one table
+of medians and writes it as JSON. scripts/bench sets up Wine and calls it."""
+import argparse
+import json
+import os
+import shlex
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+MB = 1024 * 1024
+
+
+def winpath(path):
+    return "Z:" + str(path).replace("/", "\\")
+
+
+def wine(bin_dir, program, *args):
+    """One run of a program of the build; its output, or None when it fails."""
+    done = subprocess.run(["wine", str(bin_dir / program), *args], stdin=subprocess.DEVNULL,
+                          capture_output=True, text=True)
+    sys.stderr.write(done.stderr)
+    return done.stdout if done.returncode == 0 else None
+
+
+def first_frame(bin_dir, program):
+    """(milliseconds, peak MB) of one start, or (None, None)."""
+    out = wine(bin_dir, "launch-probe.exe", program)
+    if out is None:
+        return None, None
+    ms, peak = out.split()
+    return float(ms), float(peak) / MB
+
+
+def cpu_seconds(pid):
+    # Under Wine GetProcessTimes of another process gives zeros; the run
+    # time of every thread (nanoseconds) is in Linux's schedstat.
+    total = 0
+    for task in Path(f"/proc/{pid}/task").iterdir():
+        total += int((task / "schedstat").read_text().split()[0])
+    return total / 1e9
+
+
+def idle_cpu(bin_dir, settle, seconds):
+    """CPU seconds of a settled launcher (bar on its target, stall hint up)
+    over `seconds`. Its updater sends one line, then "done" once the
+    measurement is over, so the launcher closes by itself."""
+    with tempfile.NamedTemporaryFile("w", suffix=".txt", delete=False) as script:
+        script.write(f"progress 0.4 DOWNLOAD Fetching files\nsleep {(settle + seconds + 1) * 1000}\ndone\n")
+    updater = f'"{winpath(bin_dir / "demo-updater.exe")}" --script "{winpath(script.name)}"'
+    # wine execs into the program, so the child's pid is the launcher's.
+    launcher = subprocess.Popen(["wine", str(bin_dir / "tarrow-launcher.exe"), "--updater-cmd", updater],
+                                stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
+    try:
+        time.sleep(settle)
+        before = cpu_seconds(launcher.pid)
+        time.sleep(seconds)
+        used = cpu_seconds(launcher.pid) - before
+        return used if launcher.wait(timeout=60) == 0 else None
+    except (OSError, subprocess.TimeoutExpired):
+        launcher.kill()
+        return None
+    finally:
+        os.unlink(script.name)
+
+
+def channel_floor(bin_dir, lines):
+    """Messages per second of a bare PostMessageW/GetMessageW hand-over."""
+    out = wine(bin_dir, "channel-throughput.exe", "--floor", str(lines))
+    return 1e6 / float(out) if out else None
+
+
+def pipe_alone(bin_dir, lines):
+    """Lines per second of demo-updater.exe flood on a pipe that is only read."""
+    out = wine(bin_dir, "channel-throughput.exe", "--pipe-alone", str(lines))
+    return 1e6 / float(out) if out else None
+
+
+# The two updaters of the flood: one WriteFile per line, and the same lines
+# written in 4 KB blocks (as a runtime that buffers a piped output does).
+UPDATERS = {"lines": ("demo-updater.exe", "flood"), "blocks": ("channel-throughput.exe", "--write-blocks")}
+
+
+def flood_lines_per_second(bin_dir, lines, runs, out_dir, writer="lines"):
+    """`flood N` minus `flood 0`, process start to exit: the start, the close
+    delay after "done" and the teardown cancel out."""
+    program, option = UPDATERS[writer]
+    def command(n):
+        updater = f'"{winpath(bin_dir / program)}" {option} {n}'
+        return shlex.join(["wine", str(bin_dir / "tarrow-launcher.exe"), "--updater-cmd", updater])
+    export = out_dir / f"flood-{writer}.json"
+    done = subprocess.run(["hyperfine", "--style", "basic", "--warmup", "1", "--runs", str(runs),
+                           "--export-json", str(export), command(0), command(lines)], stdout=sys.stderr)
+    if done.returncode != 0:
+        return None
+    empty, flooded = (r["median"] for r in json.loads(export.read_text())["results"])
+    return lines / (flooded - empty) if flooded > empty else None
+
+
+def paired(values, floors, compare):
+    return median([compare(v, f) for v, f in zip(values, floors) if v is not None and f is not None])
+
+
+def median(values):
+    values = [v for v in values if v is not None]
+    return statistics.median(values) if values else None
+
+
+def figure(key, label, unit, digits, value, floor=None, compared=None, ratio=True, aim=None):
+    """One row; `aim` is ("<=" or ">=", number) on the comparison, or on the value without a floor."""
+    return dict(key=key, label=label, unit=unit, digits=digits, value=value, floor=floor, compared=compared,
+                ratio=ratio, aim=aim)
+
+
+def stripped_size(program):
+    """Bytes of the program as the release package ships it: stripped."""
+    with tempfile.TemporaryDirectory() as folder:
+        copy = Path(folder) / program.name
+        subprocess.run(["x86_64-w64-mingw32-strip", "-o", str(copy), str(program)], check=True)
+        return copy.stat().st_size
+
+
+def met(f):
+    """Whether the figure meets its aim; None without an aim or a number."""
+    measured = f["compared"] if f["floor"] is not None and not f.get("aimOnValue") else f["value"]
+    if not f["aim"] or measured is None:
+        return None
+    op, bound = f["aim"]
+    return measured <= bound if op == "<=" else measured >= bound
+
+
+def cells(f):
+    def amount(x, sign=""):
+        return "-" if x is None else f"{x:{sign}.{f['digits']}f} {f['unit']}"
+    def compared(x):
+        if x is None:
+            return "-"
+        return f"x{x:.2f}" if f["ratio"] else amount(x, "+")
+    aim = "-"
+    if f["aim"]:
+        op, bound = f["aim"]
+        aim = f"{op} " + (compared(bound) if f["floor"] is not None and not f.get("aimOnValue") else amount(bound))
+    return [f["label"], amount(f["value"]), amount(f["floor"]), compared(f["compared"]), aim,
+            {None: "-", True: "yes", False: "NO"}[met(f)]]
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--bin", type=Path, required=True)
+    parser.add_argument("--out", type=Path, required=True)
+    parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--lines", type=int, default=100000)
+    parser.add_argument("--settle", type=int, default=8, help="seconds before the idle measurement")
+    parser.add_argument("--idle", type=int, default=10, help="seconds of the idle measurement")
+    parser.add_argument("--only", default="first-frame,throughput,idle")
+    parser.add_argument("--machine", default="")
+    a = parser.parse_args()
+    only = a.only.split(",")
+
+    frames, idle, floors, pipes = [], [], [], []
+    if "first-frame" in only:  # not counted: the first start after a pause pays for cold caches
+        first_frame(a.bin, "minimal-window.exe")
+        first_frame(a.bin, "tarrow-launcher.exe")
+    for run in range(1, a.runs + 1):
+        print(f"bench: run {run} of {a.runs}", file=sys.stderr)
+        if "first-frame" in only:
+            frames.append((first_frame(a.bin, "minimal-window.exe"), first_frame(a.bin, "tarrow-launcher.exe")))
+        if "throughput" in only:
+            floors.append(channel_floor(a.bin, a.lines))
+            pipes.append(pipe_alone(a.bin, a.lines))
+        if "idle" in only:
+            idle.append(idle_cpu(a.bin, a.settle, a.idle))
+
+    rows = []
+    if frames:
+        minimal_ms, launcher_ms = [m[0] for m, _ in frames], [l[0] for _, l in frames]
+        rows.append(figure("firstFrame", "First frame", "ms", 1, median(launcher_ms), median(minimal_ms),
+                           paired(launcher_ms, minimal_ms, lambda v, f: v / f), aim=("<=", 1.30)))
+    if "throughput" in only:
+        # A write per line: against the same updater's pipe alone (the window
+        # and the channel add at most a quarter to what its writes cost).
+        lines, pipe = flood_lines_per_second(a.bin, a.lines, a.runs, a.out), median(pipes)
+        rows.append(figure("lineThroughput", "Flood, line writes", "lines/s", 0, lines, pipe,
+                           lines / pipe if lines and pipe else None, aim=(">=", 0.80)))
+        # 4 KB blocks: the pipe costs little; against the post floor.
+        blocks, floor = flood_lines_per_second(a.bin, a.lines, a.runs, a.out, "blocks"), median(floors)
+        rows.append(figure("blockThroughput", "Flood, 4 KB blocks", "lines/s", 0, blocks, floor,
+                           blocks / floor if blocks and floor else None, aim=(">=", 0.80)))
+    if idle:
+        rows.append(figure("idleCpu", f"Idle CPU / {a.idle} s", "s", 3, median(idle), aim=("<=", 0.050)))
+    if frames:
+        minimal_mb, launcher_mb = [m[1] for m, _ in frames], [l[1] for _, l in frames]
+        rows.append(figure("peakWorkingSet", "Peak memory", "MB", 1, median(launcher_mb), median(minimal_mb),
+                           paired(launcher_mb, minimal_mb, lambda v, f: v - f), ratio=False, aim=("<=", 6.0)))
+    sizes = [stripped_size(a.bin / name) for name in ("tarrow-launcher.exe", "minimal-window.exe")]
+    rows.append(figure("size", "Packaged size", "bytes", 0, sizes[0], sizes[1], sizes[0] - sizes[1], ratio=False))
+    rows[-1]["aim"], rows[-1]["aimOnValue"] = ("<=", 800 * 1024), True
+
+    print(f"Tarrow Launcher benchmarks, median of {a.runs} runs")
+    print(f"Machine: {a.machine}\n")
+    for line in [["Figure", "Launcher", "Floor", "Launcher/floor", "Aim", "Met"]] + [cells(f) for f in rows]:
+        print("".join(cell.ljust(width) for cell, width in zip(line, (18, 18, 18, 16, 16, 0))))
+    print("First frame and peak memory: the median of the comparisons made within each run;"
+          " the floods: the medians' ratio (line writes against demo-updater's pipe alone,"
+          " 4 KB blocks against the post floor).")
+    report = {"machine": a.machine, "runs": a.runs,
+              "figures": {f.pop("key"): dict(f, met=met(f)) for f in rows}}
+    (a.out / "bench.json").write_text(json.dumps(report, indent=1) + "\n")
+    return 0 if all(f["value"] is not None for f in report["figures"].values()) else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
