@@ -42,6 +42,7 @@ class LauncherApp {
   float dpiScale = 1.0f;      // at least 1.0; replaced on a DPI change
   UiFonts fonts;              // slots 0..7, any may be null
   LaunchState state;
+  const Language* language = &English();  // the launcher's own texts and the window's direction
   DisplayChoice display;       // high contrast and animation, from the system's settings
   bool hoverButton = false;    // the pointer is over the action button
   bool pressedButton = false;  // the left button went down on the action button
@@ -57,6 +58,11 @@ class LauncherApp {
   bool updaterRunning = false;     // the current run's child has not been reported ended yet
   TaskbarButton taskbar;           // the button's progress display; off until the shell announces it
 };
+
+// What the window shows now, in its language.
+inline LaunchView ViewOf(const LauncherApp& app) {
+  return DescribeLaunch(app.state, app.profile.sequenceTitle, *app.language);
+}
 
 // Per-monitor awareness v2 where the system has it, else the old system-wide
 // awareness. Looked up at run time, so the program still starts on systems

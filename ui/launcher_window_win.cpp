@@ -34,7 +34,7 @@ void MirrorOnTaskbarButton(LauncherApp& app, const LaunchView& view) {
   if (app.taskbar.active()) app.taskbar.Mirror(app.window, MirrorOnTaskbar(view));
 }
 
-bool HitTestButton(const LauncherApp& app, int32_t x, int32_t y) { return IsOnActionButton(app.dpiScale, x, y); }
+bool HitTestButton(const LauncherApp& app, int32_t x, int32_t y) { return IsOnActionButton(app.dpiScale, x, y, app.language->rightToLeft); }
 
 // The rounded region for the current dpiScale; the system owns it afterwards.
 void UpdateWindowRegion(LauncherApp& app) {
@@ -77,7 +77,7 @@ LRESULT OnPaint(LauncherApp& app) {
   if (memoryDc == nullptr || bitmap == nullptr) return 0;
   {
     SelectedObject selected(memoryDc.get(), bitmap.get());
-    const LaunchView view = DescribeLaunch(app.state, app.profile.sequenceTitle);
+    const LaunchView view = ViewOf(app);
     SceneInput scene{view, app.profile.badge, app.displayTitle, app.background != nullptr, app.hoverButton,
                      app.pressedButton};
     if (app.display.highContrast) scene.highContrast = &*app.display.highContrast;
@@ -146,7 +146,7 @@ LRESULT OnLeftButtonUp(LauncherApp& app, LPARAM lParam) {
   ReleaseCapture();
   const ClientPoint point = ClientPointFromLParam(lParam);
   const ReleaseAction action = DecideReleaseAction(app.pressedButton, HitTestButton(app, point.x, point.y),
-                                                   DescribeLaunch(app.state, app.profile.sequenceTitle).button);
+                                                   ViewOf(app).button);
   app.pressedButton = false;
   app.dragging = false;
   if (action == ReleaseAction::None) {
@@ -227,7 +227,7 @@ LRESULT OnUpdaterEnded(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
 // The shell (re)created the taskbar button: obtain it and show the state at once.
 LRESULT OnTaskbarButtonCreated(LauncherApp& app) {
   app.taskbar.OnButtonCreated();
-  MirrorOnTaskbarButton(app, DescribeLaunch(app.state, app.profile.sequenceTitle));
+  MirrorOnTaskbarButton(app, ViewOf(app));
   return 0;
 }
 
@@ -319,13 +319,13 @@ void PerformStateEffects(LauncherApp& app, const StateEffects& effects) {
   // taskbar button (touched only when what it shows changes) and the
   // accessibility events, which keep it as the last one announced.
   Invalidate(app);
-  LaunchView view = DescribeLaunch(app.state, app.profile.sequenceTitle);
+  LaunchView view = ViewOf(app);
   MirrorOnTaskbarButton(app, view);
   AnnounceChanges(app, std::move(view));
 }
 
 void PressActionButton(LauncherApp& app) {
-  if (DescribeLaunch(app.state, app.profile.sequenceTitle).button != StepButton::Retry) {
+  if (ViewOf(app).button != StepButton::Retry) {
     DestroyWindow(app.window);
     return;
   }
