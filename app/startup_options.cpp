@@ -14,6 +14,9 @@ StartupOptions ParseCommandLine(const std::vector<std::wstring>& args) {
     } else if (arg == L"--state" && hasValue) {
       options.stateArgument = args[i + 1];
       i += 2;
+    } else if (arg == L"--lang" && hasValue) {
+      options.languageArgument = args[i + 1];
+      i += 2;
     } else if (arg == L"--updater-cmd" && hasValue) {
       options.updaterCommand = args[i + 1];
       i += 2;

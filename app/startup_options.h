@@ -9,10 +9,11 @@ struct StartupOptions {
   std::wstring updaterCommand;
   std::wstring profileArgument;
   std::wstring stateArgument = L"DOWNLOAD";
+  std::wstring languageArgument;  // --lang TAG; empty: the user's preferred UI languages decide
 };
 
 // Option names are exact and case-sensitive ("--profile", "--state",
-// "--updater-cmd"); any other element starting with "--" is skipped; the
+// "--updater-cmd", "--lang"); any other element starting with "--" is skipped; the
 // rest are words joined by single spaces. Resolves the start-up text: the
 // words, else the display name of the --profile value, else "Tarrow Preview".
 StartupOptions ParseCommandLine(const std::vector<std::wstring>& args);

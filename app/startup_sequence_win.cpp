@@ -2,6 +2,7 @@
 
 #include "app/command_line_win.h"
 #include "app/startup_options.h"
+#include "app/ui_languages_win.h"
 #include "base/win_owners_win.h"
 #include "channel/launch_message_win.h"
 #include "channel/stdin_reader_win.h"
@@ -70,5 +71,9 @@ int RunLauncher(HINSTANCE instance) {
   // The application object is destroyed at the end of this block, before
   // the GDI+ session ends.
   LauncherApp app(instance, options.startupText);
+  // --lang decides alone (an unknown tag gives English); without it the
+  // user's preferred UI languages do.
+  app.language = &ChooseLanguage(options.languageArgument.empty() ? ReadPreferredUiLanguages()
+                                                                   : std::vector<std::wstring>{options.languageArgument});
   return RunWindow(app, options);
 }

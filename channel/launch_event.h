@@ -15,4 +15,7 @@ struct LaunchEvent {
   // The updater run whose reader posted it (1, 2, ... counted by the window);
   // 0 for standard input. The window drops events of a run it has replaced.
   uint32_t generation = 0;
+  // Set only on the reader's report of how the updater ended: the window
+  // words the detail itself, in its language.
+  std::optional<uint32_t> exitCode = std::nullopt;
 };

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "text_ids.h"
+
 // Settled ticks after which a working step shows its stall hint (about 4 s).
 inline constexpr int32_t kStallHintTicks = 90;
 // A target at or above this counts as full: the bar fills at once, and LAUNCH
@@ -14,7 +16,13 @@ inline constexpr double kFullProgress = 0.999;
 struct LaunchState {
   std::wstring stepKey = L"LINK";   // canonical key of the current step, never empty
   std::wstring railKey = L"LINK";   // selects the current rail segment
-  std::wstring detailText;          // empty: the step's default sentence shows
+  std::wstring detailText;          // the updater's detail line; empty: the step's default sentence shows
+  // Set when the launcher itself wrote the detail line (a preview, done,
+  // cancel, Retry, a failed start, an ended updater): the launch view shows
+  // it in the chosen language instead of detailText. detailCode fills the
+  // {code} of TextId::DetailExitCode.
+  std::optional<TextId> detailOwn;
+  uint32_t detailCode = 0;
   std::optional<double> progress = 0.0;  // target fraction 0..1; absent shows "WAIT"
   double shownProgress = 0.0;       // eased toward progress by the animation tick
   int32_t settledTicks = 0;         // ticks the bar has sat on its target; 90 shows the stall hint

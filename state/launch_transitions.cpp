@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr std::wstring_view kCheckNetwork = L"Check network or package";
 constexpr double kSettleGap = 0.002;
 constexpr double kEaseFraction = 0.2;
 constexpr int32_t kPreviewSettledTicks = 120;
@@ -36,7 +35,7 @@ bool CountsSettledTicks(std::wstring_view stepKey) { return FactsOf(stepKey).kin
 
 StateEffects Cancel(LaunchState& state) {
   const double here = std::isfinite(state.shownProgress) ? ClampFraction(state.shownProgress) : 0.0;
-  return SetStep(state, here, L"STOP", L"Cancelled by user");
+  return SetStep(state, here, L"STOP", TextId::DetailCancelled);
 }
 
 }  // namespace
@@ -45,6 +44,7 @@ StateEffects SetStep(LaunchState& state, std::optional<double> progress, std::ws
   state.stepKey = NormalizeStepKey(word);
   if (IsRailKey(state.stepKey)) state.railKey = state.stepKey;
   state.detailText = std::move(detail);
+  state.detailOwn.reset();
   state.progress = WithoutNaN(progress);
   state.settledTicks = 0;
   if (state.progress) {
@@ -56,6 +56,14 @@ StateEffects SetStep(LaunchState& state, std::optional<double> progress, std::ws
     }
   }
   return kRepaint;
+}
+
+StateEffects SetStep(LaunchState& state, std::optional<double> progress, std::wstring_view word, TextId own,
+                     uint32_t code) {
+  const StateEffects effects = SetStep(state, progress, word, std::wstring());
+  state.detailOwn = own;
+  state.detailCode = code;
+  return effects;
 }
 
 bool LooksLikeError(std::wstring_view text) {
@@ -73,11 +81,15 @@ namespace {
 StateEffects ApplyStatusText(LaunchState& state, std::wstring_view text, std::wstring_view detail) {
   if (LooksLikeError(text)) {
     state.stepKey = L"ERROR";
-    state.detailText = std::wstring(detail.empty() ? kCheckNetwork : detail);
+    state.detailText = std::wstring(detail);
+    state.detailOwn.reset();
+    if (detail.empty()) state.detailOwn = TextId::SentenceError;
   } else if (!detail.empty()) {
     state.detailText = std::wstring(detail);
+    state.detailOwn.reset();
   } else if (!text.empty()) {
     state.detailText = std::wstring(text);
+    state.detailOwn.reset();
   }
   return kRepaint;
 }
@@ -94,10 +106,12 @@ StateEffects ApplyLaunchEvent(LaunchState& state, const LaunchEvent& event) {
     return ApplyStatusText(state, event.text.empty() ? event.detail : event.text, event.detail);
   }
   if (kind == L"error") {
-    return SetStep(state, 0.0, L"ERROR", event.detail.empty() ? std::wstring(kCheckNetwork) : event.detail);
+    if (event.exitCode) return SetStep(state, 0.0, L"ERROR", TextId::DetailExitCode, *event.exitCode);
+    if (event.detail.empty()) return SetStep(state, 0.0, L"ERROR", TextId::SentenceError);
+    return SetStep(state, 0.0, L"ERROR", event.detail);
   }
   if (kind == L"done") {
-    StateEffects effects = SetStep(state, 1.0, L"LAUNCH", L"Application handoff complete; closing automatically");
+    StateEffects effects = SetStep(state, 1.0, L"LAUNCH", TextId::DetailDone);
     effects.armCloseTimer = true;
     return effects;
   }
@@ -112,7 +126,8 @@ StateEffects ApplyPreviewState(LaunchState& state, std::wstring_view word) {
   PreviewState preview = PreviewFor(word);
   state.stepKey = NormalizeStepKey(preview.stepKey);
   state.railKey = state.stepKey;
-  state.detailText = std::move(preview.detail);
+  state.detailText.clear();
+  state.detailOwn = preview.detail;
   state.progress = preview.progress;
   state.shownProgress = preview.progress.value_or(0.0);
   state.settledTicks = kPreviewSettledTicks;
@@ -137,7 +152,8 @@ StateEffects AnimateProgress(LaunchState& state, bool animate) {
 StateEffects RetryLaunch(LaunchState& state) {
   state.stepKey = L"LINK";
   state.railKey = L"LINK";
-  state.detailText = L"Retry requested";
+  state.detailText.clear();
+  state.detailOwn = TextId::DetailRetry;
   state.progress.reset();
   state.shownProgress = 0.0;
   state.settledTicks = 0;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <cstdint>
 
 #include "channel/launch_event.h"
 #include "state/launch_state.h"
@@ -20,6 +21,10 @@ struct StateEffects {
 // target of kFullProgress or more fills the bar at once. A progress that is not a
 // number counts as absent. `detail` replaces the detail text, even when empty.
 StateEffects SetStep(LaunchState& state, std::optional<double> progress, std::wstring_view word, std::wstring detail);
+// The same with one of the launcher's own texts as the detail (`code` fills
+// the {code} of TextId::DetailExitCode).
+StateEffects SetStep(LaunchState& state, std::optional<double> progress, std::wstring_view word, TextId own,
+                     uint32_t code = 0);
 
 // True when the ASCII-lowered text contains "error", "failed", "fail" or
 // "exception" anywhere, also inside longer words ("Failover").

@@ -14,32 +14,49 @@ LaunchTone ToneOf(const LaunchState& state, const StepFacts& facts) {
 }
 
 // Indexed by StepButton and LaunchTone, in their order.
-constexpr std::array<std::wstring_view, 3> kButtonLabels{L"Cancel", L"Retry", L"Close"};
+constexpr std::array<TextId, 3> kButtonLabels{TextId::ButtonCancel, TextId::ButtonRetry, TextId::ButtonClose};
 constexpr std::array<std::wstring_view, 4> kToneWords{L"active", L"idle", L"done", L"warn"};
 
 }  // namespace
 
-LaunchView DescribeLaunch(const LaunchState& state, std::wstring_view sequenceTitle) {
+LaunchView DescribeLaunch(const LaunchState& state, std::wstring_view sequenceTitle, const Language& language) {
   const StepFacts& facts = FactsOf(state.stepKey);
+  const auto text = [&language](TextId id) { return std::wstring(Text(language, id)); };
   LaunchView view;
-  view.tag = facts.tag;
-  view.headline = facts.headline.empty() ? sequenceTitle : facts.headline;
-  view.title = facts.title;
+  view.tag = text(facts.tag);
+  view.headline = facts.headline ? text(*facts.headline) : std::wstring(sequenceTitle);
+  view.title = text(facts.title);
   view.hasTarget = state.progress.has_value();
-  view.stallHint = view.hasTarget && state.settledTicks >= kStallHintTicks && !facts.stallHint.empty();
+  view.stallHint = view.hasTarget && state.settledTicks >= kStallHintTicks && facts.stallHint.has_value();
   if (view.stallHint) {
-    view.detail = facts.stallHint;
+    view.detail = text(*facts.stallHint);
+  } else if (state.detailOwn) {
+    view.detail = FormatText(language, *state.detailOwn, std::to_wstring(state.detailCode));
   } else {
-    view.detail = state.detailText.empty() ? std::wstring(facts.sentence) : state.detailText;
+    view.detail = state.detailText.empty() ? text(facts.sentence) : state.detailText;
   }
   view.shownFraction = std::isfinite(state.shownProgress) ? std::clamp(state.shownProgress, 0.0, 1.0) : 0.0;
   // std::lround rounds halves away from zero; the value lies in 0..100.
-  view.percent = view.hasTarget ? std::to_wstring(std::lround(view.shownFraction * 100.0)) + L"%" : L"WAIT";
+  view.percent = view.hasTarget
+                     ? FormatText(language, TextId::PercentValue, std::to_wstring(std::lround(view.shownFraction * 100.0)))
+                     : text(TextId::PercentWait);
   view.button = facts.button;
-  view.buttonLabel = kButtonLabels[static_cast<size_t>(facts.button)];
+  view.buttonLabel = text(kButtonLabels[static_cast<size_t>(facts.button)]);
+  view.buttonAction = text(TextId::ActionPress);
+  view.rightToLeft = language.rightToLeft;
   view.railIndex = std::max(FactsOf(state.railKey).railIndex, 0);
   view.tone = ToneOf(state, facts);
   return view;
+}
+
+std::vector<std::wstring> AllShownTexts(const Language& language) {
+  std::vector<std::wstring> texts;
+  for (int id = 0; id < kTextCount; ++id) {
+    const auto textId = static_cast<TextId>(id);
+    const std::wstring_view sample = textId == TextId::PercentValue ? L"100" : L"3221225477";
+    texts.push_back(FormatText(language, textId, sample));
+  }
+  return texts;
 }
 
 std::wstring_view ToneWord(LaunchTone tone) { return kToneWords[static_cast<size_t>(tone)]; }

@@ -1,10 +1,14 @@
 #pragma once
 // Everything a reader of the launch state shows, computed in one place: the
 // scene paints it, the replay tool prints it, the accessibility object reads
-// it out and the taskbar button mirrors it. Pure.
+// it out and the taskbar button mirrors it. The launcher's own texts are
+// worded here, in the chosen language; the updater's pass through as sent.
+// Pure.
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "state/languages.h"
 #include "state/launch_state.h"
 #include "state/step_table.h"
 
@@ -22,15 +26,22 @@ struct LaunchView {
   std::wstring detail;       // detail line: stall hint, else detail text, else the step's sentence
   std::wstring percent;      // percentage pill: "WAIT" without a target, else "0%" .. "100%"
   std::wstring buttonLabel;  // "Cancel", "Retry" or "Close"
+  std::wstring buttonAction; // the button's accessible default action ("Press")
   StepButton button = StepButton::Cancel;  // Retry retries; Cancel and Close close the window
   int railIndex = 0;         // current rail segment 0..4
   LaunchTone tone = LaunchTone::Waiting;
   bool hasTarget = false;
   bool stallHint = false;    // the detail line is the step's stall hint
   double shownFraction = 0;  // shownProgress clamped to [0, 1]; not a finite number gives 0
+  bool rightToLeft = false;  // the language reads right to left: the window is mirrored
 };
 
-LaunchView DescribeLaunch(const LaunchState& state, std::wstring_view sequenceTitle);
+LaunchView DescribeLaunch(const LaunchState& state, std::wstring_view sequenceTitle, const Language& language);
+
+// Every text the launcher itself can show in `language`, each once, in
+// TextId order, placeholders filled with sample values ("100%", the code
+// 3221225477): what a check that every text fits its box measures.
+std::vector<std::wstring> AllShownTexts(const Language& language);
 
 // The tone as the replay tool's transcripts name it: "active", "idle", "done", "warn".
 std::wstring_view ToneWord(LaunchTone tone);

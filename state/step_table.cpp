@@ -8,22 +8,25 @@ namespace {
 
 using K = StepKind;
 using B = StepButton;
+using T = TextId;
+constexpr std::nullopt_t kNone = std::nullopt;
 
-// key, rail, kind, button, tag, headline, title, sentence, stall hint, preview progress and detail
+// key, rail, kind, button, tag, headline, title, sentence, stall hint, preview progress and detail.
+// Equal English texts share one key, so a language words them alike too.
 const std::array<StepFacts, 10> kSteps{{
-    {L"LINK", 0, K::Working, B::Cancel, L"CONNECT", L"Preparing secure handoff", L"Connecting", L"Contacting service", L"Contacting service", std::nullopt, L"Opening connection"},
-    {L"MANIFEST", 1, K::Working, B::Cancel, L"PACKAGE", L"Runtime package selected", L"Reading package", L"Selecting runtime package", L"Reading package metadata", 0.18, L"Version 1.8.0"},
-    {L"VERIFY", 2, K::Working, B::Cancel, L"VERIFY", L"Trust checks in progress", L"Verifying package", L"Checking trust and compatibility", L"Verifying package", 0.30, L"Signature check"},
-    {L"SCAN", 2, K::Working, B::Cancel, L"INSPECT", L"Local runtime inspection", L"Checking runtime", L"Comparing local files", L"Checking local runtime", 0.42, L"Local runtime files"},
-    {L"DOWNLOAD", 3, K::Working, B::Cancel, L"TRANSFER", L"Runtime update in progress", L"Downloading runtime", L"Receiving runtime changes", L"Receiving changes", 0.62, L"12.4 MB / 20.0 MB"},
-    {L"APPLY", 3, K::Working, B::Cancel, L"APPLY", L"Runtime update in progress", L"Applying update", L"Preparing runtime", L"Applying update", 0.80, L"Installing runtime changes"},
-    {L"LAUNCH", 4, K::Finishing, B::Close, L"LAUNCH", L"Application handoff", L"Starting app", L"Opening selected app", L"", 0.94, L"Opening workspace"},
-    {L"READY", 4, K::Finishing, B::Close, L"READY", L"Workspace opening", L"Opening workspace", L"Workspace handoff complete", L"", 1.0, L"Application handoff complete; closing automatically"},
-    {L"ERROR", -1, K::Failed, B::Retry, L"ERROR", L"Attention required", L"Update failed", L"Check network or package", L"", 0.38, L"Check network or package"},
-    {L"STOP", -1, K::Failed, B::Close, L"STOPPED", L"Launch stopped", L"Launch cancelled", L"Launch request cancelled", L"", 0.28, L"Cancelled by user"},
+    {L"LINK", 0, K::Working, B::Cancel, T::TagLink, T::HeadlineLink, T::TitleLink, T::SentenceLink, T::SentenceLink, kNone, T::PreviewLink},
+    {L"MANIFEST", 1, K::Working, B::Cancel, T::TagManifest, T::HeadlineManifest, T::TitleManifest, T::SentenceManifest, T::HintManifest, 0.18, T::PreviewManifest},
+    {L"VERIFY", 2, K::Working, B::Cancel, T::TagVerify, T::HeadlineVerify, T::TitleVerify, T::SentenceVerify, T::TitleVerify, 0.30, T::PreviewVerify},
+    {L"SCAN", 2, K::Working, B::Cancel, T::TagScan, T::HeadlineScan, T::TitleScan, T::SentenceScan, T::HintScan, 0.42, T::PreviewScan},
+    {L"DOWNLOAD", 3, K::Working, B::Cancel, T::TagDownload, T::HeadlineUpdate, T::TitleDownload, T::SentenceDownload, T::HintDownload, 0.62, T::PreviewDownload},
+    {L"APPLY", 3, K::Working, B::Cancel, T::TagApply, T::HeadlineUpdate, T::TitleApply, T::TitleOther, T::TitleApply, 0.80, T::PreviewApply},
+    {L"LAUNCH", 4, K::Finishing, B::Close, T::TagLaunch, T::HeadlineLaunch, T::TitleLaunch, T::SentenceLaunch, kNone, 0.94, T::TitleReady},
+    {L"READY", 4, K::Finishing, B::Close, T::TagReady, T::HeadlineReady, T::TitleReady, T::SentenceReady, kNone, 1.0, T::DetailDone},
+    {L"ERROR", -1, K::Failed, B::Retry, T::TagError, T::HeadlineError, T::TitleError, T::SentenceError, kNone, 0.38, T::SentenceError},
+    {L"STOP", -1, K::Failed, B::Close, T::TagStop, T::HeadlineStop, T::TitleStop, T::SentenceStop, kNone, 0.28, T::DetailCancelled},
 }};
 
-const StepFacts kUnlisted{L"", -1, K::Working, B::Cancel, L"PREPARE", L"", L"Preparing runtime", L"Preparing runtime", L"", std::nullopt, L""};
+const StepFacts kUnlisted{L"", -1, K::Working, B::Cancel, T::TagOther, kNone, T::TitleOther, T::TitleOther, kNone, kNone, kNone};
 
 constexpr std::wstring_view kDefaultPreview = L"DOWNLOAD";
 
@@ -42,5 +45,5 @@ PreviewState PreviewFor(std::wstring_view word) {
   const std::wstring key = NormalizeStepKey(word);
   const StepFacts* row = &FactsOf(key);
   if (row->key.empty()) row = &FactsOf(kDefaultPreview);
-  return PreviewState{row->previewProgress, std::wstring(row->key), std::wstring(row->previewDetail)};
+  return PreviewState{row->previewProgress, std::wstring(row->key), row->previewDetail};
 }

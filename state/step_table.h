@@ -1,11 +1,14 @@
 #pragma once
 // The one table of steps: for each canonical key its rail position, how it
-// behaves, what its button does and its texts, and the preview row that
-// seeds LaunchState for it. Pure lookups on canonical keys (the output of
+// behaves, what its button does, which of the launcher's own texts it shows
+// (state/languages.h words them in the chosen language) and the preview row
+// that seeds LaunchState for it. Pure lookups on canonical keys (the output of
 // NormalizeStepKey); an unlisted key gets the unlisted row.
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "text_ids.h"
 
 enum class StepKind {
   Working,    // counts settled ticks and may show its stall hint
@@ -20,13 +23,13 @@ struct StepFacts {
   int railIndex = -1;  // segment 0..4; -1 off the rail
   StepKind kind = StepKind::Working;
   StepButton button = StepButton::Cancel;
-  std::wstring_view tag;        // header chip
-  std::wstring_view headline;   // header card caption; empty: the profile's sequence title
-  std::wstring_view title;      // title line of the progress panel
-  std::wstring_view sentence;   // default detail line
-  std::wstring_view stallHint;  // empty: the step has none
+  TextId tag{};                      // header chip
+  std::optional<TextId> headline;    // header card caption; none: the profile's sequence title
+  TextId title{};                    // title line of the progress panel
+  TextId sentence{};                 // default detail line
+  std::optional<TextId> stallHint;   // none: the step has no stall hint
   std::optional<double> previewProgress;
-  std::wstring_view previewDetail;
+  std::optional<TextId> previewDetail;
 };
 
 // The row of a canonical key; unlisted keys share one row (off the rail,
@@ -39,7 +42,7 @@ bool IsRailKey(std::wstring_view key);
 struct PreviewState {
   std::optional<double> progress;
   std::wstring stepKey;
-  std::wstring detail;
+  std::optional<TextId> detail;  // one of the launcher's own texts
 };
 
 // The preview row for a state word (normalised first); anything without a

@@ -245,7 +245,7 @@ class LauncherAccessible final : public IAccessible {
     if (app_ == nullptr) return CO_E_OBJNOTCONNECTED;
     const std::optional<int32_t> id = ChildOf(child);
     if (!id.has_value()) return E_INVALIDARG;
-    const PixelRect rect = AccessibleChildPixels(*id, app_->dpiScale);
+    const PixelRect rect = AccessibleChildPixels(*id, app_->dpiScale, app_->language->rightToLeft);
     POINT corner{rect.left, rect.top};
     if (!ClientToScreen(app_->window, &corner)) return E_FAIL;
     *left = corner.x;
@@ -288,7 +288,7 @@ class LauncherAccessible final : public IAccessible {
     RECT client{};
     if (!ScreenToClient(app_->window, &point) || !GetClientRect(app_->window, &client)) return E_FAIL;
     if (!PtInRect(&client, point)) return S_FALSE;
-    SetLong(child, AccessibleChildAt(app_->dpiScale, point.x, point.y));
+    SetLong(child, AccessibleChildAt(app_->dpiScale, point.x, point.y, app_->language->rightToLeft));
     return S_OK;
   }
 
@@ -322,7 +322,7 @@ class LauncherAccessible final : public IAccessible {
   }
 
   AccessibleItem Describe(int32_t child) const {
-    return DescribeAccessible(DescribeLaunch(app_->state, app_->profile.sequenceTitle), app_->displayTitle, child);
+    return DescribeAccessible(ViewOf(*app_), app_->displayTitle, child);
   }
 
   // One text of the child, as a string the client frees.

@@ -29,7 +29,7 @@ int32_t ScaleEdge(float units, float dpiScale) {
 
 AccessibleItem DescribeAccessible(const LaunchView& view, std::wstring_view displayTitle, int32_t child) {
   AccessibleItem item;
-  item.bounds = ChildBounds(child);
+  item.bounds = Placed(ChildBounds(child), view.rightToLeft);
   switch (child) {
     case kAccessibleProgress:
       item.role = AccessibleRole::ProgressBar;
@@ -44,7 +44,7 @@ AccessibleItem DescribeAccessible(const LaunchView& view, std::wstring_view disp
     case kAccessibleButton:
       item.role = AccessibleRole::PushButton;
       item.name = view.buttonLabel;
-      item.defaultAction = L"Press";
+      item.defaultAction = view.buttonAction;
       item.focusable = true;
       break;
     default:
@@ -55,15 +55,15 @@ AccessibleItem DescribeAccessible(const LaunchView& view, std::wstring_view disp
   return item;
 }
 
-PixelRect AccessibleChildPixels(int32_t child, float dpiScale) {
-  const SceneRect bounds = ChildBounds(child);
+PixelRect AccessibleChildPixels(int32_t child, float dpiScale, bool rightToLeft) {
+  const SceneRect bounds = Placed(ChildBounds(child), rightToLeft);
   return PixelRect{ScaleEdge(bounds.x, dpiScale), ScaleEdge(bounds.y, dpiScale),
                    ScaleEdge(bounds.x + bounds.width, dpiScale), ScaleEdge(bounds.y + bounds.height, dpiScale)};
 }
 
-int32_t AccessibleChildAt(float dpiScale, int32_t x, int32_t y) {
+int32_t AccessibleChildAt(float dpiScale, int32_t x, int32_t y, bool rightToLeft) {
   for (int32_t child = 1; child <= kAccessibleChildCount; ++child) {
-    const PixelRect rect = AccessibleChildPixels(child, dpiScale);
+    const PixelRect rect = AccessibleChildPixels(child, dpiScale, rightToLeft);
     if (x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom) return child;
   }
   return kAccessibleSelf;

@@ -29,10 +29,10 @@ struct AccessibleItem {
   AccessibleRole role = AccessibleRole::Dialog;
   std::wstring name;
   std::wstring value;          // the progress bar's percentage; empty without a target and elsewhere
-  std::wstring defaultAction;  // "Press" on the button, else empty
+  std::wstring defaultAction;  // "Press" (in the window's language) on the button, else empty
   bool busy = false;           // the progress bar has no target
   bool focusable = false;      // the button
-  SceneRect bounds;            // in units of the window
+  SceneRect bounds;            // in units of the window, mirrored in a right-to-left one
 };
 
 // The window (kAccessibleSelf, named by the display title) or one of its
@@ -40,11 +40,12 @@ struct AccessibleItem {
 AccessibleItem DescribeAccessible(const LaunchView& view, std::wstring_view displayTitle, int32_t child);
 
 // A child's rectangle in client pixels at `dpiScale`, each edge scaled
-// with ScaleUnits; the window itself covers the whole client area.
-PixelRect AccessibleChildPixels(int32_t child, float dpiScale);
+// with ScaleUnits, at its mirrored place in a right-to-left window; the
+// window itself covers the whole client area.
+PixelRect AccessibleChildPixels(int32_t child, float dpiScale, bool rightToLeft = false);
 
 // The child under a client point (pixels), else kAccessibleSelf.
-int32_t AccessibleChildAt(float dpiScale, int32_t x, int32_t y);
+int32_t AccessibleChildAt(float dpiScale, int32_t x, int32_t y, bool rightToLeft = false);
 
 enum class AccessibleEventKind { ValueChange, NameChange, Focus };
 

@@ -36,7 +36,7 @@ struct StrokeCommand {
 };
 
 // Values of the GDI+ LinearGradientMode and WrapMode enumerations.
-enum class GradientMode : int32_t { Horizontal = 0, ForwardDiagonal = 2 };
+enum class GradientMode : int32_t { Horizontal = 0, ForwardDiagonal = 2, BackwardDiagonal = 3 };
 enum class GradientWrap : int32_t { Tile = 0 };
 
 // A rounded rectangle filled with a two-colour linear gradient. The gradient
@@ -54,13 +54,15 @@ struct GradientCommand {
 };
 
 // The background picture, scaled into the rect without keeping its aspect
-// ratio. Drawn only when the renderer is given a picture.
+// ratio, never flipped. Drawn only when the renderer is given a picture.
 struct ImageCommand {
   SceneRect rect;
   bool operator==(const ImageCommand&) const = default;
 };
 
-enum class TextAlign : int32_t { Near = 0, Center = 1 };
+// Values of the GDI+ StringAlignment enumeration: Near is the left edge,
+// Far the right one (labels of a right-to-left window).
+enum class TextAlign : int32_t { Near = 0, Center = 1, Far = 2 };
 
 // One line of text, vertically centred in rect, cut with an ellipsis, never
 // wrapped. fontSlot picks one of the eight UI fonts (0..7); a slot without a

@@ -46,6 +46,7 @@ class LauncherApp {
   UiFonts fonts;              // slots 0..7, any may be null
   LaunchState state;
   AssetLoad assetLoad;  // the picture and icon being decoded while the window is made
+  const Language* language = &English();  // the launcher's own texts and the window's direction
   DisplayChoice display;       // high contrast and animation, from the system's settings
   ShowMode showMode;           // decided at window creation: a busy user's window is quiet
   bool hoverButton = false;    // the pointer is over the action button
@@ -66,6 +67,11 @@ class LauncherApp {
   bool updaterRunning = false;     // the current run's child has not been reported ended yet
   TaskbarButton taskbar;           // the button's progress display; off until the shell announces it
 };
+
+// What the window shows now, in its language.
+inline LaunchView ViewOf(const LauncherApp& app) {
+  return DescribeLaunch(app.state, app.profile.sequenceTitle, *app.language);
+}
 
 // Per-monitor awareness v2 where the system has it, else the old system-wide
 // awareness. Looked up at run time, so the program still starts on systems

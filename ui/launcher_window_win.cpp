@@ -36,7 +36,7 @@ void MirrorOnTaskbarButton(LauncherApp& app, const LaunchView& view) {
   if (app.taskbar.active()) app.taskbar.Mirror(app.window, MirrorOnTaskbar(view));
 }
 
-bool HitTestButton(const LauncherApp& app, int32_t x, int32_t y) { return IsOnActionButton(app.dpiScale, x, y); }
+bool HitTestButton(const LauncherApp& app, int32_t x, int32_t y) { return IsOnActionButton(app.dpiScale, x, y, app.language->rightToLeft); }
 
 // The rounded region for the current dpiScale; the system owns it afterwards.
 void UpdateWindowRegion(LauncherApp& app) {
@@ -81,7 +81,7 @@ void ShowViewOutsideTheWindow(LauncherApp& app, const LaunchView& view) {
 }
 
 void FlushPendingView(LauncherApp& app) {
-  if (app.viewPending) ShowViewOutsideTheWindow(app, DescribeLaunch(app.state, app.profile.sequenceTitle));
+  if (app.viewPending) ShowViewOutsideTheWindow(app, ViewOf(app));
 }
 
 LRESULT OnDestroy(LauncherApp& app) {
@@ -107,7 +107,7 @@ LRESULT OnPaint(LauncherApp& app) {
   if (memoryDc == nullptr || bitmap == nullptr) return 0;
   {
     SelectedObject selected(memoryDc.get(), bitmap.get());
-    const LaunchView view = DescribeLaunch(app.state, app.profile.sequenceTitle);
+    const LaunchView view = ViewOf(app);
     if (app.viewPending) ShowViewOutsideTheWindow(app, view);
     SceneInput scene{view, app.profile.badge, app.displayTitle, app.background != nullptr, app.hoverButton,
                      app.pressedButton};
@@ -234,7 +234,7 @@ LRESULT OnKeyDown(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
 LRESULT OnChar(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
   constexpr WPARAM kCtrlC = 3;
   if (wParam != kCtrlC) return DefWindowProcW(app.window, WM_CHAR, wParam, lParam);
-  CopyToClipboard(app.window, CopyTextOf(DescribeLaunch(app.state, app.profile.sequenceTitle), app.displayTitle));
+  CopyToClipboard(app.window, CopyTextOf(ViewOf(app), app.displayTitle));
   return 0;
 }
 
@@ -313,7 +313,7 @@ LRESULT OnUpdaterEnded(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
 LRESULT OnTaskbarButtonCreated(LauncherApp& app) {
   if (!app.com.Enter()) return 0;
   app.taskbar.OnButtonCreated();
-  MirrorOnTaskbarButton(app, DescribeLaunch(app.state, app.profile.sequenceTitle));
+  MirrorOnTaskbarButton(app, ViewOf(app));
   return 0;
 }
 
@@ -417,7 +417,7 @@ void PerformStateEffects(LauncherApp& app, const StateEffects& effects) {
 }
 
 void PressActionButton(LauncherApp& app) {
-  if (DescribeLaunch(app.state, app.profile.sequenceTitle).button != StepButton::Retry) {
+  if (ViewOf(app).button != StepButton::Retry) {
     DestroyWindow(app.window);
     return;
   }

@@ -4,6 +4,10 @@
 #include <cmath>
 
 
+SceneRect MirrorRect(const SceneRect& rect) {
+  return SceneRect{static_cast<float>(kWindowUnitsWide) - rect.x - rect.width, rect.y, rect.width, rect.height};
+}
+
 float DpiScaleFor(unsigned dpi) {
   if (dpi == 0) dpi = 96;
   return std::max(static_cast<float>(dpi / 96.0), 1.0f);
@@ -30,8 +34,8 @@ RegionShape WindowRegionShape(float dpiScale) {
                      ScaleUnits(kCornerUnits, dpiScale)};
 }
 
-bool IsOnActionButton(float dpiScale, int32_t x, int32_t y) {
-  const SceneRect& b = layout::kButton;
+bool IsOnActionButton(float dpiScale, int32_t x, int32_t y, bool rightToLeft) {
+  const SceneRect b = Placed(layout::kButton, rightToLeft);
   const auto px = [dpiScale](float units) { return ScaleUnits(static_cast<int32_t>(units), dpiScale); };
   return px(b.x) <= x && x < px(b.x + b.width) && px(b.y) <= y && y < px(b.y + b.height);
 }

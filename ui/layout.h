@@ -47,6 +47,13 @@ inline constexpr float kRailSegmentWidth = 70.4f;
 inline constexpr float kRailSegmentHeight = 5;
 }  // namespace layout
 
+// The rectangle's mirror image across the window's vertical centre line:
+// x becomes 392 - x - width. A right-to-left window places everything so.
+SceneRect MirrorRect(const SceneRect& rect);
+
+// The rectangle where a window in the given direction places it.
+inline SceneRect Placed(const SceneRect& rect, bool rightToLeft) { return rightToLeft ? MirrorRect(rect) : rect; }
+
 // System DPI to the paint scale: 0 counts as 96; never below 1.0.
 float DpiScaleFor(unsigned dpi);
 
@@ -75,8 +82,9 @@ struct RegionShape {
 };
 RegionShape WindowRegionShape(float dpiScale);
 
-// Whether the client point (device pixels) lies on the action button.
-bool IsOnActionButton(float dpiScale, int32_t x, int32_t y);
+// Whether the client point (device pixels) lies on the action button, at
+// its mirrored place in a right-to-left window.
+bool IsOnActionButton(float dpiScale, int32_t x, int32_t y, bool rightToLeft = false);
 
 // A client point packed into a mouse message's lParam: low and high words,
 // each a signed 16-bit value (negative left of or above the client area).

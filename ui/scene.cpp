@@ -1,7 +1,9 @@
 #include "ui/scene.h"
 
 #include <string>
+#include <type_traits>
 #include <utility>
+#include <variant>
 
 #include "ui/layout.h"
 
@@ -270,7 +272,37 @@ DrawList PaintHighContrastScene(const SceneInput& input, const ScenePalette& p) 
 
 }  // namespace
 
+DrawList MirrorDrawList(DrawList list) {
+  for (DrawCommand& command : list) {
+    std::visit(
+        [](auto& c) {
+          c.rect = MirrorRect(c.rect);
+          using Command = std::decay_t<decltype(c)>;
+          if constexpr (std::is_same_v<Command, LabelCommand>) {
+            if (c.align == TextAlign::Near) c.align = TextAlign::Far;
+          } else if constexpr (std::is_same_v<Command, GradientCommand>) {
+            c.gradientRect = MirrorRect(c.gradientRect);
+            if (c.mode == GradientMode::Horizontal) {
+              std::swap(c.startColor, c.endColor);
+            } else if (c.mode == GradientMode::ForwardDiagonal) {
+              c.mode = GradientMode::BackwardDiagonal;
+            } else {
+              c.mode = GradientMode::ForwardDiagonal;
+            }
+          }
+        },
+        command);
+  }
+  return list;
+}
+
 DrawList PaintScene(const SceneInput& input) {
+  if (input.view.rightToLeft) {
+    LaunchView leftToRight = input.view;
+    leftToRight.rightToLeft = false;
+    return MirrorDrawList(PaintScene(SceneInput{leftToRight, input.badge, input.displayTitle, input.hasBackground,
+                                                input.hoverButton, input.pressedButton, input.highContrast}));
+  }
   if (input.highContrast != nullptr) return PaintHighContrastScene(input, *input.highContrast);
   DrawList list;
   list.reserve(40);

@@ -43,4 +43,11 @@ enum FontSlot : int {
 
 // The whole window: card, title bar, action button, header card, progress
 // panel, step rail and progress bar, later commands painting over earlier.
+// A right-to-left view gets the same scene mirrored (MirrorDrawList).
 DrawList PaintScene(const SceneInput& input);
+
+// The scene of a right-to-left window, as one transform of the list: every
+// rectangle mirrored (MirrorRect), near-aligned labels far-aligned, each
+// gradient running the other way (the bar grows leftward and still ends in
+// amber). The picture keeps its content: only its rectangle moves.
+DrawList MirrorDrawList(DrawList list);

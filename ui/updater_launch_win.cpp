@@ -14,11 +14,11 @@ void StartUpdaterOrShowError(LauncherApp& app) {
       return;
     case UpdaterStartResult::PipeFailed:
       app.updaterRunning = false;
-      PerformStateEffects(app, SetStep(app.state, 0.0, L"ERROR", L"Updater pipe creation failed"));
+      PerformStateEffects(app, SetStep(app.state, 0.0, L"ERROR", TextId::DetailPipeFailed));
       return;
     case UpdaterStartResult::ProcessFailed:
       app.updaterRunning = false;
-      PerformStateEffects(app, SetStep(app.state, 0.0, L"ERROR", L"Updater process start failed"));
+      PerformStateEffects(app, SetStep(app.state, 0.0, L"ERROR", TextId::DetailStartFailed));
       return;
   }
 }

@@ -1,17 +1,29 @@
 # Runs tarrow-replay on one transcript and compares its output byte for byte
 # with the committed expectation. Called by CTest as a script:
 #   -DTOOL=<tarrow-replay> [-DEMULATOR=<wine-run>] -DCASE_DIR=<dir> -DCASE=<name> -DOUT_DIR=<dir>
+#   [-DINPUT=<case>] [-DEXTRA_ARG=<argument>] [-DEXPECTED=<file>]
 # <name>.in is standard input; <name>.args, when present, holds one argument
 # per line; <name>.rc, when present, the expected exit code (else 0);
-# <name>.expected the expected standard output.
-set(input "${CASE_DIR}/${CASE}.in")
+# <name>.expected the expected standard output. INPUT runs another case's
+# input and arguments, EXTRA_ARG adds a last argument, EXPECTED names the
+# expectation: the language transcripts share one case.
+if(NOT INPUT)
+  set(INPUT "${CASE}")
+endif()
+set(input "${CASE_DIR}/${INPUT}.in")
 set(expected "${CASE_DIR}/${CASE}.expected")
+if(EXPECTED)
+  set(expected "${EXPECTED}")
+endif()
 set(actual "${OUT_DIR}/${CASE}.out")
 set(errors "${OUT_DIR}/${CASE}.err")
 
 set(args "")
-if(EXISTS "${CASE_DIR}/${CASE}.args")
-  file(STRINGS "${CASE_DIR}/${CASE}.args" args)
+if(EXISTS "${CASE_DIR}/${INPUT}.args")
+  file(STRINGS "${CASE_DIR}/${INPUT}.args" args)
+endif()
+if(EXTRA_ARG)
+  list(APPEND args "${EXTRA_ARG}")
 endif()
 set(want_rc 0)
 if(EXISTS "${CASE_DIR}/${CASE}.rc")

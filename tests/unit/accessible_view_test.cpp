@@ -13,7 +13,7 @@ namespace {
 LaunchView PreviewView(const wchar_t* word) {
   LaunchState state;
   ApplyPreviewState(state, word);
-  return DescribeLaunch(state, L"Sequence");
+  return DescribeLaunch(state, L"Sequence", English());
 }
 
 // Waiting: no value and busy, never "0%"; failed: the button reads Retry.
@@ -48,7 +48,7 @@ LaunchView ViewOf(const wchar_t* step, std::optional<double> progress, double sh
   state.progress = progress;
   state.shownProgress = shown;
   state.detailText = detail;
-  return DescribeLaunch(state, L"Sequence");
+  return DescribeLaunch(state, L"Sequence", English());
 }
 
 constexpr AccessibleEvent kValue{AccessibleEventKind::ValueChange, kAccessibleProgress};

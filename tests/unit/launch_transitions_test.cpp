@@ -14,7 +14,7 @@
 
 namespace {
 
-LaunchView View(const LaunchState& s) { return DescribeLaunch(s, L"x"); }
+LaunchView View(const LaunchState& s) { return DescribeLaunch(s, L"x", English()); }
 
 LaunchEvent Event(std::wstring kind, std::optional<double> value = std::nullopt, std::wstring caption = {},
                   std::wstring detail = {}) {
@@ -87,7 +87,8 @@ TEST(LaunchTransitionsTest, RetryWaitsOnTheFirstStepWithoutATarget) {
   ApplyLaunchEvent(s, Event(L"error", std::nullopt, L"", L"Disk full"));
   EXPECT_EQ(View(s).buttonLabel, L"Retry");
   EXPECT_TRUE(RetryLaunch(s).repaint);
-  EXPECT_EQ(std::tie(s.stepKey, s.railKey, s.detailText), std::make_tuple(L"LINK", L"LINK", L"Retry requested"));
+  EXPECT_EQ(std::tie(s.stepKey, s.railKey), std::make_tuple(L"LINK", L"LINK"));
+  EXPECT_EQ(View(s).detail, L"Retry requested");
   EXPECT_EQ(View(s).percent, L"WAIT");
   EXPECT_EQ(View(s).buttonLabel, L"Cancel");
   EXPECT_FALSE(RetryLaunch(s).armCloseTimer);

@@ -28,7 +28,7 @@ LaunchView ViewOf(std::wstring step, std::optional<double> progress, double show
   s.shownProgress = shown;
   s.settledTicks = settled;
   s.detailText = std::move(detail);
-  return DescribeLaunch(s, L"Sequence");
+  return DescribeLaunch(s, L"Sequence", English());
 }
 
 }  // namespace
@@ -54,7 +54,7 @@ TEST(TaskbarMirrorTest, EveryPreviewState) {
     LaunchState s;
     ApplyPreviewState(s, c.preview);
     const std::wstring name = c.preview;
-    EXPECT_EQ(MirrorOnTaskbar(DescribeLaunch(s, L"Sequence")), (TaskbarProgress{c.state, c.value}))
+    EXPECT_EQ(MirrorOnTaskbar(DescribeLaunch(s, L"Sequence", English())), (TaskbarProgress{c.state, c.value}))
         << std::string(name.begin(), name.end());
   }
 }
@@ -68,7 +68,7 @@ TEST(TaskbarMirrorTest, StallHintPausesAndRetryWaits) {
   LaunchState s;
   ApplyPreviewState(s, L"ERROR");
   RetryLaunch(s);
-  EXPECT_EQ(MirrorOnTaskbar(DescribeLaunch(s, L"Sequence")), (TaskbarProgress{TaskbarState::Indeterminate, 0}));
+  EXPECT_EQ(MirrorOnTaskbar(DescribeLaunch(s, L"Sequence", English())), (TaskbarProgress{TaskbarState::Indeterminate, 0}));
 }
 
 }  // namespace

@@ -8,9 +8,12 @@
 
 #include <algorithm>
 #include <string>
+#include <type_traits>
+#include <variant>
 #include <vector>
 
 #include "state/launch_transitions.h"
+#include "ui/accessible_view.h"
 #include "ui/layout.h"
 
 namespace {
@@ -25,7 +28,7 @@ DrawList Paint(std::wstring_view word, bool background = true, bool hover = fals
                const ScenePalette* palette = nullptr) {
   LaunchState state;
   ApplyPreviewState(state, word);
-  const LaunchView view = DescribeLaunch(state, L"Runtime sequence");
+  const LaunchView view = DescribeLaunch(state, L"Runtime sequence", English());
   return PaintScene(SceneInput{view, L"TW", L"Tarrow Preview", background, hover, pressed, palette});
 }
 
@@ -79,6 +82,50 @@ TEST(SceneTest, HighContrastUsesOnlyThePaletteAndOutlinesTheBar) {
   EXPECT_EQ(At<StrokeCommand>(Paint(L"ERROR", true, false, false, &kPalette), {28, 54, 68, 16}).penWidth, 2);
   EXPECT_EQ(At<FillCommand>(Paint(L"READY", true, false, false, &kPalette), kChip).color, kPalette.highlight);
   EXPECT_EQ(At<FillCommand>(Paint(L"ERROR", true, true, true, &kPalette), kButton).color, kPalette.buttonText);
+}
+
+}  // namespace
+
+namespace {
+
+DrawList PaintIn(std::wstring_view word, bool rightToLeft) {
+  LaunchState state;
+  ApplyPreviewState(state, word);
+  LaunchView view = DescribeLaunch(state, L"Runtime sequence", English());
+  view.rightToLeft = rightToLeft;
+  return PaintScene(SceneInput{view, L"TW", L"Tarrow Preview", true, false, false, nullptr});
+}
+
+// A right-to-left window is one transform of the left-to-right scene: every
+// rectangle across the centre line, no label left near-aligned.
+TEST(SceneTest, RightToLeftIsTheSceneMirroredAsAWhole) {
+  for (const std::wstring& state : kStates) {
+    const DrawList ltr = PaintIn(state, false), rtl = PaintIn(state, true);
+    ASSERT_EQ(rtl, MirrorDrawList(ltr));
+    for (size_t i = 0; i < ltr.size(); ++i) {
+      std::visit([&](const auto& a) {
+        const auto& b = std::get<std::decay_t<decltype(a)>>(rtl[i]);
+        EXPECT_NEAR(a.rect.x + b.rect.x + a.rect.width, 392.0f, 1e-3f);
+        if constexpr (std::is_same_v<std::decay_t<decltype(a)>, LabelCommand>) {
+          EXPECT_NE(b.align, TextAlign::Near);
+        }
+      }, ltr[i]);
+    }
+  }
+  // The bar grows from the right edge of the track and still ends in amber;
+  // the picture's rectangle (the card is symmetric) is where it was.
+  const DrawList rtl = PaintIn(L"DOWNLOAD", true);
+  const auto bar = std::get<GradientCommand>(rtl.back());
+  EXPECT_FLOAT_EQ(bar.rect.x + bar.rect.width, kTrack.x + kTrack.width);
+  EXPECT_EQ(bar.startColor, 0xFFF59E0Bu);
+  EXPECT_EQ(At<ImageCommand>(rtl, kHeaderCard).rect, kHeaderCard);
+}
+
+TEST(SceneTest, RightToLeftHitTestAndAccessibleLocationsFollowTheButton) {
+  EXPECT_TRUE(IsOnActionButton(1.5f, 30, 30, true));
+  EXPECT_FALSE(IsOnActionButton(1.5f, 500, 30, true));
+  EXPECT_EQ(AccessibleChildAt(1.0f, 20, 20, true), kAccessibleButton);
+  EXPECT_EQ(AccessibleChildPixels(kAccessibleButton, 1.5f, true).left, 18);
 }
 
 }  // namespace

@@ -143,7 +143,7 @@ DrawList PreviewDrawList(const PreviewFrame& frame, bool hasBackground) {
     state.progress = *frame.progress;
     state.shownProgress = *frame.progress;
   }
-  const LaunchView view = DescribeLaunch(state, identity.profile.sequenceTitle);
+  const LaunchView view = DescribeLaunch(state, identity.profile.sequenceTitle, ChooseLanguage({frame.language}));
   SceneInput input{view, identity.profile.badge, identity.displayTitle, hasBackground, frame.hoverButton,
                    frame.pressedButton};
   if (frame.highContrast) input.highContrast = &*frame.highContrast;

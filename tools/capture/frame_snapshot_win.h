@@ -76,6 +76,7 @@ struct PreviewFrame {
   bool pressedButton = false;
   std::optional<ScenePalette> highContrast;  // the high-contrast look in these colours
   std::optional<double> progress;            // a settled figure instead of the preview's own
+  std::wstring language = L"en";             // a language tag, chosen as --lang chooses
 };
 
 // The frame's draw list (the picture is assumed present when `background` is).

@@ -1,12 +1,13 @@
 // tarrow-replay: prints, as one JSON object per line, what the launcher
 // would display for the updater lines on standard input, without a window.
 //
-//   tarrow-replay [--profile NAME] [--state NAME] [--ticks N] [--scene] [words...] < lines
+//   tarrow-replay [--profile NAME] [--state NAME] [--lang TAG] [--ticks N] [--scene] [--texts] [words...] < lines
 //
 // The launcher's own options and free words mean what they mean to the
 // launcher (--updater-cmd is accepted and ignored); --ticks applies N
 // animation ticks after every input line; --scene adds the draw list the
-// window would paint to every record. Exit code 0 at end of input,
+// window would paint to every record; --lang picks the language as the
+// launcher's --lang does, and --texts prints all its texts by key first. Exit code 0 at end of input,
 // 1 when standard output fails, 2 for a bad command line.
 #include <cstdio>
 #include <string>

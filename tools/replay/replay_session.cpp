@@ -25,7 +25,9 @@ std::optional<uint32_t> ParseTicks(std::wstring_view text) {
   return static_cast<uint32_t>(value);
 }
 
-bool TakesValue(std::wstring_view arg) { return arg == L"--profile" || arg == L"--state" || arg == L"--updater-cmd"; }
+bool TakesValue(std::wstring_view arg) {
+  return arg == L"--profile" || arg == L"--state" || arg == L"--updater-cmd" || arg == L"--lang";
+}
 
 void AppendKey(std::string& out, const char* key) {
   out += ",\"";
@@ -110,6 +112,9 @@ std::optional<ReplayOptions> ParseReplayArguments(const std::vector<std::wstring
       }
       options.ticksPerLine = *ticks;
       i += 2;
+    } else if (arg == L"--texts") {
+      options.texts = true;
+      i += 1;
     } else if (arg == L"--scene") {
       options.scene = true;
       i += 1;
@@ -127,11 +132,33 @@ std::optional<ReplayOptions> ParseReplayArguments(const std::vector<std::wstring
 }
 
 ReplaySession::ReplaySession(const ReplayOptions& options)
-    : identity_(DeriveAppIdentity(options.startup.startupText)), ticksPerLine_(options.ticksPerLine), scene_(options.scene) {
+    : identity_(DeriveAppIdentity(options.startup.startupText)),
+      language_(&ChooseLanguage({options.startup.languageArgument})),
+      ticksPerLine_(options.ticksPerLine),
+      scene_(options.scene),
+      texts_(options.texts) {
   ApplyPreviewState(state_, options.startup.stateArgument);
 }
 
-std::string ReplaySession::StartRecord() const { return Record(nullptr); }
+std::string ReplaySession::StartRecord() const {
+  if (!texts_) return Record(nullptr);
+  std::string out = "{\"language\":";
+  AppendJsonString(out, language_->tag);
+  AppendKey(out, "name");
+  AppendJsonString(out, language_->name);
+  AppendKey(out, "rightToLeft");
+  out += language_->rightToLeft ? "true" : "false";
+  AppendKey(out, "texts");
+  out += '{';
+  for (int id = 0; id < kTextCount; ++id) {
+    if (id > 0) out += ',';
+    AppendJsonString(out, TextKey(static_cast<TextId>(id)));
+    out += ':';
+    AppendJsonString(out, Text(*language_, static_cast<TextId>(id)));
+  }
+  out += "}}\n";
+  return out + Record(nullptr);
+}
 
 std::string ReplaySession::ApplyLine(std::string_view line) {
   ++lineNumber_;
@@ -143,7 +170,7 @@ std::string ReplaySession::ApplyLine(std::string_view line) {
 
 std::string ReplaySession::Record(const LaunchEvent* event) const {
   const LaunchState& s = state_;
-  const LaunchView view = DescribeLaunch(s, identity_.profile.sequenceTitle);
+  const LaunchView view = DescribeLaunch(s, identity_.profile.sequenceTitle, *language_);
   std::string out = "{\"line\":";
   AppendInteger(out, lineNumber_);
   AppendKey(out, "event");

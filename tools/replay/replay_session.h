@@ -12,12 +12,14 @@
 #include "state/titles.h"
 #include "app/startup_options.h"
 #include "channel/launch_event.h"
+#include "state/languages.h"
 #include "state/launch_state.h"
 
 struct ReplayOptions {
   StartupOptions startup;  // the launcher's own reading of the command line
   uint32_t ticksPerLine = 0;
   bool scene = false;  // --scene: each record also carries the window's draw list
+  bool texts = false;  // --texts: a first record holds the language's every text by key
 };
 
 // Upper bound for --ticks; far beyond anything a transcript needs (the stall
@@ -34,7 +36,8 @@ class ReplaySession {
   // Derives title, profile and display title and applies the start-up preview.
   explicit ReplaySession(const ReplayOptions& options);
 
-  // The JSON record of the state after the start-up preview (line 0).
+  // The JSON record of the state after the start-up preview (line 0),
+  // after the language's texts with --texts.
   std::string StartRecord() const;
 
   // Parses and applies one line (without its LF), runs the ticks and returns
@@ -45,9 +48,11 @@ class ReplaySession {
   std::string Record(const LaunchEvent* event) const;
 
   AppIdentity identity_;
+  const Language* language_;
   LaunchState state_;
   uint32_t ticksPerLine_ = 0;
   bool scene_ = false;
+  bool texts_ = false;
   uint64_t lineNumber_ = 0;
   bool closeArmed_ = false;
 };

@@ -3,7 +3,7 @@
 //
 //   scene-snapshot --state WORD --out FILE.png [--scale S] [--text TEXT]
 //                  [--background FILE.png] [--hover] [--pressed]
-//                  [--high-contrast] [--progress F]
+//                  [--high-contrast] [--progress F] [--lang TAG]
 //
 // Without --background the header card is the plain card. --high-contrast
 // paints the high-contrast look in the colours of "High Contrast Black"
@@ -44,6 +44,8 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
       const double progress = std::wcstod(argv[++i], &end);
       if (end == nullptr || *end != L'\0' || !(progress >= 0 && progress <= 1)) return false;
       options.frame.progress = progress;
+    } else if (arg == L"--lang" && hasValue) {
+      options.frame.language = argv[++i];
     } else if (arg == L"--state" && hasValue) {
       options.frame.state = argv[++i];
     } else if (arg == L"--out" && hasValue) {
@@ -91,7 +93,7 @@ int wmain(int argc, wchar_t** argv) {
     std::fwprintf(stderr,
                   L"usage: scene-snapshot --state WORD --out FILE.png [--scale S] [--text TEXT]\n"
                   L"                      [--background FILE.png] [--hover] [--pressed]\n"
-                  L"                      [--high-contrast] [--progress F]\n");
+                  L"                      [--high-contrast] [--progress F] [--lang TAG]\n");
     return 2;
   }
   ScopedGdiplus gdiplus;

@@ -1,0 +1,94 @@
+// The launcher's language, read from the real window as a user and a screen
+// reader meet it: --lang de speaks German, --lang ar mirrors the window, an
+// unknown tag speaks English, and without --lang the user's UI language
+// (under Wine: the LANG of the launcher's environment) decides.
+#include <windows.h>
+#include <oleacc.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "tests/support/launcher_driver_win.h"
+#include "tests/support/pixel_colors.h"
+#include "tools/capture/screen_capture_win.h"
+
+namespace {
+
+std::wstring DefaultActionOf(HWND window) {
+  const AccessiblePtr object = AccessibleOf(window);
+  BSTR action = nullptr;
+  if (object == nullptr || object->get_accDefaultAction(ChildId(kButtonChild), &action) != S_OK) return L"";
+  std::wstring text(action, SysStringLen(action));
+  SysFreeString(action);
+  return text;
+}
+
+// The start-up DOWNLOAD preview's title line and button label, read through
+// the accessible object, and the button's default action.
+TEST(LauncherLanguageTest, LangPicksTheTextsAndAnUnknownTagGivesEnglish) {
+  const struct {
+    const wchar_t* arguments;
+    const wchar_t* title;
+    const wchar_t* button;
+    const wchar_t* action;
+  } cases[] = {
+      {L"--lang de", L"Laufzeit wird heruntergeladen", L"Abbrechen", L"Dr\u00fccken"},
+      {L"--lang xx", L"Downloading runtime", L"Cancel", L"Press"},
+  };
+  for (const auto& c : cases) {
+    LauncherRun run(c.arguments);
+    ASSERT_NE(run.WaitForWindow(), nullptr) << "no launcher window";
+    EXPECT_TRUE(run.WaitForTexts([&](const LauncherTexts& t) { return t.progress == c.title && t.button == c.button; },
+                                 5000))
+        << Describe(run.Texts());
+    EXPECT_EQ(DefaultActionOf(run.window()), c.action);
+    EXPECT_EQ(run.CloseWithEscape(), std::optional<DWORD>(0));
+  }
+}
+
+// Arabic mirrors the window: the button sits left of the title bar's
+// centre, and the bar (62 % in the start-up preview) fills from the right.
+TEST(LauncherLanguageTest, ArabicMirrorsTheButtonAndTheBar) {
+  LauncherRun run(L"--lang ar");
+  HWND window = run.WaitForWindow();
+  ASSERT_NE(window, nullptr) << "no launcher window";
+  const AccessiblePtr object = AccessibleOf(window);
+  ASSERT_NE(object, nullptr);
+  LONG left = 0, top = 0, width = 0, height = 0;
+  ASSERT_EQ(object->accLocation(&left, &top, &width, &height, ChildId(kButtonChild)), S_OK);
+  const RECT rect = WindowRectOf(window);
+  EXPECT_LT(left + width, (rect.left + rect.right) / 2);
+  // The track at 96 DPI: y 236..240, x 12..380; filled from 380 leftward to
+  // about 152. The first frames may still be on their way to the screen.
+  uint32_t right = 0, leftEnd = 0;
+  EXPECT_TRUE(WaitUntil([&] {
+    const ScreenPixels shown = CaptureWindowFromScreen(window);
+    if (shown.width < 392 || shown.height < 252) return false;
+    right = shown.At(370, 238);
+    leftEnd = shown.At(20, 238);
+    return ChannelDistance(right, leftEnd) > 60 && ((right >> 8) & 0xFF) > 120;
+  }, 10000)) << "right end " << Hex(right) << ", left end " << Hex(leftEnd);
+  EXPECT_EQ(run.CloseWithEscape(), std::optional<DWORD>(0));
+}
+
+// Wine takes the user's UI language from the Unix locale of the process,
+// which a Windows parent cannot change for its child: CTest runs this test
+// with LANG=ja_JP.UTF-8 (and a generated locale, LOCPATH), so the launcher
+// it starts without --lang must read Japanese.
+TEST(LauncherLanguageTest, FollowsTheUsersUiLanguageWithoutLang) {
+  const char* lang = std::getenv("LANG");
+  if (lang == nullptr || std::string(lang).rfind("ja_JP", 0) != 0) GTEST_SKIP() << "run by CTest with LANG=ja_JP.UTF-8";
+  LauncherRun run(L"");
+  ASSERT_NE(run.WaitForWindow(), nullptr) << "no launcher window";
+  EXPECT_TRUE(run.WaitForTexts(
+      [](const LauncherTexts& t) {
+        return t.progress == L"\u30e9\u30f3\u30bf\u30a4\u30e0\u3092\u30c0\u30a6\u30f3\u30ed\u30fc\u30c9\u3057\u3066\u3044\u307e\u3059";
+      },
+      5000))
+      << Describe(run.Texts());
+  EXPECT_EQ(run.CloseWithEscape(), std::optional<DWORD>(0));
+}
+
+}  // namespace

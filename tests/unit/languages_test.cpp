@@ -1,0 +1,68 @@
+#include "state/languages.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "channel/exit_code_report.h"
+#include "state/launch_transitions.h"
+#include "state/launch_view.h"
+
+namespace {
+
+TEST(LanguagesTest, ChoosesTheFirstTagWithATableExactThenByLanguage) {
+  const struct {
+    std::vector<std::wstring> preferred;
+    const wchar_t* chosen;
+  } cases[] = {
+      {{}, L"en"},              {{L""}, L"en"},           {{L"xx"}, L"en"},          {{L"-"}, L"en"},
+      {{L"de"}, L"de"},         {{L"de-AT"}, L"de"},      {{L"DE_de.UTF-8"}, L"de"}, {{L"ja_JP@x"}, L"ja"},
+      {{L"pt"}, L"pt-BR"},      {{L"pt-BR"}, L"pt-BR"},   {{L"pt-PT"}, L"pt-PT"},    {{L"pt-AO"}, L"pt-PT"},
+      {{L"zh"}, L"zh-Hans"},    {{L"zh-CN"}, L"zh-Hans"}, {{L"zh-SG"}, L"zh-Hans"},  {{L"zh-Hans-HK"}, L"zh-Hans"},
+      {{L"zh-TW"}, L"zh-Hant"}, {{L"zh-HK"}, L"zh-Hant"}, {{L"zh-MO"}, L"zh-Hant"},  {{L"zh-hant"}, L"zh-Hant"},
+      {{L"no"}, L"nb"},         {{L"nn-NO"}, L"nb"},      {{L"nb-NO"}, L"nb"},       {{L"ar-EG"}, L"ar"},
+      {{L"xx", L"fr-CA"}, L"fr"}, {{L"de-CH", L"fr"}, L"de"}, {{L"en-GB", L"de"}, L"en"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ChooseLanguage(c.preferred).tag, c.chosen) << (c.preferred.empty() ? L"" : c.preferred[0]);
+  }
+}
+
+TEST(LanguagesTest, EnglishFirstTagsDistinctOnlyArabicAndHebrewRightToLeft) {
+  EXPECT_EQ(AllLanguages().front().tag, L"en");
+  std::set<std::wstring_view> tags, rightToLeft;
+  for (const Language& language : AllLanguages()) {
+    tags.insert(language.tag);
+    if (language.rightToLeft) rightToLeft.insert(language.tag);
+  }
+  EXPECT_EQ(tags.size(), AllLanguages().size());
+  EXPECT_EQ(rightToLeft, (std::set<std::wstring_view>{L"ar", L"he"}));
+  // What a fitting check measures: every text, its placeholder filled.
+  for (const Language& language : AllLanguages()) {
+    const std::vector<std::wstring> texts = AllShownTexts(language);
+    ASSERT_EQ(texts.size(), static_cast<size_t>(kTextCount));
+    for (const std::wstring& text : texts) EXPECT_EQ(text.find(L'{'), std::wstring::npos) << std::wstring(language.tag);
+  }
+}
+
+// The state keeps which own text it shows; the view words it in the language
+// asked for, the updater's words never.
+TEST(LanguagesTest, OwnTextsFollowTheLanguageUpdaterTextsPassThrough) {
+  const Language& german = ChooseLanguage({L"de"});
+  LaunchState s;
+  ApplyLaunchEvent(s, *MakeExitCodeReport(5));
+  EXPECT_EQ(DescribeLaunch(s, L"x", English()).detail, L"Updater process exited with code 5");
+  EXPECT_EQ(DescribeLaunch(s, L"x", german).detail, L"Updater-Prozess mit Code 5 beendet");
+  RetryLaunch(s);
+  EXPECT_EQ(DescribeLaunch(s, L"x", german).detail, L"Wiederholung angefordert");
+  SetStep(s, 0.0, L"ERROR", TextId::DetailStartFailed);
+  const LaunchView view = DescribeLaunch(s, L"x", german);
+  EXPECT_EQ(view.detail, L"Updater-Prozess konnte nicht gestartet werden");
+  EXPECT_EQ(view.buttonLabel + L"|" + view.buttonAction + L"|" + view.percent, L"Wiederholen|Dr\u00fccken|0\u00a0%");
+  SetStep(s, 0.5, L"DOWNLOAD", L"Fetching files");
+  EXPECT_EQ(DescribeLaunch(s, L"x", german).detail, L"Fetching files");
+}
+
+}  // namespace
