@@ -15,6 +15,7 @@
 #include "state/launch_view.h"
 #include "ui/accessible_object_win.h"
 #include "ui/display_settings.h"
+#include "ui/fonts_win.h"
 #include "ui/taskbar_win.h"
 
 class LauncherApp {

@@ -8,15 +8,17 @@
 #include "base/gdiplus_api_win.h"
 #include "base/win_owners_win.h"
 #include "ui/draw_list.h"
+#include "ui/fonts_win.h"
 
 // Appends a closed rounded-rectangle figure: four 90-degree arcs of diameter
 // 2 * radius at the corners. The radius is not reduced for small rectangles,
 // so their arcs overlap and the figure reaches outside the rectangle.
 void AddRoundRectPath(Gdiplus::GpPath* path, const SceneRect& rect, float radius);
 
-// One whole frame on an off-screen DC: a Graphics on the DC, anti-aliasing and
-// ClearType text, cleared to the window's background colour, world transform
-// scaled by dpiScale, then the list.
+// One whole frame on an off-screen DC: a Graphics on the DC, anti-aliasing,
+// cleared to the window's background colour, world transform scaled by
+// dpiScale, then the list; labels go through the text path
+// (ui/text_line_win.h) in device pixels.
 void PaintFrame(HDC memoryDc, float dpiScale, const DrawList& list, const UiFonts& fonts,
                 Gdiplus::GpImage* background);
 
