@@ -86,7 +86,7 @@ std::vector<FontFace*> Candidates(const UiFonts& fonts, int slot, float scale, F
 ShapedLine ShapeLine(const UiFonts& fonts, HDC dc, std::wstring_view text, int slot, float scale) {
   ShapedLine line;
   const UniscribeApi& api = fonts.api();
-  if (text.empty() || !fonts.ready() || text.size() > 4096) return line;
+  if (text.empty() || !fonts.ready()) return line;
   SCRIPT_CONTROL control{};
   SCRIPT_STATE state{};
   state.uBidiLevel = StartsRightToLeft(text) ? 1 : 0;
@@ -127,6 +127,18 @@ ShapedLine ShapeLine(const UiFonts& fonts, HDC dc, std::wstring_view text, int s
   return line;
 }
 
+// At most kHeadUnits of a text, cut at a cluster boundary.
+constexpr size_t kHeadUnits = 512;
+std::wstring_view HeadOf(std::wstring_view text) {
+  if (text.size() <= kHeadUnits) return text;
+  size_t end = 0;
+  for (size_t next = NextGraphemeBoundary(text, 0); next <= kHeadUnits && next > end;
+       next = NextGraphemeBoundary(text, next)) {
+    end = next;
+  }
+  return text.substr(0, end == 0 ? kHeadUnits : end);
+}
+
 int Pixels(float units, float scale) { return static_cast<int>(std::lround(units * scale)); }
 
 // A sixth of the em on each side of the text, as GDI+ lays out a string, so
@@ -144,10 +156,16 @@ void DrawTextLine(HDC dc, const UiFonts& fonts, const LabelCommand& label, float
   const int width = Pixels(label.rect.x + label.rect.width, dpiScale) - padding - left;
   const int height = Pixels(label.rect.y + label.rect.height, dpiScale) - top;
 
-  ShapedLine line = ShapeLine(fonts, dc, label.text, label.fontSlot, dpiScale);
-  if (line.width > width) {
-    const std::wstring fitted = FitWithEllipsis(label.text, width, [&](std::wstring_view text) {
-      return static_cast<double>(ShapeLine(fonts, dc, text, label.fontSlot, dpiScale).width);
+  // No line of this many units fits any box of the window: shaping the head
+  // is enough to find where its ellipsis goes.
+  const std::wstring_view text = HeadOf(label.text);
+  ShapedLine line = ShapeLine(fonts, dc, text, label.fontSlot, dpiScale);
+  if (line.width > width || text.size() < label.text.size()) {
+    const bool cut = text.size() < label.text.size();
+    const std::wstring fitted = FitWithEllipsis(text, width, [&](std::wstring_view candidate) {
+      // A cut text never counts as fitting whole.
+      if (cut && candidate.size() == text.size()) return HUGE_VAL;
+      return static_cast<double>(ShapeLine(fonts, dc, candidate, label.fontSlot, dpiScale).width);
     });
     line = ShapeLine(fonts, dc, fitted, label.fontSlot, dpiScale);
   }
@@ -185,9 +203,9 @@ void DrawTextLine(HDC dc, const UiFonts& fonts, const LabelCommand& label, float
 TextFit MeasureTextFit(const UiFonts& fonts, std::wstring_view text, int slot, float dpiScale, float boxWidth) {
   TextFit fit;
   if (fonts.measureDc() == nullptr || dpiScale <= 0) return fit;
-  const ShapedLine line = ShapeLine(fonts, fonts.measureDc(), text, slot, dpiScale);
+  const ShapedLine line = ShapeLine(fonts, fonts.measureDc(), HeadOf(text), slot, dpiScale);
   fit.width = static_cast<float>(line.width + 2 * SidePadding(slot, dpiScale)) / dpiScale;
   fit.overflow = std::max(0.0f, fit.width - boxWidth);
-  fit.fits = fit.overflow == 0;
+  fit.fits = fit.overflow == 0 && HeadOf(text).size() == text.size();
   return fit;
 }
