@@ -5,14 +5,14 @@
 
 namespace {
 
-struct SlotSpec {
+struct SlotFont {
   float size;
   int weight;
 };
 
 // Slot order: badge, title bar, button, panel title, panel detail, card
 // title, chip and caption, percentage. Sizes in units (pixels at scale 1).
-constexpr std::array<SlotSpec, 8> kSlots{{{10, FW_BOLD},
+constexpr std::array<SlotFont, 8> kSlots{{{10, FW_BOLD},
                                           {14, FW_BOLD},
                                           {9, FW_BOLD},
                                           {11, FW_BOLD},
@@ -22,13 +22,13 @@ constexpr std::array<SlotSpec, 8> kSlots{{{10, FW_BOLD},
                                           {9, FW_BOLD}}};
 
 HFONT MakeFont(const wchar_t* family, int pixels, int weight) {
-  LOGFONTW spec{};
-  spec.lfHeight = -pixels;  // negative: the em height, as GDI+'s pixel-unit fonts
-  spec.lfWeight = weight;
-  spec.lfCharSet = DEFAULT_CHARSET;
-  spec.lfQuality = CLEARTYPE_QUALITY;
-  lstrcpynW(spec.lfFaceName, family, LF_FACESIZE);
-  return CreateFontIndirectW(&spec);
+  LOGFONTW wanted{};
+  wanted.lfHeight = -pixels;  // negative: the em height, as GDI+'s pixel-unit fonts
+  wanted.lfWeight = weight;
+  wanted.lfCharSet = DEFAULT_CHARSET;
+  wanted.lfQuality = CLEARTYPE_QUALITY;
+  lstrcpynW(wanted.lfFaceName, family, LF_FACESIZE);
+  return CreateFontIndirectW(&wanted);
 }
 
 // GDI gives some other family for a name it does not know; only the named
@@ -98,13 +98,13 @@ void UiFonts::Load() {
 
 FontFace* UiFonts::Face(int slot, float dpiScale, const wchar_t* family) const {
   if (slot < 0 || static_cast<size_t>(slot) >= kSlots.size() || !ready() || !measureDc_) return nullptr;
-  const SlotSpec& spec = kSlots[static_cast<size_t>(slot)];
-  const int pixels = static_cast<int>(std::lround(spec.size * dpiScale));
+  const SlotFont& slotFont = kSlots[static_cast<size_t>(slot)];
+  const int pixels = static_cast<int>(std::lround(slotFont.size * dpiScale));
   for (Entry& entry : faces_) {
     if (entry.slot == slot && entry.pixels == pixels && entry.family == family) return entry.face.get();
   }
   Entry entry{slot, pixels, family, nullptr};
-  UniqueGdiObject font(MakeFont(family, pixels, spec.weight));
+  UniqueGdiObject font(MakeFont(family, pixels, slotFont.weight));
   const HDC dc = measureDc_.get();
   if (font && IsFamilyOf(dc, static_cast<HFONT>(font.get()), family)) {
     auto face = std::make_unique<FontFace>();
