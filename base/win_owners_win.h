@@ -100,9 +100,6 @@ using UniqueGpPen = std::unique_ptr<Gdiplus::GpPen, GpDeleter<&gp_api::GdipDelet
 using UniqueGpStringFormat = std::unique_ptr<Gdiplus::GpStringFormat, GpDeleter<&gp_api::GdipDeleteStringFormat>>;
 using UniqueGpGraphics = std::unique_ptr<Gdiplus::GpGraphics, GpDeleter<&gp_api::GdipDeleteGraphics>>;
 
-// The eight UI fonts (slots 0..7), owned by the application object.
-using UiFonts = std::array<UniqueGpFont, 8>;
-
 // GDI+ started for a scope (tools and tests; the launcher has its own session
 // in its entry). Everything holding GDI+ objects must be gone before it ends.
 class ScopedGdiplus {

@@ -1,83 +1,132 @@
 #include "ui/fonts_win.h"
 
 #include <array>
-
-namespace gp = Gdiplus::DllExports;
+#include <cmath>
 
 namespace {
 
-UniqueGpFontFamily GenericSansSerif() {
-  Gdiplus::GpFontFamily* raw = nullptr;
-  if (gp::GdipGetGenericFontFamilySansSerif(&raw) != Gdiplus::Ok) return nullptr;
-  return UniqueGpFontFamily(raw);
-}
-
-UniqueGpFont FontFrom(const Gdiplus::GpFontFamily* family, float size, INT style) {
-  Gdiplus::GpFont* raw = nullptr;
-  if (family == nullptr || gp::GdipCreateFont(family, size, style, Gdiplus::UnitPixel, &raw) != Gdiplus::Ok) {
-    return nullptr;
-  }
-  return UniqueGpFont(raw);
-}
-
-struct FontSpec {
+struct SlotFont {
   float size;
-  INT style;
+  int weight;
 };
 
 // Slot order: badge, title bar, button, panel title, panel detail, card
-// title, chip and caption, percentage.
-constexpr std::array<FontSpec, 8> kSlots{{{10, Gdiplus::FontStyleBold},
-                                          {14, Gdiplus::FontStyleBold},
-                                          {9, Gdiplus::FontStyleBold},
-                                          {11, Gdiplus::FontStyleBold},
-                                          {11, Gdiplus::FontStyleRegular},
-                                          {16, Gdiplus::FontStyleBold},
-                                          {8, Gdiplus::FontStyleBold},
-                                          {9, Gdiplus::FontStyleBold}}};
+// title, chip and caption, percentage. Sizes in units (pixels at scale 1).
+constexpr std::array<SlotFont, 8> kSlots{{{10, FW_BOLD},
+                                          {14, FW_BOLD},
+                                          {9, FW_BOLD},
+                                          {11, FW_BOLD},
+                                          {11, FW_NORMAL},
+                                          {16, FW_BOLD},
+                                          {8, FW_BOLD},
+                                          {9, FW_BOLD}}};
 
-// One attempt as GDI+'s Font class makes it: the family by name, the generic
-// sans-serif family when the name is unknown or the font cannot be made from
-// it. Null when even that fails.
-UniqueGpFont CreateFontLikeFontClass(const wchar_t* family, float size, INT style) {
-  Gdiplus::GpFontFamily* raw = nullptr;
-  UniqueGpFontFamily named;
-  if (gp::GdipCreateFontFamilyFromName(family, nullptr, &raw) == Gdiplus::Ok) named.reset(raw);
-  UniqueGpFontFamily generic;
-  const Gdiplus::GpFontFamily* chosen = named.get();
-  if (chosen == nullptr) {
-    generic = GenericSansSerif();
-    chosen = generic.get();
-  }
-  UniqueGpFont font = FontFrom(chosen, size, style);
-  if (!font && named) {
-    // The family exists but cannot give this font (a missing style, say).
-    generic = GenericSansSerif();
-    font = FontFrom(generic.get(), size, style);
-  }
-  return font;
+HFONT MakeFont(const wchar_t* family, int pixels, int weight) {
+  LOGFONTW wanted{};
+  wanted.lfHeight = -pixels;  // negative: the em height, as GDI+'s pixel-unit fonts
+  wanted.lfWeight = weight;
+  wanted.lfCharSet = DEFAULT_CHARSET;
+  wanted.lfQuality = CLEARTYPE_QUALITY;
+  lstrcpynW(wanted.lfFaceName, family, LF_FACESIZE);
+  return CreateFontIndirectW(&wanted);
 }
 
-// A font of "Segoe UI" (or, inside the same attempt, the generic sans-serif
-// family), else "Arial", else "Tahoma", "Liberation Sans" or "DejaVu Sans",
-// with the size in pixels and the style (0 regular, 1 bold). Null only when
-// no family at all yields a font.
-UniqueGpFont CreateUiFont(float size, INT style) {
-  // After "Segoe UI" and "Arial" come families that systems without the usual
-  // Windows fonts tend to have, so text never vanishes for lack of a font.
-  static constexpr const wchar_t* kFamilies[] = {L"Segoe UI", L"Arial", L"Tahoma", L"Liberation Sans",
-                                                 L"DejaVu Sans"};
-  for (const wchar_t* family : kFamilies) {
-    if (UniqueGpFont font = CreateFontLikeFontClass(family, size, style)) return font;
-  }
-  return nullptr;
+// GDI gives some other family for a name it does not know; only the named
+// family (or the replacement the system maps that name to) counts.
+bool IsFamilyOf(HDC dc, HFONT font, const wchar_t* family) {
+  const HGDIOBJ old = SelectObject(dc, font);
+  wchar_t face[LF_FACESIZE] = {};
+  GetTextFaceW(dc, LF_FACESIZE, face);
+  SelectObject(dc, old);
+  return lstrcmpiW(face, family) == 0;
+}
+
+HMODULE LoadSystemLibrary(const wchar_t* name) {
+  // Only from the system folder: never a copy planted beside the executable.
+  if (HMODULE module = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) return module;
+  wchar_t path[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+  if (length == 0 || length + 12 >= MAX_PATH) return nullptr;
+  lstrcatW(path, L"\\");
+  lstrcatW(path, name);
+  return LoadLibraryW(path);
+}
+
+template <typename F>
+void Bind(HMODULE module, const char* name, F& target) {
+  target = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
 }  // namespace
 
-void CreateFonts(UiFonts& fonts) {
-  for (size_t slot = 0; slot < fonts.size(); ++slot) {
-    fonts[slot].reset();
-    fonts[slot] = CreateUiFont(kSlots[slot].size, kSlots[slot].style);
+UiFonts::~UiFonts() { Clear(); }
+
+void UiFonts::Clear() {
+  for (Entry& entry : faces_) {
+    if (entry.face && api_.freeCache) api_.freeCache(&entry.face->cache);
+  }
+  faces_.clear();
+}
+
+void UiFonts::Load() {
+  Clear();
+  measureDc_.reset(CreateCompatibleDC(nullptr));
+  if (module_ == nullptr) module_ = LoadSystemLibrary(L"usp10.dll");
+  if (module_ != nullptr) {
+    Bind(module_, "ScriptItemize", api_.itemize);
+    Bind(module_, "ScriptShape", api_.shape);
+    Bind(module_, "ScriptPlace", api_.place);
+    Bind(module_, "ScriptLayout", api_.layout);
+    Bind(module_, "ScriptFreeCache", api_.freeCache);
+    Bind(module_, "ScriptGetFontProperties", api_.fontProperties);
+    Bind(module_, "ScriptTextOut", api_.textOut);
+  }
+  if (!api_.itemize || !api_.shape || !api_.place || !api_.layout || !api_.freeCache || !api_.fontProperties) {
+    api_.textOut = nullptr;
+  }
+  // Systems without the usual Windows fonts still get text.
+  static constexpr const wchar_t* kFamilies[] = {L"Segoe UI", L"Arial", L"Tahoma", L"Liberation Sans",
+                                                 L"DejaVu Sans"};
+  for (const wchar_t* family : kFamilies) {
+    const UniqueGdiObject probe(MakeFont(family, 12, FW_NORMAL));
+    if (probe && measureDc_ && IsFamilyOf(measureDc_.get(), static_cast<HFONT>(probe.get()), family)) {
+      slotFamily_ = family;
+      break;
+    }
   }
 }
+
+FontFace* UiFonts::Face(int slot, float dpiScale, const wchar_t* family) const {
+  if (slot < 0 || static_cast<size_t>(slot) >= kSlots.size() || !ready() || !measureDc_) return nullptr;
+  const SlotFont& slotFont = kSlots[static_cast<size_t>(slot)];
+  const int pixels = static_cast<int>(std::lround(slotFont.size * dpiScale));
+  for (Entry& entry : faces_) {
+    if (entry.slot == slot && entry.pixels == pixels && entry.family == family) return entry.face.get();
+  }
+  Entry entry{slot, pixels, family, nullptr};
+  UniqueGdiObject font(MakeFont(family, pixels, slotFont.weight));
+  const HDC dc = measureDc_.get();
+  if (font && IsFamilyOf(dc, static_cast<HFONT>(font.get()), family)) {
+    auto face = std::make_unique<FontFace>();
+    const HGDIOBJ old = SelectObject(dc, font.get());
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SCRIPT_FONTPROPERTIES properties{};
+    properties.cBytes = sizeof(properties);
+    api_.fontProperties(dc, &face->cache, &properties);
+    SelectObject(dc, old);
+    face->ascent = metrics.tmAscent;
+    face->descent = metrics.tmDescent;
+    face->missingGlyph = properties.wgDefault;
+    face->font = std::move(font);
+    entry.face = std::move(face);
+  }
+  faces_.push_back(std::move(entry));
+  return faces_.back().face.get();
+}
+
+float SlotSize(int slot) {
+  return slot >= 0 && static_cast<size_t>(slot) < kSlots.size() ? kSlots[static_cast<size_t>(slot)].size : 0;
+}
+
+void CreateFonts(UiFonts& fonts) { fonts.Load(); }

@@ -1,9 +1,78 @@
 #pragma once
-// The eight UI fonts. Created once while the application object is built and
-// owned by it; sized in pixel units so the paint's world transform scales
-// them with the DPI. GDI+ must be running.
-#include "base/gdiplus_api_win.h"
+// The eight UI font slots and the GDI fonts behind them. Labels are shaped
+// and drawn by Uniscribe (usp10.dll, loaded from the system folder at run
+// time) with GDI fonts: one family per slot ("Segoe UI", else the first of
+// "Arial", "Tahoma", "Liberation Sans", "DejaVu Sans" that exists) and, for
+// runs that family cannot draw, the families of the fallback table. Fonts are
+// made on first use at the pixel size a paint needs and kept until the
+// object goes. Window thread only (or the one thread of a tool or test).
+#include <windows.h>
+#include <usp10.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "base/win_owners_win.h"
 
-// Fills slots 0..7 in order; whatever a slot held before is deleted.
+// The Uniscribe calls the text path uses.
+struct UniscribeApi {
+  decltype(&::ScriptItemize) itemize = nullptr;
+  decltype(&::ScriptShape) shape = nullptr;
+  decltype(&::ScriptPlace) place = nullptr;
+  decltype(&::ScriptLayout) layout = nullptr;
+  decltype(&::ScriptTextOut) textOut = nullptr;
+  decltype(&::ScriptFreeCache) freeCache = nullptr;
+  decltype(&::ScriptGetFontProperties) fontProperties = nullptr;
+};
+
+// One family at one slot's pixel size, with its Uniscribe cache.
+struct FontFace {
+  UniqueGdiObject font;
+  SCRIPT_CACHE cache = nullptr;
+  int ascent = 0;
+  int descent = 0;
+  WORD missingGlyph = 0;  // what the font shows for a character it lacks
+};
+
+class UiFonts {
+ public:
+  UiFonts() = default;
+  ~UiFonts();
+  UiFonts(const UiFonts&) = delete;
+  UiFonts& operator=(const UiFonts&) = delete;
+
+  // Loads Uniscribe and picks the slots' family. Without Uniscribe no label
+  // is drawn; the rest of the scene is.
+  void Load();
+  // Releases every font (before GDI+ or the test's scope ends).
+  void Clear();
+  bool ready() const { return api_.textOut != nullptr; }
+  const UniscribeApi& api() const { return api_; }
+  // A DC for shaping and measuring outside a paint.
+  HDC measureDc() const { return measureDc_.get(); }
+  const wchar_t* slotFamily() const { return slotFamily_.c_str(); }
+
+  // The face of `family` for `slot` scaled by dpiScale; null when the family
+  // is not installed or the slot does not exist. Made on first use.
+  FontFace* Face(int slot, float dpiScale, const wchar_t* family) const;
+
+ private:
+  struct Entry {
+    int slot;
+    int pixels;
+    std::wstring family;
+    std::unique_ptr<FontFace> face;  // null: the family is not installed
+  };
+  UniscribeApi api_;
+  HMODULE module_ = nullptr;
+  UniqueMemoryDc measureDc_;
+  std::wstring slotFamily_ = L"Segoe UI";
+  mutable std::vector<Entry> faces_;  // a cache: drawing a label fills it
+};
+
+// A slot's em size in units (0 for a slot that does not exist).
+float SlotSize(int slot);
+
+// Loads Uniscribe and chooses the family; whatever the object held is released.
 void CreateFonts(UiFonts& fonts);

@@ -17,6 +17,7 @@
 #include "ui/assets_win.h"
 #include "ui/courtesy.h"
 #include "ui/display_settings.h"
+#include "ui/fonts_win.h"
 #include "ui/taskbar_win.h"
 
 class LauncherApp {

@@ -3,6 +3,8 @@
 #include <type_traits>
 #include <variant>
 
+#include "ui/text_line_win.h"
+
 namespace gp = Gdiplus::DllExports;
 
 namespace {
@@ -61,28 +63,18 @@ void FillRoundRectGradient(Gdiplus::GpGraphics* graphics, const GradientCommand&
   FillPathWith(graphics, path.get(), brush.get());
 }
 
-void DrawLabel(Gdiplus::GpGraphics* graphics, std::wstring_view text, Gdiplus::GpFont* font, uint32_t color,
-               const SceneRect& rect, TextAlign alignment) {
-  if (font == nullptr || text.empty()) return;
-  Gdiplus::GpStringFormat* rawFormat = nullptr;
-  gp::GdipCreateStringFormat(0, LANG_NEUTRAL, &rawFormat);
-  UniqueGpStringFormat format(rawFormat);
-  if (!format) return;
-  gp::GdipSetStringFormatAlign(format.get(), static_cast<Gdiplus::StringAlignment>(alignment));
-  gp::GdipSetStringFormatLineAlign(format.get(), Gdiplus::StringAlignmentCenter);
-  gp::GdipSetStringFormatTrimming(format.get(), Gdiplus::StringTrimmingEllipsisCharacter);
-  gp::GdipSetStringFormatFlags(format.get(), Gdiplus::StringFormatFlagsNoWrap);
-
-  Gdiplus::GpSolidFill* rawBrush = nullptr;
-  gp::GdipCreateSolidFill(color, &rawBrush);
-  UniqueGpBrush brush(rawBrush);
-  if (!brush) return;
-  const Gdiplus::RectF layout = ToGp(rect);
-  gp::GdipDrawString(graphics, text.data(), static_cast<INT>(text.size()), font, &layout, format.get(), brush.get());
+// Labels go through the text path on the surface's DC; GdipGetDC makes GDI+
+// finish what it has drawn before GDI draws on top of it.
+void DrawLabel(Gdiplus::GpGraphics* graphics, const LabelCommand& label, const UiFonts& fonts, float dpiScale) {
+  if (label.text.empty()) return;
+  HDC dc = nullptr;
+  if (gp::GdipGetDC(graphics, &dc) != Gdiplus::Ok || dc == nullptr) return;
+  DrawTextLine(dc, fonts, label, dpiScale);
+  gp::GdipReleaseDC(graphics, dc);
 }
 
 void RenderDrawList(Gdiplus::GpGraphics* graphics, const DrawList& list, const UiFonts& fonts,
-                    Gdiplus::GpImage* background) {
+                    Gdiplus::GpImage* background, float dpiScale) {
   if (graphics == nullptr) return;
   for (const DrawCommand& command : list) {
     std::visit(
@@ -99,10 +91,7 @@ void RenderDrawList(Gdiplus::GpGraphics* graphics, const DrawList& list, const U
               gp::GdipDrawImageRect(graphics, background, c.rect.x, c.rect.y, c.rect.width, c.rect.height);
           } else {
             static_assert(std::is_same_v<T, LabelCommand>);
-            Gdiplus::GpFont* font = c.fontSlot >= 0 && static_cast<size_t>(c.fontSlot) < fonts.size()
-                                        ? fonts[static_cast<size_t>(c.fontSlot)].get()
-                                        : nullptr;
-            DrawLabel(graphics, c.text, font, c.color, c.rect, c.align);
+            DrawLabel(graphics, c, fonts, dpiScale);
           }
         },
         command);
@@ -118,8 +107,7 @@ void PaintFrame(HDC memoryDc, float dpiScale, const DrawList& list, const UiFont
   UniqueGpGraphics graphics(raw);
   if (!graphics) return;
   gp::GdipSetSmoothingMode(graphics.get(), Gdiplus::SmoothingModeAntiAlias);
-  gp::GdipSetTextRenderingHint(graphics.get(), Gdiplus::TextRenderingHintClearTypeGridFit);
   gp::GdipGraphicsClear(graphics.get(), kFrameClearColor);
   gp::GdipScaleWorldTransform(graphics.get(), dpiScale, dpiScale, Gdiplus::MatrixOrderPrepend);
-  RenderDrawList(graphics.get(), list, fonts, background);
+  RenderDrawList(graphics.get(), list, fonts, background, dpiScale);
 }

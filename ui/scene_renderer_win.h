@@ -8,10 +8,12 @@
 #include "base/gdiplus_api_win.h"
 #include "base/win_owners_win.h"
 #include "ui/draw_list.h"
+#include "ui/fonts_win.h"
 
-// One whole frame on an off-screen DC: a Graphics on the DC, anti-aliasing and
-// ClearType text, cleared to the window's background colour, world transform
-// scaled by dpiScale, then the list.
+// One whole frame on an off-screen DC: a Graphics on the DC, anti-aliasing,
+// cleared to the window's background colour, world transform scaled by
+// dpiScale, then the list; labels go through the text path
+// (ui/text_line_win.h) in device pixels.
 void PaintFrame(HDC memoryDc, float dpiScale, const DrawList& list, const UiFonts& fonts,
                 Gdiplus::GpImage* background);
 

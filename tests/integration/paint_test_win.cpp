@@ -28,7 +28,7 @@ class PaintEnvironment : public testing::Environment {
   }
   void TearDown() override {
     background.reset();
-    for (UniqueGpFont& font : fonts) font.reset();
+    fonts.Clear();
   }
   ScopedGdiplus gdiplus;
   UiFonts fonts;

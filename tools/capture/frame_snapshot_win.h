@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/win_owners_win.h"
+#include "ui/fonts_win.h"
 #include "ui/draw_list.h"
 #include "ui/scene.h"
 

@@ -1,0 +1,190 @@
+// Text in every script on the real window, read back from the screen: each
+// script's detail line draws real glyphs (two strings of one length differ,
+// neither shows the missing-glyph box of a line no installed font covers),
+// and an Arabic line runs right to left with its number and Latin word in
+// order while the accessible object keeps the whole line.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "tests/support/launcher_driver_win.h"
+#include "tests/support/pixel_colors.h"
+#include "tools/capture/screen_capture_win.h"
+
+namespace {
+
+// The detail line's and the title bar text's rectangles in client pixels at 96 DPI.
+constexpr RECT kDetail{12, 195, 380, 217};
+constexpr RECT kTitleBar{47, 10, 279, 35};
+
+std::string Utf8(const std::wstring& text) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                       nullptr);
+  std::string bytes(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
+  return bytes;
+}
+
+PixelImage Crop(const PixelImage& image, const RECT& area) {
+  PixelImage part;
+  if (image.width < area.right || image.height < area.bottom) return part;
+  part.width = area.right - area.left;
+  part.height = area.bottom - area.top;
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) part.pixels.push_back(image.At(x, y));
+  }
+  return part;
+}
+
+bool Differs(uint32_t a, uint32_t b) { return ChannelDistance(a, b) > 24; }
+
+// The columns where two pictures of one size differ: [first, last], or {-1, -1}.
+std::pair<int, int> DifferingColumns(const PixelImage& a, const PixelImage& b) {
+  std::pair<int, int> columns{-1, -1};
+  for (int x = 0; x < a.width && a.width == b.width; ++x) {
+    for (int y = 0; y < a.height; ++y) {
+      if (!Differs(a.At(x, y), b.At(x, y))) continue;
+      if (columns.first < 0) columns.first = x;
+      columns.second = x;
+      break;
+    }
+  }
+  return columns;
+}
+
+// The first glyph of a line: its inked columns up to the first blank one,
+// over the line's whole height. The background is the line's first pixel.
+PixelImage FirstGlyph(const PixelImage& line) {
+  const uint32_t background = line.At(0, 0);
+  auto inked = [&](int x) {
+    for (int y = 0; y < line.height; ++y) {
+      if (Differs(line.At(x, y), background)) return true;
+    }
+    return false;
+  };
+  int left = 0;
+  while (left < line.width && !inked(left)) ++left;
+  int right = left;
+  while (right < line.width && inked(right)) ++right;
+  return Crop(line, RECT{left, 0, right, line.height});
+}
+
+bool Contains(const PixelImage& line, const PixelImage& glyph) {
+  if (glyph.width == 0) return false;
+  for (int left = 0; left + glyph.width <= line.width; ++left) {
+    bool same = true;
+    for (int y = 0; y < line.height && same; ++y) {
+      for (int x = 0; x < glyph.width && same; ++x) same = !Differs(line.At(left + x, y), glyph.At(x, y));
+    }
+    if (same) return true;
+  }
+  return false;
+}
+
+// A launcher fed through its standard input. Detail lines come without a
+// figure, so no stall hint replaces them however slow the machine is.
+class DetailLines {
+ public:
+  explicit DetailLines(const std::wstring& arguments = L"") : run_(arguments, Started(input_)) {
+    input_.ReleaseReadEnd();
+    window_ = run_.WaitForWindow();
+  }
+  bool ok() const { return window_ != nullptr; }
+  LauncherRun& run() { return run_; }
+  HWND window() const { return window_; }
+
+  // Shows `text` and returns the detail line once the screen shows it.
+  PixelImage Show(const std::wstring& text) {
+    EXPECT_TRUE(input_.Write("progress - DOWNLOAD " + Utf8(text) + "\n"));
+    EXPECT_TRUE(run_.WaitForStatus(text)) << Describe(run_.Texts());
+    PixelImage shown, previous;
+    WaitUntil([&] {
+      shown = Crop(CaptureWindowFromScreen(window_), kDetail);
+      const bool settled = shown.pixels == previous.pixels && shown.pixels != last_.pixels;
+      previous = shown;
+      return settled;
+    }, 5000);
+    last_ = shown;
+    return shown;
+  }
+
+ private:
+  static HANDLE Started(LauncherInput& input) { return input.readEnd(); }
+  LauncherInput input_;
+  LauncherRun run_;
+  HWND window_ = nullptr;
+  PixelImage last_;
+};
+
+TEST(TextScriptsTest, EveryScriptDrawsItsOwnGlyphs) {
+  DetailLines lines;
+  ASSERT_TRUE(lines.ok());
+  const PixelImage box = FirstGlyph(lines.Show(L"\uE000\uE001\uE002\uE003\uE004\uE005"));
+  ASSERT_GT(box.width, 0) << "the private-use line drew nothing";
+  // script, two strings of one length
+  const std::tuple<const char*, std::wstring, std::wstring> cases[] = {
+      {"Latin", L"Fetching runtime", L"Checking archive"},
+      {"Greek", L"\u039B\u03AE\u03C8\u03B7 \u03B1\u03C1\u03C7\u03B5\u03AF\u03C9\u03BD",
+       L"\u039D\u03AD\u03B1 \u03AD\u03BA\u03B4\u03BF\u03C3\u03B7 2"},
+      {"Cyrillic", L"\u0417\u0430\u0433\u0440\u0443\u0437\u043A\u0430 \u0444\u0430\u0439\u043B\u043E\u0432",
+       L"\u041F\u0440\u043E\u0432\u0435\u0440\u043A\u0430 \u043F\u0430\u043A\u0435\u0442\u0430"},
+      {"Arabic", L"\u062C\u0627\u0631\u064D \u0627\u0644\u062A\u0646\u0632\u064A\u0644",
+       L"\u062A\u062D\u0642\u0642 \u0627\u0644\u0645\u0644\u0641\u0627\u062A"},
+      {"Hebrew", L"\u05DE\u05D5\u05E8\u05D9\u05D3 \u05E2\u05D3\u05DB\u05D5\u05DF",
+       L"\u05D1\u05D5\u05D3\u05E7 \u05D7\u05D1\u05D9\u05DC\u05D5\u05EA"},
+      {"Devanagari", L"\u092A\u0948\u0915\u0947\u091C \u091C\u093E\u0901\u091A \u0930\u0939\u093E",
+       L"\u092B\u093C\u093E\u0907\u0932 \u091C\u093E\u0901\u091A \u0930\u0939\u093E"},
+      {"Thai", L"\u0E01\u0E33\u0E25\u0E31\u0E07\u0E14\u0E32\u0E27\u0E19\u0E4C\u0E42\u0E2B\u0E25\u0E14",
+       L"\u0E15\u0E23\u0E27\u0E08\u0E2A\u0E2D\u0E1A\u0E41\u0E1E\u0E47\u0E01\u0E40\u0E01\u0E08"},
+      {"Han (Simplified)", L"\u6B63\u5728\u4E0B\u8F7D\u66F4\u65B0", L"\u6B63\u5728\u9A8C\u8BC1\u6587\u4EF6"},
+      {"Han (Traditional)", L"\u6B63\u5728\u4E0B\u8F09\u66F4\u65B0", L"\u6B63\u5728\u9A57\u8B49\u6A94\u6848"},
+      {"Kana", L"\u66F4\u65B0\u3092\u30C0\u30A6\u30F3\u30ED\u30FC\u30C9",
+       L"\u30D1\u30C3\u30B1\u30FC\u30B8\u3092\u78BA\u8A8D\u4E2D"},
+      {"Hangul", L"\uC5C5\uB370\uC774\uD2B8 \uB2E4\uC6B4\uB85C\uB4DC",
+       L"\uD30C\uC77C \uD655\uC778\uD558\uB294 \uC911"},
+      {"Emoji", L"\U0001F44D\U0001F4E6\U0001F512", L"\U0001F44E\U0001F4BB\U0001F512"},
+  };
+  for (const auto& [script, first, second] : cases) {
+    SCOPED_TRACE(script);
+    ASSERT_EQ(first.size(), second.size());
+    const PixelImage a = lines.Show(first);
+    const PixelImage b = lines.Show(second);
+    EXPECT_NE(DifferingColumns(a, b).first, -1) << "two texts look the same";
+    EXPECT_FALSE(Contains(a, box)) << "a missing-glyph box in the first text";
+    EXPECT_FALSE(Contains(b, box)) << "a missing-glyph box in the second text";
+  }
+  EXPECT_EQ(lines.run().CloseWithEscape(), std::optional<DWORD>(0));
+}
+
+TEST(TextScriptsTest, ArabicLineRunsRightToLeftAndIsReadWhole) {
+  DetailLines lines;
+  ASSERT_TRUE(lines.ok());
+  // Jarin at-tanzil 40% Runtime; the same with 70%; the first word with a
+  // kasra instead of its kasratan (a mark of the same width).
+  const std::wstring line = L"\u062C\u0627\u0631\u064D \u0627\u0644\u062A\u0646\u0632\u064A\u0644 40% Runtime";
+  std::wstring otherNumber = line, otherMark = line;
+  otherNumber[line.find(L'4')] = L'7';
+  otherMark[3] = L'\u0650';
+  const PixelImage shown = lines.Show(line);
+  EXPECT_EQ(lines.run().Texts().value_or(LauncherTexts{}).status, line);
+  const auto number = DifferingColumns(shown, lines.Show(otherNumber));
+  const auto firstWord = DifferingColumns(shown, lines.Show(otherMark));
+  ASSERT_NE(number.first, -1);
+  ASSERT_NE(firstWord.first, -1);
+  EXPECT_LT(number.second, firstWord.first) << "the number is not left of the first Arabic word";
+  EXPECT_EQ(lines.run().CloseWithEscape(), std::optional<DWORD>(0));
+}
+
+// Titles keep ASCII letters only, so a product path in another script
+// gives the default title, never boxes.
+TEST(TextScriptsTest, ProductPathInAnotherScriptGivesATitleWithoutBoxes) {
+  DetailLines lines(L"C:\\Programs\\\u88FD\u54C1\\\u88FD\u54C1.exe");
+  ASSERT_TRUE(lines.ok());
+  const PixelImage box = FirstGlyph(lines.Show(L"\uE000\uE001\uE002"));
+  EXPECT_EQ(lines.run().Texts().value_or(LauncherTexts{}).title, L"Tarrow");
+  EXPECT_FALSE(Contains(Crop(CaptureWindowFromScreen(lines.window()), kTitleBar), box));
+  EXPECT_EQ(lines.run().CloseWithEscape(), std::optional<DWORD>(0));
+}
+
+}  // namespace

@@ -1,0 +1,55 @@
+#pragma once
+// Which font family draws which script. A label is cut into runs of one
+// script each; a run is drawn with the slot's own family when that has every
+// glyph, else with the first family of its row below that has them. Each row
+// names the family Windows 10 and 11 ship first and the Noto family of
+// Debian's fonts-noto packages (the test rig under Wine) second. Portable.
+#include <array>
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+enum class FallbackScript {
+  Latin,
+  Greek,
+  Cyrillic,
+  Arabic,
+  Hebrew,
+  Devanagari,
+  Thai,
+  HanSimplified,
+  HanTraditional,
+  Kana,
+  Hangul,
+  Emoji,
+};
+inline constexpr size_t kFallbackScriptCount = 12;
+
+struct FallbackFamilies {
+  FallbackScript script;
+  std::wstring_view name;     // for tables and reports
+  const wchar_t* windows;     // stock on Windows 10 and 11
+  const wchar_t* noto;        // Debian's fonts-noto-core, -cjk (the tests' fonts)
+};
+
+// One row per script, in the enumeration's order.
+const std::array<FallbackFamilies, kFallbackScriptCount>& FontFallbackTable();
+
+// A run of text [begin, end) for one script. Blanks, digits, punctuation and
+// marks join the run before them (the first run when they lead), so a run
+// never splits a grapheme cluster.
+struct ScriptRun {
+  size_t begin = 0;
+  size_t end = 0;
+  FallbackScript script = FallbackScript::Latin;
+  bool operator==(const ScriptRun&) const = default;
+};
+// Han takes the line's other East Asian script: Kana makes it Japanese,
+// Hangul Korean, neither Simplified Chinese (Traditional is for a caller that
+// knows the reader's language).
+std::vector<ScriptRun> SplitByScript(std::wstring_view text);
+
+// Whether the paragraph reads right to left: its first strong character
+// (a letter) is Hebrew or Arabic. Digits, blanks, punctuation and emoji are
+// not strong; a text without a strong character reads left to right.
+bool StartsRightToLeft(std::wstring_view text);
