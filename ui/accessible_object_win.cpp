@@ -7,9 +7,9 @@
 #include <optional>
 #include <string_view>
 
+#include "channel/launch_message_win.h"
 #include "state/launch_view.h"
 #include "ui/launcher_app_win.h"
-#include "ui/launcher_window_win.h"
 
 namespace {
 
@@ -292,12 +292,13 @@ class LauncherAccessible final : public IAccessible {
     return S_OK;
   }
 
-  // Exactly what a click on the button does.
+  // Exactly what a click on the button does, from the message loop: this
+  // runs inside the client's call, where destroying the window or starting
+  // the updater would re-enter the window procedure under the caller.
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
     return ForChild(child, [&](int32_t id) {
       if (id != kAccessibleButton) return DISP_E_MEMBERNOTFOUND;
-      PressActionButton(*app_);
-      return S_OK;
+      return PostMessageW(app_->window, WM_PRESS_BUTTON, LaunchMessageCookie(), 0) ? S_OK : E_FAIL;
     });
   }
 

@@ -53,8 +53,8 @@ class LauncherApp {
   std::optional<LaunchView> announcedView;
   AccessibleObjectOwner accessible;  // disconnected at WM_DESTROY
   std::wstring updaterCommand;     // --updater-cmd as given; empty: progress comes from standard input
-  uint32_t updaterGeneration = 0;  // counts the updater's starts; its reader tags every event with it
   bool updaterRunning = false;     // the current run's child has not been reported ended yet
+  bool readsStandardInput = false;  // the standard-input reader runs: the updater gets the null device
   TaskbarButton taskbar;           // the button's progress display; off until the shell announces it
 };
 

@@ -1,8 +1,6 @@
 #include "ui/launcher_window_win.h"
 
 #include <memory>
-#include <utility>
-#include <vector>
 
 #include "base/win_owners_win.h"
 #include "channel/launch_event.h"
@@ -10,29 +8,14 @@
 #include "state/launch_transitions.h"
 #include "state/launch_view.h"
 #include "ui/accessible_object_win.h"
-#include "ui/accessible_view.h"
 #include "ui/display_settings_win.h"
 #include "ui/layout.h"
 #include "ui/scene.h"
 #include "ui/scene_renderer_win.h"
+#include "ui/state_effects_win.h"
 #include "ui/updater_launch_win.h"
 
 namespace {
-
-// Invalidates the whole window once until the next paint. Under a flooding
-// updater every line asks for a repaint while the paint itself waits for a
-// gap in the queue; each further InvalidateRect would cost a call into the
-// window system (a wineserver round trip under Wine) and gain nothing.
-void Invalidate(LauncherApp& app) {
-  if (app.invalidated) return;
-  InvalidateRect(app.window, nullptr, FALSE);
-  app.invalidated = true;
-}
-
-// Shows the launch on the taskbar button, once the shell has announced it.
-void MirrorOnTaskbarButton(LauncherApp& app, const LaunchView& view) {
-  if (app.taskbar.active()) app.taskbar.Mirror(app.window, MirrorOnTaskbar(view));
-}
 
 bool HitTestButton(const LauncherApp& app, int32_t x, int32_t y) { return IsOnActionButton(app.dpiScale, x, y); }
 
@@ -43,15 +26,6 @@ void UpdateWindowRegion(LauncherApp& app) {
   if (region == nullptr) return;
   // On success the system owns the region; on failure it is still ours.
   if (SetWindowRgn(app.window, region, TRUE) == 0) DeleteObject(region);
-}
-
-// Tells assistive technology what changed since it was last told; the
-// window's first state is only noted.
-void AnnounceChanges(LauncherApp& app, LaunchView view) {
-  const std::vector<AccessibleEvent> events =
-      AccessibleEventsFor(app.announcedView.has_value() ? &*app.announcedView : nullptr, view);
-  app.announcedView = std::move(view);
-  RaiseAccessibleEvents(app.window, events);
 }
 
 LRESULT OnDestroy(LauncherApp& app) {
@@ -207,21 +181,19 @@ LRESULT OnDisplaySettingsChange(LauncherApp& app) {
 // The event became the window's with the post; it is freed here whatever
 // happens while it is applied. A message without this process's cookie came
 // from elsewhere: it is ignored, its lParam untouched, nothing repainted.
-// Events of an updater run that Retry has replaced are dropped unseen.
 LRESULT OnLaunchEvent(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
   const std::unique_ptr<LaunchEvent> event = TakeLaunchEvent(wParam, lParam);
   if (event == nullptr) return 0;
-  if (event->generation != 0 && event->generation != app.updaterGeneration) return 0;
   PerformStateEffects(app, ApplyLaunchEvent(app.state, *event));
   return 0;
 }
 
-// The current run's child is gone: the next Retry starts the command again.
-// A report of an older run, or a forged one, changes nothing.
+// The run's child is gone: from now on Retry starts the command again, so
+// also on the exit-code report applied here.
 LRESULT OnUpdaterEnded(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
-  const uint32_t generation = UpdaterEndedGeneration(wParam, lParam);
-  if (generation != 0 && generation == app.updaterGeneration) app.updaterRunning = false;
-  return 0;
+  if (!CarriesLaunchMessageCookie(wParam)) return 0;
+  app.updaterRunning = false;
+  return OnLaunchEvent(app, wParam, lParam);
 }
 
 // The shell (re)created the taskbar button: obtain it and show the state at once.
@@ -272,6 +244,9 @@ LRESULT LauncherWindowProc(LauncherApp& app, UINT message, WPARAM wParam, LPARAM
       return OnDisplaySettingsChange(app);
     case WM_UPDATER_ENDED:
       return OnUpdaterEnded(app, wParam, lParam);
+    case WM_PRESS_BUTTON:
+      if (CarriesLaunchMessageCookie(wParam)) PressActionButton(app);
+      return 0;
     default:
       // A registered message: its number is known only at run time.
       if (message != 0 && message == app.taskbar.createdMessage()) return OnTaskbarButtonCreated(app);
@@ -311,18 +286,6 @@ LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 }
 
 }  // namespace
-
-void PerformStateEffects(LauncherApp& app, const StateEffects& effects) {
-  if (effects.armCloseTimer) SetTimer(app.window, kCloseTimerId, kCloseTimerMs, nullptr);
-  if (!effects.repaint) return;
-  // Every visible change repaints. The view is worked out once for the
-  // taskbar button (touched only when what it shows changes) and the
-  // accessibility events, which keep it as the last one announced.
-  Invalidate(app);
-  LaunchView view = DescribeLaunch(app.state, app.profile.sequenceTitle);
-  MirrorOnTaskbarButton(app, view);
-  AnnounceChanges(app, std::move(view));
-}
 
 void PressActionButton(LauncherApp& app) {
   if (DescribeLaunch(app.state, app.profile.sequenceTitle).button != StepButton::Retry) {

@@ -1,0 +1,69 @@
+// A screen reader may read the window as fast as it can while the window
+// closes; whatever it does, the launcher's process must end promptly once
+// its window is gone.
+#include <windows.h>
+#include <oleacc.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <thread>
+
+#include "tests/support/launcher_driver_win.h"
+
+namespace {
+
+// One client: reads the window's texts until told to stop, through one held
+// object (`hold`) or through a fresh object per read (WM_GETOBJECT each time).
+void ReadUntilStopped(HWND window, bool hold, const std::atomic<bool>& stop, std::atomic<int>& reads) {
+  AccessiblePtr held = hold ? AccessibleOf(window) : nullptr;
+  while (!stop.load()) {
+    BSTR name = nullptr;
+    if (held != nullptr ? SUCCEEDED(held->get_accName(ChildId(kStatusChild), &name)) : ReadTexts(window).has_value()) {
+      ++reads;
+    }
+    SysFreeString(name);
+  }
+}
+
+TEST(ExitWhileReadTest, TheProcessEndsPromptlyWhileTwoClientsReadItsWindow) {
+  constexpr int kRuns = 20;
+  constexpr ULONGLONG kExitMs = 3000;
+  ULONGLONG slowest = 0;
+  for (int run = 0; run < kRuns; ++run) {
+    LauncherInput input;
+    ASSERT_TRUE(input.ok());
+    LauncherRun launcher(L"", input.readEnd());
+    input.ReleaseReadEnd();
+    HWND window = launcher.WaitForWindow();
+    ASSERT_NE(window, nullptr) << "run " << run;
+    std::atomic<bool> stop{false};
+    std::atomic<int> reads{0};
+    std::thread holding(ReadUntilStopped, window, true, std::cref(stop), std::ref(reads));
+    std::thread fresh(ReadUntilStopped, window, false, std::cref(stop), std::ref(reads));
+    const bool reading = WaitUntil([&] { return reads.load() >= 10; }, 10000);
+    const bool written = input.Write("done\n");
+    const bool closed = launcher.WaitForWindowClosed(15000);
+    const ULONGLONG closedAt = GetTickCount64();
+    const std::optional<DWORD> code = launcher.WaitForExit(static_cast<DWORD>(kExitMs));
+    const ULONGLONG exitMs = GetTickCount64() - closedAt;
+    // A launcher left hanging ends here, so that the clients' calls return.
+    if (launcher.Running()) {
+      UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, launcher.processId()));
+      if (process != nullptr) TerminateProcess(process.get(), 99);
+      launcher.WaitForExit(5000);
+    }
+    stop = true;
+    holding.join();
+    fresh.join();
+    ASSERT_TRUE(reading && written && closed) << "run " << run << ": " << reads.load() << " reads";
+    ASSERT_EQ(code, std::optional<DWORD>(0)) << "run " << run << ": the process outlived its window by over "
+                                             << kExitMs << " ms";
+    slowest = std::max(slowest, exitMs);
+  }
+  std::printf("slowest exit after the window closed: %llu ms\n", slowest);
+}
+
+}  // namespace
