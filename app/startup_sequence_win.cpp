@@ -60,12 +60,17 @@ int RunLauncher(HINSTANCE instance) {
   if (!gdiplus.ok()) return 1;
   const StartupOptions options = ParseCommandLine(ReadCommandLineWords());
   // Accessibility clients reach the window's object through this apartment;
-  // without one the window still runs, only without its own object.
-  const ScopedComApartment apartment;
+  // without one the window still runs, only without its own object. It is
+  // never torn down: CoUninitialize waits for the calls that clients still
+  // have in flight, and those wait for this thread's message loop, which has
+  // ended by then, so a screen reader reading the window while it closed could
+  // hold the process up without limit. The process ends with the apartment
+  // instead; ExitProcess stops COM's threads before the libraries unload.
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   // Drawn before any reader thread can post.
   LaunchMessageCookie();
   // The application object is destroyed at the end of this block, before
-  // the COM apartment and the GDI+ session end.
+  // the GDI+ session ends.
   LauncherApp app(instance, options.startupText);
   return RunWindow(app, options);
 }

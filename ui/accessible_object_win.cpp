@@ -366,6 +366,10 @@ void AccessibleObjectOwner::Disconnect() {
   disconnected_ = true;
   if (object_ == nullptr) return;
   object_->Disconnect();
+  // Clients in other processes are cut off by COM itself from here on:
+  // their calls fail there instead of waiting for this thread's loop, which
+  // is about to end. Our own reference keeps the object alive meanwhile.
+  CoDisconnectObject(static_cast<IAccessible*>(object_), 0);
   object_->Release();
   object_ = nullptr;
 }
