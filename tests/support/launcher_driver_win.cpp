@@ -116,10 +116,10 @@ bool GoFile::Create() const {
 
 std::string GoFile::ScriptLine() const {
   const int size = WideCharToMultiByte(CP_UTF8, 0, path_.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  std::string path(static_cast<size_t>(size > 0 ? size : 1), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, path_.c_str(), -1, path.data(), size, nullptr, nullptr);
-  path.resize(path.size() - 1);  // the NUL
-  return "wait-file " + path + "\n";
+  std::string line = "wait-file " + std::string(static_cast<size_t>(size > 0 ? size : 1), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, path_.c_str(), -1, line.data() + 10, size, nullptr, nullptr);
+  line.back() = '\n';  // over the NUL
+  return line;
 }
 
 std::wstring DemoUpdater(const std::wstring& arguments) {
