@@ -32,8 +32,9 @@ void RunMessageLoop() {
 // From the window's birth to its end, with `app` alive throughout.
 int RunWindow(LauncherApp& app, const StartupOptions& options) {
   if (!CreateLauncherWindow(app)) return 1;
-  // Reads standard input only when it is a disk file or a pipe.
-  StartStdinReader(app.window);
+  // Reads standard input only when it is a disk file or a pipe; the updater
+  // then gets none of it.
+  app.readsStandardInput = StartStdinReader(app.window);
   PerformStateEffects(app, ApplyPreviewState(app.state, options.stateArgument));
   // Remembered for Retry, which starts the same command again once it has ended.
   app.updaterCommand = options.updaterCommand;

@@ -140,13 +140,16 @@ class ScopedComApartment {
 // The same apartment, entered on first need instead of at start-up:
 // CoInitializeEx is a noticeable part of a start-up that may never need COM
 // (no screen reader asks, no taskbar announces itself). Not reentered after
-// a failure: RPC_E_CHANGED_MODE would answer the same again.
+// a failure: RPC_E_CHANGED_MODE would answer the same again. Never left:
+// CoUninitialize waits for the calls that clients still have in flight, and
+// those wait for this thread's message loop, which has ended by then, so a
+// screen reader reading the window while it closed could hold the process up
+// without limit. The process ends with the apartment instead; ExitProcess
+// stops COM's threads before the libraries unload.
 class ComApartmentOnDemand {
  public:
   ComApartmentOnDemand() = default;
-  ~ComApartmentOnDemand() {
-    if (state_ == State::Entered) CoUninitialize();
-  }
+  ~ComApartmentOnDemand() = default;
   ComApartmentOnDemand(const ComApartmentOnDemand&) = delete;
   ComApartmentOnDemand& operator=(const ComApartmentOnDemand&) = delete;
   // True when the calling thread is in the apartment (entered now or before).

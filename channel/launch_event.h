@@ -2,7 +2,6 @@
 // One parsed updater line. Created on the heap by a reader thread, owned by
 // that thread until it is posted to the window, then by the window thread,
 // which frees it after applying it.
-#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -12,9 +11,6 @@ struct LaunchEvent {
   std::wstring caption;          // step word of a progress event, or a state name
   std::wstring detail;           // descriptive line
   std::wstring text;             // free text, such as a status message
-  // The updater run whose reader posted it (1, 2, ... counted by the window);
-  // 0 for standard input. The window drops events of a run it has replaced.
-  uint32_t generation = 0;
   // Set only on the reader's report of how the updater ended: the window
   // words the detail itself, in its language.
   std::optional<uint32_t> exitCode = std::nullopt;

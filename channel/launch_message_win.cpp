@@ -81,6 +81,7 @@ void PostLaunchEvent(HWND window, std::unique_ptr<LaunchEvent> event) {
   if (!PostPatiently(window, WM_LAUNCH_EVENT, reinterpret_cast<LPARAM>(raw))) delete raw;
 }
 
-void PostUpdaterEnded(HWND window, uint32_t generation) {
-  PostPatiently(window, WM_UPDATER_ENDED, static_cast<LPARAM>(generation));
+void PostUpdaterEnded(HWND window, std::unique_ptr<LaunchEvent> report) {
+  LaunchEvent* raw = report.release();
+  if (!PostPatiently(window, WM_UPDATER_ENDED, reinterpret_cast<LPARAM>(raw))) delete raw;
 }

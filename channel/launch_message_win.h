@@ -2,7 +2,9 @@
 // The messages that cross threads. WM_LAUNCH_EVENT: a reader thread hands a
 // parsed line to the launcher window; lParam carries a heap LaunchEvent (never
 // 0 from a reader) whose ownership passes to the window thread at the moment
-// of posting. WM_UPDATER_ENDED: the updater reader reports its child gone.
+// of posting. WM_UPDATER_ENDED: the updater reader reports its child gone,
+// with the exit-code report when there is one.
+// WM_PRESS_BUTTON: an accessibility client pressed the action button.
 //
 // Any program on the same desktop can post to the window, so a cross-thread
 // message proves where it came from: its wParam holds this process's cookie,
@@ -16,10 +18,19 @@
 #include "channel/launch_event.h"
 
 constexpr UINT WM_LAUNCH_EVENT = WM_APP + 1;
-// The updater reader's last word: its child has ended and its exit code (if
-// any) has been posted before it. lParam carries the reader's generation, no
-// pointer, so nothing is owned and a lost post leaks nothing.
+// The updater reader's last word: its child has ended. lParam carries the
+// exit-code report (a heap LaunchEvent, owned as with WM_LAUNCH_EVENT) or 0
+// (exit code 0, or none could be read). One message for both, so the window
+// never shows the report while it still counts the run as going: a Retry
+// pressed on the report always starts the command again. Retry starts it only
+// after this message, and one reader posts in order, so nothing of an ended
+// run can arrive after a new run has started.
 constexpr UINT WM_UPDATER_ENDED = WM_APP + 2;
+// The action button pressed from outside: accDoDefaultAction arrives inside
+// an incoming COM call, where destroying the window or starting a child
+// would re-enter the window procedure under the caller. It posts this
+// instead, and the button acts from the message loop. lParam is 0.
+constexpr UINT WM_PRESS_BUTTON = WM_APP + 3;
 
 // This process's cookie: random, from the system's cryptographic generator
 // (bcrypt, else advapi32's RtlGenRandom, both loaded from the system folder
@@ -41,19 +52,14 @@ inline bool CarriesLaunchMessageCookie(WPARAM wParam) { return wParam == LaunchM
 // delivered because the window is gone is freed here.
 void PostLaunchEvent(HWND window, std::unique_ptr<LaunchEvent> event);
 
-// Posts WM_UPDATER_ENDED for the given generation with the cookie, with the
-// same retry as PostLaunchEvent while the queue is full; dropped when the
-// window is gone. Called on the updater reader thread after its final event.
-void PostUpdaterEnded(HWND window, uint32_t generation);
-
-// Window thread: the generation carried by a WM_UPDATER_ENDED message; 0 (no
-// updater run) when wParam lacks the cookie.
-inline uint32_t UpdaterEndedGeneration(WPARAM wParam, LPARAM lParam) {
-  return CarriesLaunchMessageCookie(wParam) ? static_cast<uint32_t>(lParam) : 0;
-}
+// Posts WM_UPDATER_ENDED with the cookie and the report (may be null), with
+// the same retry as PostLaunchEvent while the queue is full; when the window
+// is gone the report is freed here. Called on the updater reader thread after
+// its last line, once the child has exited.
+void PostUpdaterEnded(HWND window, std::unique_ptr<LaunchEvent> report);
 
 // Window thread: takes ownership of the event carried by a WM_LAUNCH_EVENT
-// message. Null when lParam is 0, and null without touching lParam when
+// or WM_UPDATER_ENDED message. Null when lParam is 0, and null without touching lParam when
 // wParam lacks the cookie (a message from elsewhere: nothing is freed). The
 // event is freed when the result goes.
 inline std::unique_ptr<LaunchEvent> TakeLaunchEvent(WPARAM wParam, LPARAM lParam) {

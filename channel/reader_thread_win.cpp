@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "channel/exit_code_report.h"
 #include "channel/launch_message_win.h"
@@ -18,24 +19,28 @@ constexpr DWORD kReadBytes = 64 * 1024;
 
 DWORD WINAPI ReaderThreadEntry(void* param) noexcept {
   std::unique_ptr<ReaderArgs> args(static_cast<ReaderArgs*>(param));
+  std::unique_ptr<LaunchEvent> report;
   try {
-    RunReader(args->input, args->window, args->process.get(), args->generation);
+    report = RunReader(args->input, args->window, args->process.get());
   } catch (...) {
-    // Out of memory while cutting or parsing: the reader gives up; its
-    // handles are still released below.
+    // Out of memory while cutting or parsing: the lines are given up. The
+    // read end goes first, so a child still writing fails instead of
+    // blocking on a full pipe, and the child is still waited for: the run
+    // has ended only when it has.
+    args->ownedInput.reset();
+    if (args->process) WaitForSingleObject(args->process.get(), INFINITE);
   }
+  // Whatever happened above: without this report Retry would wait for the
+  // run's end for ever.
+  if (args->process) PostUpdaterEnded(args->window, std::move(report));
   return 0;
 }
 
 }  // namespace
 
-void RunReader(HANDLE input, HWND window, HANDLE process, uint32_t generation) {
+std::unique_ptr<LaunchEvent> RunReader(HANDLE input, HWND window, HANDLE process) {
   const bool isPipe = GetFileType(input) == FILE_TYPE_PIPE;
-  const auto post = [window, generation](std::unique_ptr<LaunchEvent> event) {
-    if (event) event->generation = generation;
-    PostLaunchEvent(window, std::move(event));
-  };
-  const auto postLine = [&post](std::string_view line) { post(ParseUpdaterLine(line)); };
+  const auto postLine = [window](std::string_view line) { PostLaunchEvent(window, ParseUpdaterLine(line)); };
   LineSplitter splitter;
   const std::unique_ptr<char[]> storage(new char[kReadBytes]);
   char* const buffer = storage.get();
@@ -50,12 +55,11 @@ void RunReader(HANDLE input, HWND window, HANDLE process, uint32_t generation) {
   }
   if (std::optional<std::string> rest = splitter.Finish()) postLine(*rest);
 
-  if (process == nullptr) return;
+  if (process == nullptr) return nullptr;
   WaitForSingleObject(process, INFINITE);
   DWORD code = 0;
-  if (GetExitCodeProcess(process, &code)) post(MakeExitCodeReport(code));
-  // After the report, in the same queue: the window sees the report first.
-  PostUpdaterEnded(window, generation);
+  if (!GetExitCodeProcess(process, &code)) return nullptr;
+  return MakeExitCodeReport(code);
 }
 
 bool StartReaderThread(std::unique_ptr<ReaderArgs> args) {

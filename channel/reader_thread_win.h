@@ -4,31 +4,33 @@
 // events to the launcher window. They share nothing but the window handle.
 #include <windows.h>
 
-#include <cstdint>
 #include <memory>
 
 #include "base/win_owners_win.h"
+#include "channel/launch_event.h"
 
 // Body of both reader threads. Reads input in synchronous reads of up to
 // 64 KiB until it ends (a failed read, or 0 bytes from anything but a
 // pipe), posting one WM_LAUNCH_EVENT per non-blank line in line order, then
 // the trimmed remainder after the last LF. With a process (updater reader) it
-// then waits, without limit, for the process to exit and posts "Updater
-// process exited with code N" for a non-zero code, and last of all
-// WM_UPDATER_ENDED, whatever the code. Every event carries `generation`.
-// Closes no handle.
+// then waits, without limit, for the process to exit and returns "Updater
+// process exited with code N" for a non-zero code (null otherwise, and always
+// for standard input). Closes no handle. May throw (allocation); the thread
+// entry catches it.
 //
 // A pipe can deliver a successful read of 0 bytes while its writer is still
 // there (a zero-length write); that is not the end of the input.
-void RunReader(HANDLE input, HWND window, HANDLE process, uint32_t generation = 0);
+std::unique_ptr<LaunchEvent> RunReader(HANDLE input, HWND window, HANDLE process);
 
 // What a reader thread owns from its start; freed by the thread when it ends.
+// The updater reader's thread posts WM_UPDATER_ENDED (with RunReader's
+// report) last, once its child has exited, also when RunReader failed on its
+// way.
 struct ReaderArgs {
   HANDLE input = nullptr;   // read from; closed at the end only when ownedInput holds it
   UniqueHandle ownedInput;  // the updater pipe's read end; empty for standard input
   HWND window = nullptr;    // the launcher window, constant for the thread's life
   UniqueHandle process;     // the updater child; empty for the standard-input reader
-  uint32_t generation = 0;  // the updater run this reader serves; 0 for standard input
 };
 
 // Starts a detached thread running RunReader on args and releasing them when

@@ -6,11 +6,11 @@ bool IsReadableStandardInput(HANDLE h) {
   return type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE;
 }
 
-void StartStdinReader(HWND window) {
+bool StartStdinReader(HWND window) {
   HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-  if (!IsReadableStandardInput(input)) return;
+  if (!IsReadableStandardInput(input)) return false;
   auto args = std::make_unique<ReaderArgs>();
   args->input = input;
   args->window = window;
-  StartReaderThread(std::move(args));
+  return StartReaderThread(std::move(args));
 }

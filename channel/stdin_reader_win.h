@@ -12,6 +12,6 @@ bool IsReadableStandardInput(HANDLE h);
 
 // Window thread, once, after the window exists: starts the detached
 // standard-input reader when standard input qualifies, else does nothing. The
-// reader never closes standard input. A reader that cannot be started is not
-// reported.
-void StartStdinReader(HWND window);
+// reader never closes standard input. True when the reader was started: from
+// then on every byte of standard input is its own.
+bool StartStdinReader(HWND window);

@@ -8,11 +8,20 @@
 
 namespace {
 
-// The standard input the child is given: the launcher's own, as an
-// inheritable handle. When the launcher's handle is not inheritable, an
-// inheritable duplicate is made and owned by `duplicate` (closed after the
+// The standard input the child is given. While the launcher reads its own,
+// the null device: two readers of one input would split its bytes between
+// them at random. Otherwise the launcher's own, as an inheritable handle;
+// when the launcher's handle is not inheritable, an inheritable duplicate.
+// A handle opened or duplicated here is owned by `owned` (closed after the
 // start). Null when there is no standard input, or none that can be handed on.
-HANDLE ChildStandardInput(UniqueHandle& duplicate) {
+HANDLE ChildStandardInput(bool launcherReadsInput, UniqueHandle& owned) {
+  if (launcherReadsInput) {
+    SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    owned.reset(CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING,
+                            0, nullptr));
+    if (owned.get() == INVALID_HANDLE_VALUE) owned.release();
+    return owned.get();
+  }
   HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
   if (input == nullptr || input == INVALID_HANDLE_VALUE) return nullptr;
   DWORD flags = 0;
@@ -21,7 +30,7 @@ HANDLE ChildStandardInput(UniqueHandle& duplicate) {
   if (!DuplicateHandle(GetCurrentProcess(), input, GetCurrentProcess(), &copy, 0, TRUE, DUPLICATE_SAME_ACCESS)) {
     return nullptr;
   }
-  duplicate.reset(copy);
+  owned.reset(copy);
   return copy;
 }
 
@@ -92,7 +101,7 @@ DWORD StartChild(const std::wstring& command, HANDLE writeEnd, HANDLE input, PRO
 
 }  // namespace
 
-UpdaterStartResult StartUpdater(const std::wstring& command, HWND window, uint32_t generation) {
+UpdaterStartResult StartUpdater(const std::wstring& command, HWND window, bool launcherReadsInput) {
   SECURITY_ATTRIBUTES inheritable{};
   inheritable.nLength = sizeof(inheritable);
   inheritable.bInheritHandle = TRUE;
@@ -108,7 +117,7 @@ UpdaterStartResult StartUpdater(const std::wstring& command, HWND window, uint32
   // holds (its own standard output above all, which a caller may be reading
   // to its end) stays open for as long as the updater runs.
   UniqueHandle inputCopy;
-  HANDLE input = ChildStandardInput(inputCopy);
+  HANDLE input = ChildStandardInput(launcherReadsInput, inputCopy);
   PROCESS_INFORMATION child{};
   DWORD error = StartChild(command, writeEnd, input, child);
   if (error == ERROR_INVALID_PARAMETER && input != nullptr) {
@@ -129,7 +138,6 @@ UpdaterStartResult StartUpdater(const std::wstring& command, HWND window, uint32
   args->ownedInput = std::move(reader);
   args->window = window;
   args->process.reset(child.hProcess);
-  args->generation = generation;
   if (!StartReaderThread(std::move(args))) return UpdaterStartResult::ProcessFailed;
   return UpdaterStartResult::Started;
 }

@@ -7,9 +7,9 @@
 #include <optional>
 #include <string_view>
 
+#include "channel/launch_message_win.h"
 #include "state/launch_view.h"
 #include "ui/launcher_app_win.h"
-#include "ui/launcher_window_win.h"
 
 namespace {
 
@@ -292,12 +292,13 @@ class LauncherAccessible final : public IAccessible {
     return S_OK;
   }
 
-  // Exactly what a click on the button does.
+  // Exactly what a click on the button does, from the message loop: this
+  // runs inside the client's call, where destroying the window or starting
+  // the updater would re-enter the window procedure under the caller.
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
     return ForChild(child, [&](int32_t id) {
       if (id != kAccessibleButton) return DISP_E_MEMBERNOTFOUND;
-      PressActionButton(*app_);
-      return S_OK;
+      return PostMessageW(app_->window, WM_PRESS_BUTTON, LaunchMessageCookie(), 0) ? S_OK : E_FAIL;
     });
   }
 
@@ -365,6 +366,10 @@ void AccessibleObjectOwner::Disconnect() {
   disconnected_ = true;
   if (object_ == nullptr) return;
   object_->Disconnect();
+  // Clients in other processes are cut off by COM itself from here on:
+  // their calls fail there instead of waiting for this thread's loop, which
+  // is about to end. Our own reference keeps the object alive meanwhile.
+  CoDisconnectObject(static_cast<IAccessible*>(object_), 0);
   object_->Release();
   object_ = nullptr;
 }

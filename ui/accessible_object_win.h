@@ -33,8 +33,9 @@ class AccessibleObjectOwner {
   // the window then leaves the message to the default handling.
   LRESULT Answer(LauncherApp& app, WPARAM wParam);
 
-  // At WM_DESTROY: no object is handed out any more and the existing one
-  // answers CO_E_OBJNOTCONNECTED from now on.
+  // At WM_DESTROY: no object is handed out any more, the existing one
+  // answers CO_E_OBJNOTCONNECTED from now on, and COM drops the connections
+  // of clients in other processes (their calls fail without reaching it).
   void Disconnect();
 
  private:

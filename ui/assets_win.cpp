@@ -5,6 +5,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "base/gdiplus_api_win.h"
@@ -128,6 +129,46 @@ std::optional<std::string> ReadAssetFile(const std::wstring& path, AssetFormat f
   return bytes;
 }
 
+uint32_t LittleEndian(std::string_view bytes, size_t at, size_t width) {
+  uint32_t value = 0;
+  for (size_t i = width; i-- > 0;) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+  return value;
+}
+
+// The icon in the checked bytes of an .ico file, at the system's standard
+// icon size; the file is not opened again. LookupIconIdFromDirectoryEx picks
+// the entry that suits the size best, as the system does within an icon
+// group, and CreateIconFromResourceEx makes the icon from that entry's image.
+// Null on any failure.
+HICON IconFromIcoBytes(std::string_view bytes) {
+  constexpr size_t kHeader = 6;      // reserved, type, count
+  constexpr size_t kFileEntry = 16;  // ... bytes in the image at 8, its offset at 12
+  constexpr size_t kIdAt = 12;       // a group entry: the same first 12 bytes, then a 16-bit id
+  if (bytes.size() < kHeader) return nullptr;
+  const size_t count = LittleEndian(bytes, 4, 2);
+  if (count == 0 || bytes.size() < kHeader + kFileEntry * count) return nullptr;
+  // The directory in the layout of an icon group resource, whose entries
+  // name their image by id (here the entry's number, from 1) for an offset.
+  std::string group(bytes.substr(0, kHeader));
+  for (size_t i = 0; i < count; ++i) {
+    group.append(bytes.substr(kHeader + kFileEntry * i, kIdAt));
+    group.push_back(static_cast<char>((i + 1) & 0xFF));
+    group.push_back(static_cast<char>((i + 1) >> 8));
+  }
+  const int width = GetSystemMetrics(SM_CXICON);
+  const int height = GetSystemMetrics(SM_CYICON);
+  const int id = LookupIconIdFromDirectoryEx(reinterpret_cast<BYTE*>(group.data()), TRUE, width, height,
+                                             LR_DEFAULTCOLOR);
+  if (id < 1 || static_cast<size_t>(id) > count) return nullptr;
+  const size_t entry = kHeader + kFileEntry * static_cast<size_t>(id - 1);
+  const size_t size = LittleEndian(bytes, entry + 8, 4);
+  const size_t offset = LittleEndian(bytes, entry + 12, 4);
+  if (size == 0 || offset > bytes.size() || size > bytes.size() - offset) return nullptr;
+  std::string image(bytes.substr(offset, size));  // the call takes a writable pointer
+  return CreateIconFromResourceEx(reinterpret_cast<BYTE*>(image.data()), static_cast<DWORD>(size), TRUE, 0x00030000,
+                                  width, height, LR_DEFAULTCOLOR);
+}
+
 }  // namespace
 
 UniqueGpImage LoadPngResourceFrom(HMODULE module, uint32_t id) {
@@ -197,9 +238,12 @@ void LoadAssets(const Profile& profile, UniqueGpImage& background, HICON& icon) 
   }
   if (loadedIcon == nullptr) {
     const std::wstring path = FindAssetFile(profile.iconCandidates);
-    if (!path.empty() && ReadAssetFile(path, AssetFormat::Ico).has_value()) {
-      loadedIcon = static_cast<HICON>(LoadImageW(nullptr, path.c_str(), IMAGE_ICON, 0, 0,
-                                                 LR_LOADFROMFILE | LR_DEFAULTSIZE));
+    // Made from the bytes that were checked: a file swapped after the check
+    // is never read.
+    if (!path.empty()) {
+      if (const std::optional<std::string> bytes = ReadAssetFile(path, AssetFormat::Ico)) {
+        loadedIcon = IconFromIcoBytes(*bytes);
+      }
     }
   }
   if (icon != nullptr) DestroyIcon(icon);

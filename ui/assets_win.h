@@ -18,8 +18,8 @@
 // Fills background (embedded PNG, else the first asset file found) and icon
 // (embedded icon group, else the first icon file found, at the system's
 // standard icon size). An asset file is used only when it is a regular file
-// on a local drive that passes AssetBytesAcceptable; the picture is decoded
-// from memory and the file is not kept open. Whatever background held before is deleted; a
+// on a local drive that passes AssetBytesAcceptable; the picture and the
+// icon are made from the bytes read, and the file is not kept open. Whatever background held before is deleted; a
 // previous icon is destroyed. The caller owns the results: the icon goes to
 // the window, which destroys it.
 void LoadAssets(const Profile& profile, UniqueGpImage& background, HICON& icon);

@@ -59,13 +59,12 @@ class LauncherApp {
   bool viewPending = false;  // the state changed since the taskbar and the WinEvents were last told
   // What assistive technology was last told; empty before the first state is applied.
   std::optional<LaunchView> announcedView;
-  // Entered when a screen reader or the taskbar first needs it; it outlives
-  // the accessible object and the taskbar list below.
+  // Entered when a screen reader or the taskbar first needs it; never left.
   ComApartmentOnDemand com;
   AccessibleObjectOwner accessible;  // disconnected at WM_DESTROY
   std::wstring updaterCommand;     // --updater-cmd as given; empty: progress comes from standard input
-  uint32_t updaterGeneration = 0;  // counts the updater's starts; its reader tags every event with it
   bool updaterRunning = false;     // the current run's child has not been reported ended yet
+  bool readsStandardInput = false;  // the standard-input reader runs: the updater gets the null device
   TaskbarButton taskbar;           // the button's progress display; off until the shell announces it
 };
 

@@ -1,8 +1,6 @@
 #include "ui/launcher_window_win.h"
 
 #include <memory>
-#include <utility>
-#include <vector>
 
 #include "base/win_owners_win.h"
 #include "channel/launch_event.h"
@@ -10,31 +8,16 @@
 #include "state/launch_transitions.h"
 #include "state/launch_view.h"
 #include "ui/accessible_object_win.h"
-#include "ui/accessible_view.h"
 #include "ui/courtesy.h"
 #include "ui/courtesy_win.h"
 #include "ui/display_settings_win.h"
 #include "ui/layout.h"
 #include "ui/scene.h"
 #include "ui/scene_renderer_win.h"
+#include "ui/state_effects_win.h"
 #include "ui/updater_launch_win.h"
 
 namespace {
-
-// Invalidates the whole window once until the next paint. Under a flooding
-// updater every line asks for a repaint while the paint itself waits for a
-// gap in the queue; each further InvalidateRect would cost a call into the
-// window system (a wineserver round trip under Wine) and gain nothing.
-void Invalidate(LauncherApp& app) {
-  if (app.invalidated) return;
-  InvalidateRect(app.window, nullptr, FALSE);
-  app.invalidated = true;
-}
-
-// Shows the launch on the taskbar button, once the shell has announced it.
-void MirrorOnTaskbarButton(LauncherApp& app, const LaunchView& view) {
-  if (app.taskbar.active()) app.taskbar.Mirror(app.window, MirrorOnTaskbar(view));
-}
 
 bool HitTestButton(const LauncherApp& app, int32_t x, int32_t y) { return IsOnActionButton(app.dpiScale, x, y, app.language->rightToLeft); }
 
@@ -47,15 +30,6 @@ void UpdateWindowRegion(LauncherApp& app) {
   if (SetWindowRgn(app.window, region, TRUE) == 0) DeleteObject(region);
 }
 
-// Tells assistive technology what changed since it was last told; the
-// window's first state is only noted.
-void AnnounceChanges(LauncherApp& app, const LaunchView& view) {
-  const std::vector<AccessibleEvent> events =
-      AccessibleEventsFor(app.announcedView.has_value() ? &*app.announcedView : nullptr, view);
-  app.announcedView = view;
-  RaiseAccessibleEvents(app.window, events);
-}
-
 // The system sends no WM_DPICHANGED at creation. Where the monitor's DPI was
 // unknown before, the window's own (the monitor's, for a per-monitor aware
 // process) sets the scale now, before the first frame.
@@ -66,22 +40,6 @@ void FitToWindowDpi(LauncherApp& app, const PixelRect& workArea) {
   const PixelRect placed = CenterInWorkArea(workArea, app.dpiScale);
   SetWindowPos(app.window, nullptr, placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-// What follows from the state changes since the last call: the taskbar
-// button and the WinEvents. Called by the paint, with the view it draws, and
-// by the animation tick, so a flood of lines costs one view per frame, not
-// one per line; a screen reader hears what was on screen, and the last state
-// is always announced (a minimised window gets no paint, but its ticks).
-void ShowViewOutsideTheWindow(LauncherApp& app, const LaunchView& view) {
-  app.viewPending = false;
-  MirrorOnTaskbarButton(app, view);
-  if (AsksForAttention(app.announcedView ? &*app.announcedView : nullptr, view)) FlashIfInBackground(app.window);
-  AnnounceChanges(app, view);
-}
-
-void FlushPendingView(LauncherApp& app) {
-  if (app.viewPending) ShowViewOutsideTheWindow(app, ViewOf(app));
 }
 
 LRESULT OnDestroy(LauncherApp& app) {
@@ -292,21 +250,19 @@ LRESULT OnDisplaySettingsChange(LauncherApp& app) {
 // The event became the window's with the post; it is freed here whatever
 // happens while it is applied. A message without this process's cookie came
 // from elsewhere: it is ignored, its lParam untouched, nothing repainted.
-// Events of an updater run that Retry has replaced are dropped unseen.
 LRESULT OnLaunchEvent(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
   const std::unique_ptr<LaunchEvent> event = TakeLaunchEvent(wParam, lParam);
   if (event == nullptr) return 0;
-  if (event->generation != 0 && event->generation != app.updaterGeneration) return 0;
   PerformStateEffects(app, ApplyLaunchEvent(app.state, *event));
   return 0;
 }
 
-// The current run's child is gone: the next Retry starts the command again.
-// A report of an older run, or a forged one, changes nothing.
+// The run's child is gone: from now on Retry starts the command again, so
+// also on the exit-code report applied here.
 LRESULT OnUpdaterEnded(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
-  const uint32_t generation = UpdaterEndedGeneration(wParam, lParam);
-  if (generation != 0 && generation == app.updaterGeneration) app.updaterRunning = false;
-  return 0;
+  if (!CarriesLaunchMessageCookie(wParam)) return 0;
+  app.updaterRunning = false;
+  return OnLaunchEvent(app, wParam, lParam);
 }
 
 // The shell (re)created the taskbar button: obtain it and show the state at once.
@@ -367,6 +323,9 @@ LRESULT LauncherWindowProc(LauncherApp& app, UINT message, WPARAM wParam, LPARAM
       return OnDisplaySettingsChange(app);
     case WM_UPDATER_ENDED:
       return OnUpdaterEnded(app, wParam, lParam);
+    case WM_PRESS_BUTTON:
+      if (CarriesLaunchMessageCookie(wParam)) PressActionButton(app);
+      return 0;
     default:
       // A registered message: its number is known only at run time.
       if (message != 0 && message == app.taskbar.createdMessage()) return OnTaskbarButtonCreated(app);
@@ -406,15 +365,6 @@ LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 }
 
 }  // namespace
-
-void PerformStateEffects(LauncherApp& app, const StateEffects& effects) {
-  if (effects.armCloseTimer) SetTimer(app.window, kCloseTimerId, kCloseTimerMs, nullptr);
-  if (!effects.repaint) return;
-  // Every visible change repaints; the taskbar button and the WinEvents
-  // follow at the next paint or tick, whichever comes first.
-  Invalidate(app);
-  app.viewPending = true;
-}
 
 void PressActionButton(LauncherApp& app) {
   if (ViewOf(app).button != StepButton::Retry) {

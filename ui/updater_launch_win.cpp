@@ -2,13 +2,10 @@
 
 #include "channel/updater_process_win.h"
 #include "state/launch_transitions.h"
-#include "ui/launcher_window_win.h"
+#include "ui/state_effects_win.h"
 
 void StartUpdaterOrShowError(LauncherApp& app) {
-  // Events still queued from a replaced run carry the old generation and are
-  // dropped on arrival. 0 belongs to standard input, so it is skipped on wrap.
-  if (++app.updaterGeneration == 0) app.updaterGeneration = 1;
-  switch (StartUpdater(app.updaterCommand, app.window, app.updaterGeneration)) {
+  switch (StartUpdater(app.updaterCommand, app.window, app.readsStandardInput)) {
     case UpdaterStartResult::Started:
       app.updaterRunning = true;
       return;

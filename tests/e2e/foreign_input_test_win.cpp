@@ -15,6 +15,7 @@ namespace {
 
 constexpr UINT kLaunchEventMessage = WM_APP + 1;
 constexpr UINT kUpdaterEndedMessage = WM_APP + 2;
+constexpr UINT kPressButtonMessage = WM_APP + 3;  // a forged one would press Cancel
 
 // Each message leaves the window running, answering and showing what it
 // showed; lines fed afterwards (every kind the taskbar mirrors) still apply,
@@ -33,7 +34,7 @@ TEST(ForeignInputTest, PostedMessagesChangeNothingAndQuitEndsWithZero) {
     UINT message;
     WPARAM wParam;
   } posted[] = {{kLaunchEventMessage, 0}, {kLaunchEventMessage, 0x5EC0DE5EC0DE}, {kUpdaterEndedMessage, 0},
-                {WM_DPICHANGED, MAKEWPARAM(144, 144)}, {taskbarCreated, 0}};
+                {kPressButtonMessage, 0}, {WM_DPICHANGED, MAKEWPARAM(144, 144)}, {taskbarCreated, 0}};
   for (const auto& [message, wParam] : posted) {
     ASSERT_TRUE(PostMessageW(window, message, wParam, 0x1234));
     Sleep(kSettleMs);

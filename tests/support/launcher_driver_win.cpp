@@ -101,6 +101,27 @@ bool TempFile::Write(std::string_view bytes) const {
          written == bytes.size();
 }
 
+GoFile::GoFile() {
+  static int count = 0;
+  wchar_t folder[MAX_PATH + 1] = {};
+  GetTempPathW(MAX_PATH, folder);
+  path_ = std::wstring(folder) + L"trw-go-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++count);
+  DeleteFileW(path_.c_str());
+}
+
+bool GoFile::Create() const {
+  UniqueHandle file(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file.get() != INVALID_HANDLE_VALUE;
+}
+
+std::string GoFile::ScriptLine() const {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, path_.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string line = "wait-file " + std::string(static_cast<size_t>(size > 0 ? size : 1), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, path_.c_str(), -1, line.data() + 10, size, nullptr, nullptr);
+  line.back() = '\n';  // over the NUL
+  return line;
+}
+
 std::wstring DemoUpdater(const std::wstring& arguments) {
   return L"--updater-cmd " + QuoteArgument(QuoteArgument(ProgramFolder() + L"\\demo-updater.exe") + L" " + arguments);
 }

@@ -73,6 +73,23 @@ class TempFile {
   std::wstring path_;
 };
 
+// A file the test creates when it is ready: a demo-updater script's
+// "wait-file PATH" line holds the updater, and the state its last line
+// showed, until then. Deleted at the end.
+class GoFile {
+ public:
+  GoFile();
+  ~GoFile() { DeleteFileW(path_.c_str()); }
+  GoFile(const GoFile&) = delete;
+  GoFile& operator=(const GoFile&) = delete;
+  bool Create() const;
+  // "wait-file PATH" and its LF.
+  std::string ScriptLine() const;
+
+ private:
+  std::wstring path_;
+};
+
 // The launcher arguments that make demo-updater.exe (beside the tests),
 // started with `arguments`, its updater.
 std::wstring DemoUpdater(const std::wstring& arguments);

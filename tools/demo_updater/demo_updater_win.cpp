@@ -7,7 +7,10 @@
 //
 // Every line goes out with its own WriteFile call, so a reader sees it the
 // moment it is written. A script file holds the lines to print; a line that
-// reads "sleep MS" waits MS milliseconds instead. Script bytes are written
+// reads "sleep MS" waits MS milliseconds instead, "wait-file PATH" waits
+// until PATH exists (so a test can hold each state for as long as it needs),
+// and "echo-stdin" copies this program's standard input to its output until
+// that input ends. Script bytes are written
 // exactly as they stand in the file: a CR before an LF stays, and a last line
 // without an LF is written without one. --exit N sets the exit code (decimal,
 // negative or 0x hex; -1 gives 4294967295). Once a write fails (the reader has
@@ -29,17 +32,21 @@ namespace {
 
 // Exit code for a command line this program does not understand.
 constexpr uint32_t kUsageExitCode = 64;
-// How long "hang" keeps running after closing its output; tests end it sooner.
+// How long "hang" keeps running after closing its output, and the longest
+// "wait-file" waits; tests end it sooner.
 constexpr DWORD kHangMs = 10 * 60 * 1000;
 
-// One step of a script: write bytes (holding their own LF), or wait.
+// One step of a script: write bytes (holding their own LF), wait, wait for a
+// file, or echo standard input.
 struct Action {
   std::string bytes;
   DWORD sleepMs = 0;
+  std::wstring waitFile;
+  bool echoInput = false;
 };
 
-Action Line(std::string_view text) { return Action{std::string(text) + "\n", 0}; }
-Action Wait(DWORD ms) { return Action{std::string(), ms}; }
+Action Line(std::string_view text) { return Action{std::string(text) + "\n", 0, {}, false}; }
+Action Wait(DWORD ms) { return Action{std::string(), ms, {}, false}; }
 
 // The standard output as this program found it at start.
 class Output {
@@ -79,9 +86,30 @@ class Output {
   bool ok_ = true;
 };
 
+void WaitForFile(const std::wstring& path) {
+  for (DWORD waited = 0; waited < kHangMs && GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+       waited += 20) {
+    Sleep(20);
+  }
+}
+
+// Until standard input ends (a failed read or 0 bytes), or there is none.
+void EchoInput(Output& out) {
+  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  if (input == nullptr || input == INVALID_HANDLE_VALUE) return;
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(input, buffer, sizeof buffer, &got, nullptr) && got != 0 && out.Write(std::string_view(buffer, got))) {
+  }
+}
+
 void Play(const std::vector<Action>& actions, Output& out) {
   for (const Action& action : actions) {
-    if (action.bytes.empty()) {
+    if (action.echoInput) {
+      EchoInput(out);
+    } else if (!action.waitFile.empty()) {
+      WaitForFile(action.waitFile);
+    } else if (action.bytes.empty()) {
       Sleep(action.sleepMs);
     } else if (!out.Write(action.bytes)) {
       return;
@@ -199,16 +227,32 @@ std::optional<DWORD> SleepDirective(std::string_view line) {
   return ms;
 }
 
+std::wstring FromUtf8(std::string_view text) {
+  if (text.empty()) return {};
+  const int size = static_cast<int>(text.size());
+  const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
+  if (n <= 0) return {};
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), size, out.data(), n);
+  return out;
+}
+
 std::vector<Action> ScriptActions(std::string_view bytes) {
+  constexpr std::string_view kWaitFile = "wait-file ";
   std::vector<Action> actions;
   while (!bytes.empty()) {
     const size_t lf = bytes.find('\n');
     const size_t end = lf == std::string_view::npos ? bytes.size() : lf + 1;
     const std::string_view line = bytes.substr(0, end);
+    const std::string_view trimmed = TrimBlankView(line);
     if (auto ms = SleepDirective(line)) {
       actions.push_back(Wait(*ms));
+    } else if (trimmed.substr(0, kWaitFile.size()) == kWaitFile) {
+      actions.push_back(Action{{}, 0, FromUtf8(TrimBlankView(trimmed.substr(kWaitFile.size()))), false});
+    } else if (trimmed == "echo-stdin") {
+      actions.push_back(Action{{}, 0, {}, true});
     } else {
-      actions.push_back(Action{std::string(line), 0});
+      actions.push_back(Action{std::string(line), 0, {}, false});
     }
     bytes.remove_prefix(end);
   }

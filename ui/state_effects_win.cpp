@@ -1,0 +1,55 @@
+#include "ui/state_effects_win.h"
+
+#include <vector>
+
+#include "ui/accessible_object_win.h"
+#include "ui/accessible_view.h"
+#include "ui/courtesy.h"
+#include "ui/courtesy_win.h"
+
+namespace {
+
+// Tells assistive technology what changed since it was last told; the
+// window's first state is only noted.
+void AnnounceChanges(LauncherApp& app, const LaunchView& view) {
+  const std::vector<AccessibleEvent> events =
+      AccessibleEventsFor(app.announcedView.has_value() ? &*app.announcedView : nullptr, view);
+  app.announcedView = view;
+  RaiseAccessibleEvents(app.window, events);
+}
+
+}  // namespace
+
+// Under a flooding updater every line asks for a repaint while the paint
+// itself waits for a gap in the queue; each further InvalidateRect would cost
+// a call into the window system (a wineserver round trip under Wine) and gain
+// nothing.
+void Invalidate(LauncherApp& app) {
+  if (app.invalidated) return;
+  InvalidateRect(app.window, nullptr, FALSE);
+  app.invalidated = true;
+}
+
+void MirrorOnTaskbarButton(LauncherApp& app, const LaunchView& view) {
+  if (app.taskbar.active()) app.taskbar.Mirror(app.window, MirrorOnTaskbar(view));
+}
+
+void PerformStateEffects(LauncherApp& app, const StateEffects& effects) {
+  if (effects.armCloseTimer) SetTimer(app.window, kCloseTimerId, kCloseTimerMs, nullptr);
+  if (!effects.repaint) return;
+  // Every visible change repaints; the taskbar button and the WinEvents
+  // follow at the next paint or tick, whichever comes first.
+  Invalidate(app);
+  app.viewPending = true;
+}
+
+void ShowViewOutsideTheWindow(LauncherApp& app, const LaunchView& view) {
+  app.viewPending = false;
+  MirrorOnTaskbarButton(app, view);
+  if (AsksForAttention(app.announcedView ? &*app.announcedView : nullptr, view)) FlashIfInBackground(app.window);
+  AnnounceChanges(app, view);
+}
+
+void FlushPendingView(LauncherApp& app) {
+  if (app.viewPending) ShowViewOutsideTheWindow(app, ViewOf(app));
+}
