@@ -31,6 +31,11 @@ void RunMessageLoop() {
 
 // From the window's birth to its end, with `app` alive throughout.
 int RunWindow(LauncherApp& app, const StartupOptions& options) {
+  // Accessibility clients reach the window's object through the thread's
+  // apartment. Entered before the window exists: entered later, inside a
+  // client's WM_GETOBJECT, it left the process hanging at its exit now and
+  // then under Wine while clients went on reading.
+  app.com.Enter();
   if (!CreateLauncherWindow(app)) return 1;
   // Reads standard input only when it is a disk file or a pipe; the updater
   // then gets none of it.

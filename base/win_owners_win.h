@@ -137,10 +137,9 @@ class ScopedComApartment {
   bool ok_ = false;
 };
 
-// The same apartment, entered on first need instead of at start-up:
-// CoInitializeEx is a noticeable part of a start-up that may never need COM
-// (no screen reader asks, no taskbar announces itself). Not reentered after
-// a failure: RPC_E_CHANGED_MODE would answer the same again. Never left:
+// The same apartment, entered once (Enter) and asked for again by each user
+// of COM. Not reentered after a failure: RPC_E_CHANGED_MODE would answer the
+// same again. Never left:
 // CoUninitialize waits for the calls that clients still have in flight, and
 // those wait for this thread's message loop, which has ended by then, so a
 // screen reader reading the window while it closed could hold the process up

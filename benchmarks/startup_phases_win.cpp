@@ -22,7 +22,7 @@
 namespace {
 
 constexpr const char* kPhaseNames[] = {"process entry",    "DPI awareness",  "GDI+ start",      "message cookie",
-                                       "fonts",            "display settings", "application object", "window creation",
+                                       "fonts",            "display settings", "application object", "COM apartment", "window creation",
                                        "start-up preview", "picture wait",   "first paint"};
 constexpr size_t kPhaseCount = sizeof(kPhaseNames) / sizeof(kPhaseNames[0]);
 
@@ -64,6 +64,8 @@ int RunStartupPhasesChild(LONGLONG createdAt, const std::wstring& outPath) {
   ChooseDisplay(ReadDisplaySettings());
   marks.push_back(Now());
   LauncherApp app(GetModuleHandleW(nullptr), L"Tarrow Preview");
+  marks.push_back(Now());
+  app.com.Enter();
   marks.push_back(Now());
   if (!CreateLauncherWindow(app)) return 1;
   marks.push_back(Now());

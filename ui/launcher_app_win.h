@@ -59,7 +59,7 @@ class LauncherApp {
   bool viewPending = false;  // the state changed since the taskbar and the WinEvents were last told
   // What assistive technology was last told; empty before the first state is applied.
   std::optional<LaunchView> announcedView;
-  // Entered when a screen reader or the taskbar first needs it; never left.
+  // Entered by the start-up before the window exists; never left.
   ComApartmentOnDemand com;
   AccessibleObjectOwner accessible;  // disconnected at WM_DESTROY
   std::wstring updaterCommand;     // --updater-cmd as given; empty: progress comes from standard input
