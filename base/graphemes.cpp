@@ -70,6 +70,9 @@ bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L
 
 }  // namespace
 
+bool IsPictographic(char32_t c) { return InRanges(c, kPictographic); }
+bool IsClusterExtender(char32_t c) { return InRanges(c, kExtend) || InRanges(c, kSpacingMark); }
+
 char32_t CodePointAt(std::wstring_view text, size_t index, size_t* units) {
   const auto high = static_cast<char32_t>(text[index]);
   if (high >= 0xD800 && high <= 0xDBFF && index + 1 < text.size()) {
@@ -90,14 +93,14 @@ size_t NextGraphemeBoundary(std::wstring_view text, size_t from) {
   size_t at = from + units;
   if (previous == U'\r') return at < text.size() && text[at] == L'\n' ? at + 1 : at;
   if (previous == U'\n') return at;
-  const bool pictographicBase = InRanges(previous, kPictographic);
+  const bool pictographicBase = IsPictographic(previous);
   bool sawConsonant = IsDevanagariConsonant(previous);
   int regionalCount = IsRegionalIndicator(previous) ? 1 : 0;
   while (at < text.size()) {
     const char32_t next = CodePointAt(text, at, &units);
-    bool joins = InRanges(next, kExtend) || InRanges(next, kSpacingMark);
+    bool joins = IsClusterExtender(next);
     joins = joins || JamoJoins(JamoOf(previous), JamoOf(next));
-    joins = joins || (previous == kZwj && pictographicBase && InRanges(next, kPictographic));
+    joins = joins || (previous == kZwj && pictographicBase && IsPictographic(next));
     joins = joins || (previous == kVirama && sawConsonant && IsDevanagariConsonant(next));
     if (!joins && regionalCount == 1 && IsRegionalIndicator(next)) {
       joins = true;

@@ -17,6 +17,13 @@ char32_t CodePointAt(std::wstring_view text, size_t index, size_t* units = nullp
 // The end of the cluster that starts at `from` (text.size() at the end).
 size_t NextGraphemeBoundary(std::wstring_view text, size_t from);
 
+// Emoji and the pictographs drawn as emoji, the characters ZWJ sequences join.
+bool IsPictographic(char32_t c);
+
+// Marks, joiners, variation selectors, emoji modifiers and tags: they belong
+// to the character before them; one at the start of a text has none.
+bool IsClusterExtender(char32_t c);
+
 // Width of a text in any unit; it must not shrink when text is appended.
 using TextMeasure = std::function<double(std::wstring_view)>;
 

@@ -3,7 +3,7 @@
 #   -DTOOL=<tarrow-replay> [-DEMULATOR=<wine-run>] -DCASE_DIR=<dir> -DCASE=<name> -DOUT_DIR=<dir>
 #   [-DINPUT=<case>] [-DEXTRA_ARG=<argument>] [-DEXPECTED=<file>]
 # <name>.in is standard input; <name>.args, when present, holds one argument
-# per line; <name>.rc, when present, the expected exit code (else 0);
+# per line in UTF-8; <name>.rc, when present, the expected exit code (else 0);
 # <name>.expected the expected standard output. INPUT runs another case's
 # input and arguments, EXTRA_ARG adds a last argument, EXPECTED names the
 # expectation: the language transcripts share one case.
@@ -20,7 +20,7 @@ set(errors "${OUT_DIR}/${CASE}.err")
 
 set(args "")
 if(EXISTS "${CASE_DIR}/${INPUT}.args")
-  file(STRINGS "${CASE_DIR}/${INPUT}.args" args)
+  file(STRINGS "${CASE_DIR}/${INPUT}.args" args ENCODING UTF-8)
 endif()
 if(EXTRA_ARG)
   list(APPEND args "${EXTRA_ARG}")
