@@ -67,7 +67,8 @@ constexpr CodeRange kGap[] = {
 
 template <size_t N>
 bool InRanges(char32_t c, const CodeRange (&ranges)[N]) {
-  return std::any_of(std::begin(ranges), std::end(ranges), [c](const CodeRange& r) { return c >= r.first && c <= r.last; });
+  return std::any_of(std::begin(ranges), std::end(ranges),
+                     [c](const CodeRange& r) { return c >= r.first && c <= r.last; });
 }
 
 enum class TitleChar { Kept, Gap, Vanishes };
