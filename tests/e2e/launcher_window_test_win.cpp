@@ -68,15 +68,15 @@ TEST(LauncherWindowTest, DraggingMovesTheWindowUntilTheGestureIsLost) {
     ASSERT_TRUE(SetCursorPos(before.left + press.x, before.top + press.y));
     Sleep(kSettleMs);
     SendLeftButton(true);
-    ASSERT_TRUE(WaitUntil([&] { return CaptureOf(window) == window; }, 5000)) << "no capture at the press";
+    ASSERT_TRUE(WaitUntil([&] { return CaptureOf(window) == window; }, 15000)) << "no capture at the press";
     if (message != 0) {
       PostMessageW(window, message, 0, 0);
-      ASSERT_TRUE(WaitUntil([&] { return CaptureOf(window) != window; }, 5000)) << message << " kept the capture";
+      ASSERT_TRUE(WaitUntil([&] { return CaptureOf(window) != window; }, 15000)) << message << " kept the capture";
     }
     const int32_t dx = onButton ? 0 : 60, dy = onButton ? 0 : 40;
     ASSERT_TRUE(SetCursorPos(before.left + press.x + dx, before.top + press.y + dy));
     if (message == 0) {
-      EXPECT_TRUE(WaitUntil([&] { return WindowRectOf(window).left == before.left + 60; }, 5000));
+      EXPECT_TRUE(WaitUntil([&] { return WindowRectOf(window).left == before.left + 60; }, 15000));
       EXPECT_EQ(WindowRectOf(window).top, before.top + 40);
     } else {
       Sleep(kSettleMs);
