@@ -37,7 +37,7 @@ RegionShape WindowRegionShape(float dpiScale) {
 GrownRects GrowToFit(const LabelWidths& needed) {
   using namespace layout;
   const auto growth = [](float need, float standard, float limit) {
-    return need > standard ? std::min(limit, std::ceil(need) + 1) - standard : 0.0f;
+    return std::clamp(std::ceil(need) + kGrowthSlack, standard, limit) - standard;
   };
   GrownRects r{kChip, kButton, kTitleBarText, kTitleBarMark, kPill, kPanelTitle};
   r.chip.width += growth(needed.tag, kChip.width, kChipMaxWidth);

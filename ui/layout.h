@@ -47,14 +47,17 @@ inline constexpr float kRailSegmentWidth = 70.4f;
 inline constexpr float kRailSegmentHeight = 5;
 
 // The chip, the action button and the percentage pill grow to fit their
-// label, by the width it needs plus a unit of slack for the pixel rounding,
-// up to these limits: the chip keeps its left edge (nothing else stands on
-// its row); the button keeps its right edge and pushes the title bar's mark
-// and the end of the title bar text left by as much; the pill keeps its right
-// edge and the panel title gives way by as much. English labels fit the
-// standard sizes, so its window never changes.
+// label, with kGrowthSlack units beyond the width it needs (the label keeps
+// some air on either side), up to these limits. The chip keeps its left
+// edge (nothing else stands on its row); the button keeps its right edge
+// and moves the title bar's mark and the end of the title bar text left by
+// as much; the pill keeps its right edge and the panel title gives way by
+// as much. English labels fit the standard sizes with that slack to spare,
+// so the English window never changes. A translation too long for a limit
+// is shortened, not the limit raised (text-fitting finds it).
+inline constexpr float kGrowthSlack = 8;
 inline constexpr float kChipMaxWidth = 120;
-inline constexpr float kButtonMaxWidth = 80;
+inline constexpr float kButtonMaxWidth = 84;
 inline constexpr float kPillMaxWidth = 60;
 }  // namespace layout
 
