@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
+
+#include "state/launch_transitions.h"
 
 namespace {
 
@@ -49,14 +52,32 @@ LaunchView DescribeLaunch(const LaunchState& state, std::wstring_view sequenceTi
   return view;
 }
 
-std::vector<std::wstring> AllShownTexts(const Language& language) {
-  std::vector<std::wstring> texts;
-  for (int id = 0; id < kTextCount; ++id) {
-    const auto textId = static_cast<TextId>(id);
-    const std::wstring_view sample = textId == TextId::PercentValue ? L"100" : L"3221225477";
-    texts.push_back(FormatText(language, textId, sample));
+std::vector<LaunchState> ShowcaseStates() {
+  std::vector<LaunchState> states;
+  std::vector<std::wstring_view> keys;
+  for (const StepFacts& row : ListedSteps()) keys.push_back(row.key);
+  keys.push_back(L"SHOWCASE");
+  for (std::wstring_view key : keys) {
+    LaunchState s;
+    ApplyPreviewState(s, key);
+    s.settledTicks = 0;  // the preview's own detail rather than its stall hint
+    states.push_back(s);
+    SetStep(s, std::nullopt, key, L"");
+    states.push_back(s);
+    SetStep(s, 1.0, key, L"");
+    s.settledTicks = kStallHintTicks;
+    states.push_back(s);
   }
-  return texts;
+  const std::pair<std::wstring_view, TextId> kSetDetails[] = {
+      {L"READY", TextId::DetailDone},        {L"STOP", TextId::DetailCancelled},
+      {L"LINK", TextId::DetailRetry},        {L"ERROR", TextId::DetailPipeFailed},
+      {L"ERROR", TextId::DetailStartFailed}, {L"ERROR", TextId::DetailExitCode}};
+  for (const auto& [key, own] : kSetDetails) {
+    LaunchState s;
+    SetStep(s, 1.0, key, own, 3221225477u);
+    states.push_back(s);
+  }
+  return states;
 }
 
 std::wstring_view ToneWord(LaunchTone tone) { return kToneWords[static_cast<size_t>(tone)]; }

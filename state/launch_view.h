@@ -38,10 +38,13 @@ struct LaunchView {
 
 LaunchView DescribeLaunch(const LaunchState& state, std::wstring_view sequenceTitle, const Language& language);
 
-// Every text the launcher itself can show in `language`, each once, in
-// TextId order, placeholders filled with sample values ("100%", the code
-// 3221225477): what a check that every text fits its box measures.
-std::vector<std::wstring> AllShownTexts(const Language& language);
+// Launch states whose views together show every text the launcher itself
+// can show, each where it shows: every step's preview, the step without a
+// target (its sentence, "WAIT"), at a full target past its stall hint
+// ("100%"), and the details the launcher sets on the steps that show them
+// (the exit code 3221225477, the widest). One unlisted step stands for all.
+// What the check that every text fits its box lays out.
+std::vector<LaunchState> ShowcaseStates();
 
 // The tone as the replay tool's transcripts name it: "active", "idle", "done", "warn".
 std::wstring_view ToneWord(LaunchTone tone);

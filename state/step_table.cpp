@@ -39,6 +39,8 @@ const StepFacts& FactsOf(std::wstring_view key) {
   return kUnlisted;
 }
 
+std::span<const StepFacts> ListedSteps() { return kSteps; }
+
 bool IsRailKey(std::wstring_view key) { return FactsOf(key).railIndex >= 0; }
 
 PreviewState PreviewFor(std::wstring_view word) {

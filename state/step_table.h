@@ -5,6 +5,7 @@
 // that seeds LaunchState for it. Pure lookups on canonical keys (the output of
 // NormalizeStepKey); an unlisted key gets the unlisted row.
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -35,6 +36,9 @@ struct StepFacts {
 // The row of a canonical key; unlisted keys share one row (off the rail,
 // "PREPARE", no preview of their own).
 const StepFacts& FactsOf(std::wstring_view key);
+
+// The listed rows, rail order first, then ERROR and STOP.
+std::span<const StepFacts> ListedSteps();
 
 // True for the eight keys that sit on the rail (LINK .. READY).
 bool IsRailKey(std::wstring_view key);

@@ -245,7 +245,7 @@ class LauncherAccessible final : public IAccessible {
     if (app_ == nullptr) return CO_E_OBJNOTCONNECTED;
     const std::optional<int32_t> id = ChildOf(child);
     if (!id.has_value()) return E_INVALIDARG;
-    const PixelRect rect = AccessibleChildPixels(*id, app_->dpiScale, app_->language->rightToLeft);
+    const PixelRect rect = AccessibleChildPixels(*id, app_->dpiScale, app_->language->rightToLeft, app_->button);
     POINT corner{rect.left, rect.top};
     if (!ClientToScreen(app_->window, &corner)) return E_FAIL;
     *left = corner.x;
@@ -288,7 +288,7 @@ class LauncherAccessible final : public IAccessible {
     RECT client{};
     if (!ScreenToClient(app_->window, &point) || !GetClientRect(app_->window, &client)) return E_FAIL;
     if (!PtInRect(&client, point)) return S_FALSE;
-    SetLong(child, AccessibleChildAt(app_->dpiScale, point.x, point.y, app_->language->rightToLeft));
+    SetLong(child, AccessibleChildAt(app_->dpiScale, point.x, point.y, app_->language->rightToLeft, app_->button));
     return S_OK;
   }
 

@@ -55,15 +55,15 @@ AccessibleItem DescribeAccessible(const LaunchView& view, std::wstring_view disp
   return item;
 }
 
-PixelRect AccessibleChildPixels(int32_t child, float dpiScale, bool rightToLeft) {
-  const SceneRect bounds = Placed(ChildBounds(child), rightToLeft);
+PixelRect AccessibleChildPixels(int32_t child, float dpiScale, bool rightToLeft, const SceneRect& button) {
+  const SceneRect bounds = Placed(child == kAccessibleButton ? button : ChildBounds(child), rightToLeft);
   return PixelRect{ScaleEdge(bounds.x, dpiScale), ScaleEdge(bounds.y, dpiScale),
                    ScaleEdge(bounds.x + bounds.width, dpiScale), ScaleEdge(bounds.y + bounds.height, dpiScale)};
 }
 
-int32_t AccessibleChildAt(float dpiScale, int32_t x, int32_t y, bool rightToLeft) {
+int32_t AccessibleChildAt(float dpiScale, int32_t x, int32_t y, bool rightToLeft, const SceneRect& button) {
   for (int32_t child = 1; child <= kAccessibleChildCount; ++child) {
-    const PixelRect rect = AccessibleChildPixels(child, dpiScale, rightToLeft);
+    const PixelRect rect = AccessibleChildPixels(child, dpiScale, rightToLeft, button);
     if (x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom) return child;
   }
   return kAccessibleSelf;

@@ -41,11 +41,14 @@ AccessibleItem DescribeAccessible(const LaunchView& view, std::wstring_view disp
 
 // A child's rectangle in client pixels at `dpiScale`, each edge scaled
 // with ScaleUnits, at its mirrored place in a right-to-left window; the
-// window itself covers the whole client area.
-PixelRect AccessibleChildPixels(int32_t child, float dpiScale, bool rightToLeft = false);
+// window itself covers the whole client area. `button` is the button as
+// painted (grown to its label or not).
+PixelRect AccessibleChildPixels(int32_t child, float dpiScale, bool rightToLeft = false,
+                                const SceneRect& button = layout::kButton);
 
 // The child under a client point (pixels), else kAccessibleSelf.
-int32_t AccessibleChildAt(float dpiScale, int32_t x, int32_t y, bool rightToLeft = false);
+int32_t AccessibleChildAt(float dpiScale, int32_t x, int32_t y, bool rightToLeft = false,
+                          const SceneRect& button = layout::kButton);
 
 enum class AccessibleEventKind { ValueChange, NameChange, Focus };
 

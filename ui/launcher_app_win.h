@@ -18,6 +18,7 @@
 #include "ui/courtesy.h"
 #include "ui/display_settings.h"
 #include "ui/fonts_win.h"
+#include "ui/layout.h"
 #include "ui/taskbar_win.h"
 
 class LauncherApp {
@@ -50,6 +51,7 @@ class LauncherApp {
   const Language* language = &English();  // the launcher's own texts and the window's direction
   DisplayChoice display;       // high contrast and animation, from the system's settings
   ShowMode showMode;           // decided at window creation: a busy user's window is quiet
+  SceneRect button = layout::kButton;  // the action button as last painted, grown to its label
   bool hoverButton = false;    // the pointer is over the action button
   bool pressedButton = false;  // the left button went down on the action button
   bool dragging = false;       // the left button went down elsewhere; the window follows

@@ -15,11 +15,14 @@
 #include "ui/scene.h"
 #include "ui/scene_renderer_win.h"
 #include "ui/state_effects_win.h"
+#include "ui/text_line_win.h"
 #include "ui/updater_launch_win.h"
 
 namespace {
 
-bool HitTestButton(const LauncherApp& app, int32_t x, int32_t y) { return IsOnActionButton(app.dpiScale, x, y, app.language->rightToLeft); }
+bool HitTestButton(const LauncherApp& app, int32_t x, int32_t y) {
+  return IsOnActionButton(app.dpiScale, x, y, app.language->rightToLeft, app.button);
+}
 
 // The rounded region for the current dpiScale; the system owns it afterwards.
 void UpdateWindowRegion(LauncherApp& app) {
@@ -70,6 +73,9 @@ LRESULT OnPaint(LauncherApp& app) {
     SceneInput scene{view, app.profile.badge, app.displayTitle, app.background != nullptr, app.hoverButton,
                      app.pressedButton};
     if (app.display.highContrast) scene.highContrast = &*app.display.highContrast;
+    // The hit test and the accessible location follow the button as painted.
+    scene.needed = MeasureGrowingLabels(app.fonts, view, app.dpiScale);
+    app.button = GrowToFit(scene.needed).button;
     PaintFrame(memoryDc.get(), app.dpiScale, PaintScene(scene), app.fonts, app.background.get());
     BitBlt(paint.dc(), 0, 0, width, height, memoryDc.get(), 0, 0, SRCCOPY);
   }

@@ -34,8 +34,27 @@ RegionShape WindowRegionShape(float dpiScale) {
                      ScaleUnits(kCornerUnits, dpiScale)};
 }
 
-bool IsOnActionButton(float dpiScale, int32_t x, int32_t y, bool rightToLeft) {
-  const SceneRect b = Placed(layout::kButton, rightToLeft);
+GrownRects GrowToFit(const LabelWidths& needed) {
+  using namespace layout;
+  const auto growth = [](float need, float standard, float limit) {
+    return std::clamp(std::ceil(need) + kGrowthSlack, standard, limit) - standard;
+  };
+  GrownRects r{kChip, kButton, kTitleBarText, kTitleBarMark, kPill, kPanelTitle};
+  r.chip.width += growth(needed.tag, kChip.width, kChipMaxWidth);
+  const float button = growth(needed.button, kButton.width, kButtonMaxWidth);
+  r.button.x -= button;
+  r.button.width += button;
+  r.titleBarMark.x -= button;
+  r.titleBarText.width -= button;
+  const float pill = growth(needed.percent, kPill.width, kPillMaxWidth);
+  r.pill.x -= pill;
+  r.pill.width += pill;
+  r.panelTitle.width -= pill;
+  return r;
+}
+
+bool IsOnActionButton(float dpiScale, int32_t x, int32_t y, bool rightToLeft, const SceneRect& button) {
+  const SceneRect b = Placed(button, rightToLeft);
   const auto px = [dpiScale](float units) { return ScaleUnits(static_cast<int32_t>(units), dpiScale); };
   return px(b.x) <= x && x < px(b.x + b.width) && px(b.y) <= y && y < px(b.y + b.height);
 }

@@ -45,7 +45,33 @@ inline constexpr double kRailPitch = 74.4;
 inline constexpr float kRailTop = 172;
 inline constexpr float kRailSegmentWidth = 70.4f;
 inline constexpr float kRailSegmentHeight = 5;
+
+// The chip, the action button and the percentage pill grow to fit their
+// label, with kGrowthSlack units beyond the width it needs (the label keeps
+// some air on either side), up to these limits. The chip keeps its left
+// edge (nothing else stands on its row); the button keeps its right edge
+// and moves the title bar's mark and the end of the title bar text left by
+// as much; the pill keeps its right edge and the panel title gives way by
+// as much. English labels fit the standard sizes with that slack to spare,
+// so the English window never changes. A translation too long for a limit
+// is shortened, not the limit raised (text-fitting finds it).
+inline constexpr float kGrowthSlack = 8;
+inline constexpr float kChipMaxWidth = 120;
+inline constexpr float kButtonMaxWidth = 84;
+inline constexpr float kPillMaxWidth = 60;
 }  // namespace layout
+
+// The widths in units the chip's tag, the button's label and the percentage
+// need at the paint's scale (0: no more than the standard sizes).
+struct LabelWidths {
+  float tag = 0, button = 0, percent = 0;
+};
+
+// The rectangles that follow the labels' widths; the rest of the layout is fixed.
+struct GrownRects {
+  SceneRect chip, button, titleBarText, titleBarMark, pill, panelTitle;
+};
+GrownRects GrowToFit(const LabelWidths& needed);
 
 // The rectangle's mirror image across the window's vertical centre line:
 // x becomes 392 - x - width. A right-to-left window places everything so.
@@ -82,9 +108,10 @@ struct RegionShape {
 };
 RegionShape WindowRegionShape(float dpiScale);
 
-// Whether the client point (device pixels) lies on the action button, at
-// its mirrored place in a right-to-left window.
-bool IsOnActionButton(float dpiScale, int32_t x, int32_t y, bool rightToLeft = false);
+// Whether the client point (device pixels) lies on the action button (as
+// painted, grown or not), at its mirrored place in a right-to-left window.
+bool IsOnActionButton(float dpiScale, int32_t x, int32_t y, bool rightToLeft = false,
+                      const SceneRect& button = layout::kButton);
 
 // A client point packed into a mouse message's lParam: low and high words,
 // each a signed 16-bit value (negative left of or above the client area).

@@ -89,9 +89,10 @@ void AppendActionButton(const SceneInput& input, DrawList& list) {
   uint32_t fill = input.hoverButton ? look.fillHover : look.fill;
   const uint32_t border = input.hoverButton ? look.borderHover : look.border;
   if (input.pressedButton) fill = 0x4EFFFFFF;
-  Fill(list, kButton, 5, fill);
-  Outline(list, kButton, 5, border);
-  Label(list, input.view.buttonLabel, kFontButton, look.text, kButton, TextAlign::Center);
+  const SceneRect button = GrowToFit(input.needed).button;
+  Fill(list, button, 5, fill);
+  Outline(list, button, 5, border);
+  Label(list, input.view.buttonLabel, kFontButton, look.text, button, TextAlign::Center);
 }
 
 void AppendHeaderCard(const SceneInput& input, DrawList& list) {
@@ -105,10 +106,11 @@ void AppendHeaderCard(const SceneInput& input, DrawList& list) {
                                     0x60080A0C, GradientWrap::Tile});
   Outline(list, kHeaderCard, kHeaderRadius, 0x16FFFFFF);
 
-  const ChipColors chip = ChipColorsFor(input.view.tone);
-  Fill(list, kChip, 6, chip.fill);
-  Outline(list, kChip, 6, chip.border);
-  Label(list, input.view.tag, kFontCardSmall, chip.text, kChip, TextAlign::Center);
+  const ChipColors colors = ChipColorsFor(input.view.tone);
+  const SceneRect chip = GrowToFit(input.needed).chip;
+  Fill(list, chip, 6, colors.fill);
+  Outline(list, chip, 6, colors.border);
+  Label(list, input.view.tag, kFontCardSmall, colors.text, chip, TextAlign::Center);
 
   Label(list, std::wstring(input.displayTitle), kFontCardTitle, 0xFFF8FAFC, kCardTitle, TextAlign::Near);
   Label(list, input.view.headline, kFontCardSmall, 0xFFB7C1CF, kCardCaption, TextAlign::Near);
@@ -116,12 +118,13 @@ void AppendHeaderCard(const SceneInput& input, DrawList& list) {
 
 void AppendProgressPanel(const SceneInput& input, DrawList& list) {
   const PanelColors colors = PanelColorsFor(input.view.tone);
-  Label(list, input.view.title, kFontPanelTitle, colors.title, kPanelTitle, TextAlign::Near);
+  const GrownRects grown = GrowToFit(input.needed);
+  Label(list, input.view.title, kFontPanelTitle, colors.title, grown.panelTitle, TextAlign::Near);
 
   // The pill looks the same in every state and follows shownProgress.
-  Fill(list, kPill, 4, 0x1A7DD3FC);
-  Outline(list, kPill, 4, 0x387DD3FC);
-  Label(list, input.view.percent, kFontPercent, 0xFFD9F6FF, kPill, TextAlign::Center);
+  Fill(list, grown.pill, 4, 0x1A7DD3FC);
+  Outline(list, grown.pill, 4, 0x387DD3FC);
+  Label(list, input.view.percent, kFontPercent, 0xFFD9F6FF, grown.pill, TextAlign::Center);
 
   Label(list, input.view.detail, kFontPanelDetail, colors.detail, kPanelDetail, TextAlign::Near);
 }
@@ -184,36 +187,39 @@ void AppendHighContrastButton(const SceneInput& input, const ScenePalette& p, Dr
     border = p.highlight;
     text = p.highlightText;
   }
-  Fill(list, kButton, 5, fill);
-  Outline(list, kButton, 5, border);
-  Label(list, input.view.buttonLabel, kFontButton, text, kButton, TextAlign::Center);
+  const SceneRect button = GrowToFit(input.needed).button;
+  Fill(list, button, 5, fill);
+  Outline(list, button, 5, border);
+  Label(list, input.view.buttonLabel, kFontButton, text, button, TextAlign::Center);
 }
 
 void AppendHighContrastHeaderCard(const SceneInput& input, const ScenePalette& p, DrawList& list) {
   Fill(list, kHeaderCard, kHeaderRadius, p.window);
   Outline(list, kHeaderCard, kHeaderRadius, p.windowText);
   uint32_t chipText = p.windowText;
+  const SceneRect chip = GrowToFit(input.needed).chip;
   if (input.view.tone == LaunchTone::Done) {
-    Fill(list, kChip, 6, p.highlight);
-    Outline(list, kChip, 6, p.highlight);
+    Fill(list, chip, 6, p.highlight);
+    Outline(list, chip, 6, p.highlight);
     chipText = p.highlightText;
   } else if (input.view.tone == LaunchTone::Failed) {
-    Fill(list, kChip, 6, p.window);
-    HeavyOutline(list, kChip, 6, p.windowText);
+    Fill(list, chip, 6, p.window);
+    HeavyOutline(list, chip, 6, p.windowText);
   } else {
-    Fill(list, kChip, 6, p.window);
-    Outline(list, kChip, 6, p.windowText);
+    Fill(list, chip, 6, p.window);
+    Outline(list, chip, 6, p.windowText);
   }
-  Label(list, input.view.tag, kFontCardSmall, chipText, kChip, TextAlign::Center);
+  Label(list, input.view.tag, kFontCardSmall, chipText, chip, TextAlign::Center);
   Label(list, std::wstring(input.displayTitle), kFontCardTitle, p.windowText, kCardTitle, TextAlign::Near);
   Label(list, input.view.headline, kFontCardSmall, p.windowText, kCardCaption, TextAlign::Near);
 }
 
 void AppendHighContrastPanel(const SceneInput& input, const ScenePalette& p, DrawList& list) {
-  Label(list, input.view.title, kFontPanelTitle, p.windowText, kPanelTitle, TextAlign::Near);
-  Fill(list, kPill, 4, p.window);
-  Outline(list, kPill, 4, p.windowText);
-  Label(list, input.view.percent, kFontPercent, p.windowText, kPill, TextAlign::Center);
+  const GrownRects grown = GrowToFit(input.needed);
+  Label(list, input.view.title, kFontPanelTitle, p.windowText, grown.panelTitle, TextAlign::Near);
+  Fill(list, grown.pill, 4, p.window);
+  Outline(list, grown.pill, 4, p.windowText);
+  Label(list, input.view.percent, kFontPercent, p.windowText, grown.pill, TextAlign::Center);
   Label(list, input.view.detail, kFontPanelDetail, p.windowText, kPanelDetail, TextAlign::Near);
 }
 
@@ -260,8 +266,9 @@ DrawList PaintHighContrastScene(const SceneInput& input, const ScenePalette& p) 
   Fill(list, kBadgeTile, 6, p.window);
   Outline(list, kBadgeTile, 6, p.windowText);
   Label(list, std::wstring(input.badge), kFontBadge, p.windowText, kBadgeTile, TextAlign::Center);
-  Label(list, std::wstring(input.displayTitle), kFontTitleBar, p.windowText, kTitleBarText, TextAlign::Near);
-  Fill(list, kTitleBarMark, 2, p.grayText);
+  const GrownRects grown = GrowToFit(input.needed);
+  Label(list, std::wstring(input.displayTitle), kFontTitleBar, p.windowText, grown.titleBarText, TextAlign::Near);
+  Fill(list, grown.titleBarMark, 2, p.grayText);
   AppendHighContrastButton(input, p, list);
   AppendHighContrastHeaderCard(input, p, list);
   AppendHighContrastPanel(input, p, list);
@@ -301,7 +308,8 @@ DrawList PaintScene(const SceneInput& input) {
     LaunchView leftToRight = input.view;
     leftToRight.rightToLeft = false;
     return MirrorDrawList(PaintScene(SceneInput{leftToRight, input.badge, input.displayTitle, input.hasBackground,
-                                                input.hoverButton, input.pressedButton, input.highContrast}));
+                                                input.hoverButton, input.pressedButton, input.highContrast,
+                                                input.needed}));
   }
   if (input.highContrast != nullptr) return PaintHighContrastScene(input, *input.highContrast);
   DrawList list;
@@ -312,8 +320,9 @@ DrawList PaintScene(const SceneInput& input) {
   Fill(list, kBadgeTile, 6, 0x1E2DD4BF);
   Outline(list, kBadgeTile, 6, 0x422DD4BF);
   Label(list, std::wstring(input.badge), kFontBadge, 0xFFE9FFFA, kBadgeTile, TextAlign::Center);
-  Label(list, std::wstring(input.displayTitle), kFontTitleBar, 0xFFF8FAFC, kTitleBarText, TextAlign::Near);
-  Fill(list, kTitleBarMark, 2, 0x2AFFFFFF);
+  const GrownRects grown = GrowToFit(input.needed);
+  Label(list, std::wstring(input.displayTitle), kFontTitleBar, 0xFFF8FAFC, grown.titleBarText, TextAlign::Near);
+  Fill(list, grown.titleBarMark, 2, 0x2AFFFFFF);
 
   AppendActionButton(input, list);
   AppendHeaderCard(input, list);

@@ -7,6 +7,7 @@
 
 #include "state/launch_view.h"
 #include "ui/draw_list.h"
+#include "ui/layout.h"
 
 // The system colours of a high-contrast theme, as opaque 0xFFRRGGBB.
 struct ScenePalette {
@@ -27,6 +28,10 @@ struct SceneInput {
   // and outlines on the track, the pill and the pending rail segments so
   // the bar shows at every value.
   const ScenePalette* highContrast = nullptr;
+  // What the chip's tag, the button's label and the percentage need at the
+  // paint's scale, measured by the text path: those boxes grow to it within
+  // their limits (GrowToFit). Zero: the standard sizes.
+  LabelWidths needed{};
 };
 
 // Font slots of the eight UI fonts (sizes in units, bold unless noted).

@@ -6,6 +6,7 @@
 
 #include "base/graphemes.h"
 #include "ui/font_fallback.h"
+#include "ui/scene.h"
 
 namespace {
 
@@ -210,4 +211,10 @@ TextFit MeasureTextFit(const UiFonts& fonts, std::wstring_view text, int slot, f
   fit.overflow = std::max(0.0f, fit.width - boxWidth);
   fit.fits = fit.overflow == 0 && HeadOf(text).size() == text.size();
   return fit;
+}
+
+LabelWidths MeasureGrowingLabels(const UiFonts& fonts, const LaunchView& view, float dpiScale) {
+  return LabelWidths{MeasureTextFit(fonts, view.tag, kFontCardSmall, dpiScale, 0).width,
+                     MeasureTextFit(fonts, view.buttonLabel, kFontButton, dpiScale, 0).width,
+                     MeasureTextFit(fonts, view.percent, kFontPercent, dpiScale, 0).width};
 }

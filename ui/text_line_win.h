@@ -10,7 +10,9 @@
 #include <string_view>
 
 #include "ui/draw_list.h"
+#include "state/launch_view.h"
 #include "ui/fonts_win.h"
+#include "ui/layout.h"
 
 // Draws the label on the DC in device pixels: its rect scaled by dpiScale,
 // vertically centred, on the near side of its paragraph direction (right for
@@ -28,3 +30,7 @@ struct TextFit {
   float overflow = 0;
 };
 TextFit MeasureTextFit(const UiFonts& fonts, std::wstring_view text, int slot, float dpiScale, float boxWidth);
+
+// What the chip's tag, the button's label and the percentage of `view` need
+// at dpiScale: the widths the scene grows their boxes to (SceneInput::needed).
+LabelWidths MeasureGrowingLabels(const UiFonts& fonts, const LaunchView& view, float dpiScale);

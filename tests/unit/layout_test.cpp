@@ -38,4 +38,24 @@ TEST(LayoutTest, ButtonHitIncludesLeftAndTopExcludesRightAndBottom) {
   EXPECT_EQ(std::tie(above.x, above.y), std::make_tuple(-5, -10));
 }
 
+TEST(LayoutTest, ChipButtonAndPillGrowToTheirLabelWithinLimits) {
+  using namespace layout;
+  const GrownRects standard = GrowToFit({62, 50, 34});
+  EXPECT_EQ(std::tie(standard.chip, standard.button, standard.titleBarText, standard.titleBarMark, standard.pill,
+                     standard.panelTitle),
+            std::tie(kChip, kButton, kTitleBarText, kTitleBarMark, kPill, kPanelTitle));
+  // The chip keeps its left edge, button and pill their right edges; what
+  // stands left of them gives way by as much.
+  const GrownRects grown = GrowToFit({200, 73.2f, 50});
+  EXPECT_EQ(grown.chip, (SceneRect{27, 53, 120, 18}));
+  EXPECT_EQ(grown.button, (SceneRect{298, 11, 82, 26}));
+  EXPECT_EQ(std::tie(grown.titleBarMark.x, grown.titleBarText.width), std::make_tuple(272.0f, 208.0f));
+  EXPECT_EQ(grown.pill, (SceneRect{322, 146, 58, 20}));
+  EXPECT_EQ(grown.panelTitle.width, 302);
+  EXPECT_EQ(GrowToFit({0, 500, 0}).button.width, kButtonMaxWidth);
+  EXPECT_TRUE(IsOnActionButton(1.0f, 298, 20, false, grown.button));
+  EXPECT_TRUE(IsOnActionButton(1.0f, 93, 20, true, grown.button));  // mirrored: 12 .. 94
+  EXPECT_FALSE(IsOnActionButton(1.0f, 94, 20, true, grown.button));
+}
+
 }  // namespace

@@ -10,6 +10,7 @@
 #include "ui/layout.h"
 #include "ui/scene.h"
 #include "ui/scene_renderer_win.h"
+#include "ui/text_line_win.h"
 
 namespace gp = Gdiplus::DllExports;
 
@@ -135,7 +136,7 @@ UniqueGpImage LoadImageFile(const std::wstring& path) {
   return UniqueGpImage(raw);
 }
 
-DrawList PreviewDrawList(const PreviewFrame& frame, bool hasBackground) {
+DrawList PreviewDrawList(const PreviewFrame& frame, bool hasBackground, const UiFonts* fonts) {
   const AppIdentity identity = DeriveAppIdentity(frame.startupText);
   LaunchState state;
   ApplyPreviewState(state, frame.state);
@@ -147,6 +148,7 @@ DrawList PreviewDrawList(const PreviewFrame& frame, bool hasBackground) {
   SceneInput input{view, identity.profile.badge, identity.displayTitle, hasBackground, frame.hoverButton,
                    frame.pressedButton};
   if (frame.highContrast) input.highContrast = &*frame.highContrast;
+  if (fonts != nullptr) input.needed = MeasureGrowingLabels(*fonts, view, frame.scale);
   return PaintScene(input);
 }
 
@@ -154,6 +156,6 @@ PixelImage RenderPreview(const PreviewFrame& frame, const UiFonts& fonts, Gdiplu
                          SurfaceKind kind) {
   FrameSurface surface(ScaleUnits(kWindowUnitsWide, frame.scale), ScaleUnits(kWindowUnitsHigh, frame.scale), kind);
   if (!surface.ok()) return {};
-  PaintFrame(surface.dc(), frame.scale, PreviewDrawList(frame, background != nullptr), fonts, background);
+  PaintFrame(surface.dc(), frame.scale, PreviewDrawList(frame, background != nullptr, &fonts), fonts, background);
   return surface.Snapshot();
 }
