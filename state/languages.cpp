@@ -73,7 +73,11 @@ const Language* Match(std::wstring_view tag) {
 
 const Language& English() { return AllLanguages().front(); }
 
-std::wstring_view Text(const Language& language, TextId id) { return language.texts[static_cast<size_t>(id)]; }
+std::wstring_view Text(const Language& language, TextId id) {
+  const auto index = static_cast<size_t>(id);
+  const size_t begin = index == 0 ? 0 : language.ends[index - 1];
+  return {language.pool + begin, language.ends[index] - begin};
+}
 
 std::wstring FormatText(const Language& language, TextId id, std::wstring_view value) {
   std::wstring text(Text(language, id));

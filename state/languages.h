@@ -15,7 +15,10 @@ struct Language {
   std::wstring_view tag;   // "en", "de", "pt-BR", "zh-Hant"
   std::wstring_view name;  // the language's own name ("Deutsch")
   bool rightToLeft = false;
-  const std::wstring_view* texts = nullptr;  // kTextCount texts, indexed by TextId
+  // The texts one after the other, without terminators between them; text
+  // N runs from ends[N - 1] (0 for the first) to ends[N].
+  const wchar_t* pool = nullptr;
+  const uint16_t* ends = nullptr;  // kTextCount offsets into pool, indexed by TextId
 };
 
 // Every language, English first.

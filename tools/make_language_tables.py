@@ -87,6 +87,10 @@ def cpp_literal(text):
     return 'L"' + "".join(out) + '"'
 
 
+def utf16_length(text):
+    return sum(2 if ord(ch) > 0xFFFF else 1 for ch in text)
+
+
 def enumerator(key):
     return "".join(part.capitalize() for part in re.split(r"[._]", key))
 
@@ -107,27 +111,37 @@ enum class TextId : uint16_t {{
 
 inline constexpr int kTextCount = {len(english_keys)};
 """)
+    # Each language's texts follow one another in one literal, cut by their
+    # end offsets: constant data, no start-up code and no per-text views.
     rows, tables = [], []
     for index, (tag, settings, texts) in enumerate(languages):
-        body = ",\n".join(f"    {cpp_literal(texts[k][0])}" for k in english_keys)
-        tables.append(f"const std::wstring_view kTexts{index}[kTextCount] = {{\n{body}}};")
+        ends, end = [], 0
+        for k in english_keys:
+            end += utf16_length(texts[k][0])
+            ends.append(str(end))
+        if end > 0xFFFF:
+            raise SystemExit(f"{tag}: the texts hold {end} UTF-16 units, more than an offset table of 16 bits reaches")
+        pool = "\n".join(f"    {cpp_literal(texts[k][0])}" for k in english_keys)
+        tables.append(f"constexpr wchar_t kPool{index}[] =\n{pool};\n"
+                      f"constexpr uint16_t kEnds{index}[kTextCount] = {{{', '.join(ends)}}};")
         rtl = "true" if settings["direction"] == "rtl" else "false"
-        rows.append(f"    {{{cpp_literal(tag)}, {cpp_literal(settings['name'])}, {rtl}, kTexts{index}}},")
+        rows.append(f"    {{{cpp_literal(tag)}, {cpp_literal(settings['name'])}, {rtl}, kPool{index}, kEnds{index}}},")
     keys = ",\n".join(f"    {cpp_literal(k)}" for k in english_keys)
     write(out_dir / "language_tables.cpp", f"""// Generated from state/languages/*.txt by tools/make_language_tables.py: do not edit.
 #include "state/languages.h"
 
 #include <array>
+#include <cstdint>
 
 namespace {{
 
 {chr(10).join(tables)}
 
-const std::array<Language, {len(languages)}> kLanguages{{{{
+constexpr std::array<Language, {len(languages)}> kLanguages{{{{
 {chr(10).join(rows)}
 }}}};
 
-const std::array<std::wstring_view, kTextCount> kKeys{{{{
+constexpr std::array<std::wstring_view, kTextCount> kKeys{{{{
 {keys}}}}};
 
 }}  // namespace

@@ -58,6 +58,8 @@ class LauncherApp {
   int32_t dragOffsetX = 0;     // cursor minus window corner at the press, screen pixels
   int32_t dragOffsetY = 0;
   bool invalidated = false;  // the whole window was invalidated and has not been painted since
+  bool repaintAtTick = false;   // a change waits for the next animation tick to be painted
+  unsigned long long lastPaintMs = 0;  // GetTickCount64 at the last paint; 0 before the first
   bool viewPending = false;  // the state changed since the taskbar and the WinEvents were last told
   // What assistive technology was last told; empty before the first state is applied.
   std::optional<LaunchView> announcedView;

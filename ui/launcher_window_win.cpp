@@ -60,7 +60,7 @@ LRESULT OnDestroy(LauncherApp& app) {
 // in one BitBlt: no erase, no flicker. The GDI objects live for this paint only.
 LRESULT OnPaint(LauncherApp& app) {
   PaintScope paint(app.window);
-  app.invalidated = false;
+  NotePainted(app);
   const int32_t width = ScaleUnits(kWindowUnitsWide, app.dpiScale);
   const int32_t height = ScaleUnits(kWindowUnitsHigh, app.dpiScale);
   UniqueMemoryDc memoryDc(CreateCompatibleDC(paint.dc()));
@@ -88,6 +88,7 @@ LRESULT OnTimer(LauncherApp& app, WPARAM timerId) {
     // invalidation goes through again within a tick.
     app.invalidated = false;
     PerformStateEffects(app, AnimateProgress(app.state, app.display.animateProgress));
+    if (app.repaintAtTick) Invalidate(app);
     FlushPendingView(app);
   } else if (timerId == kCloseTimerId) {
     KillTimer(app.window, kCloseTimerId);
@@ -371,6 +372,14 @@ LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 }
 
 }  // namespace
+
+void ApplyQueuedLaunchEvent(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
+  // Whatever applying throws (only allocation can) ends this message alone.
+  try {
+    OnLaunchEvent(app, wParam, lParam);
+  } catch (...) {
+  }
+}
 
 void PressActionButton(LauncherApp& app) {
   if (ViewOf(app).button != StepButton::Retry) {

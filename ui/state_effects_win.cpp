@@ -6,6 +6,7 @@
 #include "ui/accessible_view.h"
 #include "ui/courtesy.h"
 #include "ui/courtesy_win.h"
+#include "ui/launcher_window_win.h"
 
 namespace {
 
@@ -25,9 +26,15 @@ void AnnounceChanges(LauncherApp& app, const LaunchView& view) {
 // a call into the window system (a wineserver round trip under Wine) and gain
 // nothing.
 void Invalidate(LauncherApp& app) {
+  app.repaintAtTick = false;
   if (app.invalidated) return;
   InvalidateRect(app.window, nullptr, FALSE);
   app.invalidated = true;
+}
+
+void NotePainted(LauncherApp& app) {
+  app.invalidated = false;
+  app.lastPaintMs = GetTickCount64();
 }
 
 void MirrorOnTaskbarButton(LauncherApp& app, const LaunchView& view) {
@@ -39,8 +46,18 @@ void PerformStateEffects(LauncherApp& app, const StateEffects& effects) {
   if (!effects.repaint) return;
   // Every visible change repaints; the taskbar button and the WinEvents
   // follow at the next paint or tick, whichever comes first.
-  Invalidate(app);
   app.viewPending = true;
+  if (app.invalidated) return;
+  // An updater that writes in blocks empties the queue after every block,
+  // and each time the paint would draw the whole window again. Within a
+  // tick of the last frame the next tick paints instead: at most one frame
+  // per tick while lines stream, and a change after a quiet spell shows at
+  // once.
+  if (app.lastPaintMs != 0 && GetTickCount64() - app.lastPaintMs < kAnimationTimerMs) {
+    app.repaintAtTick = true;
+    return;
+  }
+  Invalidate(app);
 }
 
 void ShowViewOutsideTheWindow(LauncherApp& app, const LaunchView& view) {

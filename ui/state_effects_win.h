@@ -15,11 +15,15 @@ inline constexpr UINT kCloseTimerMs = 1400;
 // Invalidates the whole window, without erasing, once until the next paint.
 void Invalidate(LauncherApp& app);
 
+// The paint has drawn the frame: the next change may invalidate again.
+void NotePainted(LauncherApp& app);
+
 // Shows the launch on the taskbar button, once the shell has announced it.
 void MirrorOnTaskbarButton(LauncherApp& app, const LaunchView& view);
 
 // A repaint of the whole client area and (re)arming the 1400 ms close timer,
-// as the effects ask. A change that repaints is also announced to assistive
+// as the effects ask; the repaint waits for the next animation tick when a
+// frame was painted less than a tick ago. A change that repaints is also announced to assistive
 // technology (WinEvents) and mirrored on the taskbar button, at the next
 // paint or animation tick (ShowViewOutsideTheWindow).
 void PerformStateEffects(LauncherApp& app, const StateEffects& effects);

@@ -1,6 +1,7 @@
 #include "ui/text_line_win.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -72,16 +73,12 @@ bool ShapeWith(const UniscribeApi& api, HDC dc, FontFace* face, std::wstring_vie
   return complete;
 }
 
-// The faces to try for a run, best first: the slot's family, then the row of
-// the run's script.
-std::vector<FontFace*> Candidates(const UiFonts& fonts, int slot, float scale, FallbackScript script) {
+// The families to try for a run, best first: the slot's family, then the row
+// of the run's script. Their faces are made only when a run needs them, so
+// a text the slot's family draws maps no fallback font file.
+std::array<const wchar_t*, 3> CandidateFamilies(const UiFonts& fonts, FallbackScript script) {
   const FallbackFamilies& row = FontFallbackTable()[static_cast<size_t>(script)];
-  std::vector<FontFace*> faces;
-  for (const wchar_t* family : {fonts.slotFamily(), row.windows, row.noto}) {
-    FontFace* face = fonts.Face(slot, scale, family);
-    if (face != nullptr && std::find(faces.begin(), faces.end(), face) == faces.end()) faces.push_back(face);
-  }
-  return faces;
+  return {fonts.slotFamily(), row.windows, row.noto};
 }
 
 ShapedLine ShapeLine(const UiFonts& fonts, HDC dc, std::wstring_view text, int slot, float scale) {
@@ -109,7 +106,12 @@ ShapedLine ShapeLine(const UiFonts& fonts, HDC dc, std::wstring_view text, int s
       const std::wstring_view piece = text.substr(at, end - at);
       ShapedRun best;
       bool found = false;
-      for (FontFace* face : Candidates(fonts, slot, scale, script.script)) {
+      const std::array<const wchar_t*, 3> families = CandidateFamilies(fonts, script.script);
+      std::array<FontFace*, 3> tried{};
+      for (size_t k = 0; k < families.size(); ++k) {
+        FontFace* face = fonts.Face(slot, scale, families[k]);
+        if (face == nullptr || std::find(tried.begin(), tried.begin() + k, face) != tried.begin() + k) continue;
+        tried[k] = face;
         ShapedRun run;
         run.analysis = items[static_cast<size_t>(i)].a;
         const bool complete = ShapeWith(api, dc, face, piece, run);
