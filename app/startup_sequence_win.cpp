@@ -17,20 +17,13 @@ namespace {
 // or one posted by another program), or until GetMessageW fails (-1, which
 // would otherwise spin on the same error). A WM_DPICHANGED taken from the
 // queue was posted, never sent by the system (which sends the real one), so
-// its lParam is no rectangle: it is dropped here. The updater's lines go
-// straight to their handler: under a flood the round trip through
-// DispatchMessageW (into the window system and back, under Wine) costs more
-// than applying the line.
-void RunMessageLoop(LauncherApp& app) {
+// its lParam is no rectangle: it is dropped here.
+void RunMessageLoop() {
   MSG message{};
   for (;;) {
     const BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got == 0 || got == -1) return;
     if (message.message == WM_DPICHANGED) continue;
-    if (message.message == WM_LAUNCH_EVENT && message.hwnd == app.window && app.window != nullptr) {
-      ApplyQueuedLaunchEvent(app, message.wParam, message.lParam);
-      continue;
-    }
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
@@ -64,7 +57,7 @@ int RunWindow(LauncherApp& app, const StartupOptions& options) {
     ShowWindow(app.window, SW_SHOWNOACTIVATE);
   }
   UpdateWindow(app.window);
-  RunMessageLoop(app);
+  RunMessageLoop();
   // A quit message from elsewhere ends the loop with the window standing; it
   // must not outlive the object its procedure points at. The window ran, so
   // the run counts as 0 whatever the quit message carried.

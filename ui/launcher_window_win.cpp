@@ -373,14 +373,6 @@ LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 
 }  // namespace
 
-void ApplyQueuedLaunchEvent(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
-  // Whatever applying throws (only allocation can) ends this message alone.
-  try {
-    OnLaunchEvent(app, wParam, lParam);
-  } catch (...) {
-  }
-}
-
 void PressActionButton(LauncherApp& app) {
   if (ViewOf(app).button != StepButton::Retry) {
     DestroyWindow(app.window);

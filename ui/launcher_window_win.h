@@ -28,8 +28,3 @@ void AttachAssets(LauncherApp& app);
 // an updater command was given and its child has ended, it also starts the
 // command again. Cancel and Close destroy the window.
 void PressActionButton(LauncherApp& app);
-
-// A WM_LAUNCH_EVENT the message loop took from the queue for the window,
-// applied as the window procedure applies it (the cookie checked, the event
-// owned and freed here), without the round trip through DispatchMessageW.
-void ApplyQueuedLaunchEvent(LauncherApp& app, WPARAM wParam, LPARAM lParam);
