@@ -12,11 +12,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   const int code = RunLauncher(instance);
   // The window, its objects and GDI+ are gone and the launcher has nothing
   // left to write. An ordinary exit would now end the other threads wherever
-  // they are and then run every library's detach code; Wine ends them without
-  // first taking the heap lock as Windows does, so a thread ended inside an
-  // accessibility client's call could hold a lock that detach code waits for
-  // forever (seen as a process that outlived its window while two clients read
-  // it). Ending the process here skips that teardown on every system.
+  // they are (an accessibility client's call may be in flight on one) and
+  // then run every library's detach code, which may wait on a lock such a
+  // thread held. Ending the process here skips that teardown.
   TerminateProcess(GetCurrentProcess(), static_cast<UINT>(code));
   return code;
 }

@@ -1,6 +1,7 @@
 #include "app/startup_sequence_win.h"
 
 #include "app/command_line_win.h"
+#include "app/exit_watchdog_win.h"
 #include "app/startup_options.h"
 #include "app/ui_languages_win.h"
 #include "base/win_owners_win.h"
@@ -36,6 +37,10 @@ int RunWindow(LauncherApp& app, const StartupOptions& options) {
   // client's WM_GETOBJECT, it left the process hanging at its exit now and
   // then under Wine while clients went on reading.
   app.com.Enter();
+  // Whatever holds the window thread once the window is gone (under Wine a
+  // process was seen to stay on, now and then, while two clients read its
+  // accessible object during the close), the process ends within the grace.
+  app.windowGone = &ArmExitWatchdog;
   if (!CreateLauncherWindow(app)) return 1;
   // Reads standard input only when it is a disk file or a pipe; the updater
   // then gets none of it.

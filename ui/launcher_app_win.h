@@ -70,6 +70,9 @@ class LauncherApp {
   bool updaterRunning = false;     // the current run's child has not been reported ended yet
   bool readsStandardInput = false;  // the standard-input reader runs: the updater gets the null device
   TaskbarButton taskbar;           // the button's progress display; off until the shell announces it
+  // Called first at WM_DESTROY when set: the process entry promises its end
+  // there. Left null where a test hosts the window in its own process.
+  void (*windowGone)() = nullptr;
 };
 
 // What the window shows now, in its language.

@@ -46,6 +46,7 @@ void FitToWindowDpi(LauncherApp& app, const PixelRect& workArea) {
 }
 
 LRESULT OnDestroy(LauncherApp& app) {
+  if (app.windowGone != nullptr) app.windowGone();
   // A client may hold the object longer than the window's data lives.
   app.accessible.Disconnect();
   if (app.icon != nullptr) {

@@ -1,0 +1,12 @@
+#pragma once
+// The process's promise to end soon after its window: armed by the window
+// thread when the window is destroyed, it ends the process with exit code 0
+// after a grace period unless the process has ended by then. Used only by the
+// launcher's own entry, never by tests that host the window in their process.
+#include <windows.h>
+
+inline constexpr DWORD kExitGraceMs = 1500;
+
+// Window thread; arms once, later calls do nothing. If no thread can be made
+// the process ends the ordinary way only.
+void ArmExitWatchdog();
