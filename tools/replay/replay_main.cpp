@@ -9,6 +9,7 @@
 // window would paint to every record; --lang picks the language as the
 // launcher's --lang does, and --texts prints all its texts by key first. Exit code 0 at end of input,
 // 1 when standard output fails, 2 for a bad command line.
+#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -31,7 +32,9 @@ bool WriteRecord(const std::string& record) {
                        std::fputc('\n', stdout) != EOF;
   // One record per input line as soon as it is known: a live updater piped
   // through the tool shows up line by line.
-  return std::fflush(stdout) == 0 && written;
+  if (std::fflush(stdout) == 0 && written) return true;
+  std::fprintf(stderr, "tarrow-replay: writing standard output failed (errno %d)\n", errno);
+  return false;
 }
 
 int Run(const std::vector<std::wstring>& args) {
