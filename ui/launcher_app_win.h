@@ -19,6 +19,7 @@
 #include "ui/display_settings.h"
 #include "ui/fonts_win.h"
 #include "ui/layout.h"
+#include "ui/scene_renderer_win.h"
 #include "ui/taskbar_win.h"
 
 class LauncherApp {
@@ -44,6 +45,7 @@ class LauncherApp {
   std::wstring title;         // the sanitised start-up text
   std::wstring displayTitle;  // caption and painted titles, never empty
   UniqueGpImage background;   // may be null; arrives from assetLoad before the first show
+  PreparedPicture picture;    // the background as painted at dpiScale; declared after it, gone before it
   float dpiScale = 1.0f;      // at least 1.0: the system's, then the start monitor's; replaced on a DPI change
   UiFonts fonts;              // slots 0..7, any may be null
   LaunchState state;

@@ -77,7 +77,7 @@ LRESULT OnPaint(LauncherApp& app) {
     // The hit test and the accessible location follow the button as painted.
     scene.needed = MeasureGrowingLabels(app.fonts, view, app.dpiScale);
     app.button = GrowToFit(scene.needed).button;
-    PaintFrame(memoryDc.get(), app.dpiScale, PaintScene(scene), app.fonts, app.background.get());
+    PaintFrame(memoryDc.get(), app.dpiScale, PaintScene(scene), app.fonts, app.background.get(), &app.picture);
     BitBlt(paint.dc(), 0, 0, width, height, memoryDc.get(), 0, 0, SRCCOPY);
   }
   return 0;
