@@ -3,16 +3,14 @@
 #include <windows.h>
 
 #include <memory>
-#include <type_traits>
+
+#include "base/win_owners_win.h"
 
 namespace {
 
 // LPWSTR* CommandLineToArgvW(LPCWSTR, int*)
 using CommandLineToArgvFn = LPWSTR*(WINAPI*)(LPCWSTR, int*);
 
-struct LibraryRelease {
-  void operator()(HMODULE module) const { FreeLibrary(module); }
-};
 struct LocalRelease {
   void operator()(LPWSTR* block) const { LocalFree(block); }
 };
@@ -24,8 +22,7 @@ struct LocalRelease {
 // Wine, for a split made once at start-up.
 std::vector<std::wstring> ReadCommandLineWords() {
   std::vector<std::wstring> words;
-  const std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryRelease> shell(
-      LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+  const UniqueModule shell = LoadSystemModule(L"shell32.dll");
   if (shell == nullptr) return words;
   const auto split = reinterpret_cast<CommandLineToArgvFn>(
       reinterpret_cast<void*>(GetProcAddress(shell.get(), "CommandLineToArgvW")));

@@ -35,6 +35,20 @@ struct MemoryDcDeleter {
 // A memory device context from CreateCompatibleDC.
 using UniqueMemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDcDeleter>;
 
+struct ModuleReleaser {
+  void operator()(HMODULE module) const noexcept {
+    if (module != nullptr) FreeLibrary(module);
+  }
+};
+// A library loaded for a few calls and let go again with FreeLibrary.
+using UniqueModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleReleaser>;
+
+// A system library by name, from the system folder only; null when it
+// cannot be loaded.
+inline UniqueModule LoadSystemModule(const wchar_t* name) {
+  return UniqueModule(LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+}
+
 // A window's DC from GetDC, given back with ReleaseDC.
 class WindowDc {
  public:

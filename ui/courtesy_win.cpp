@@ -3,6 +3,8 @@
 #include <cstring>
 #include <vector>
 
+#include "base/win_owners_win.h"
+
 namespace {
 
 PixelRect ToPixelRect(const RECT& r) { return PixelRect{r.left, r.top, r.right, r.bottom}; }
@@ -47,14 +49,12 @@ std::optional<PixelRect> ForegroundWindowRect() {
 // GetDpiForMonitor's effective DPI; 0 where shcore or the call is missing.
 unsigned MonitorDpi(HMONITOR monitor) {
   using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-  HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  if (shcore == nullptr) return 0;
+  const UniqueModule shcore = LoadSystemModule(L"shcore.dll");
   unsigned dpi = 0;
-  if (auto getDpi = LookUp<GetDpiForMonitorFn>(shcore, "GetDpiForMonitor"); getDpi != nullptr) {
+  if (auto getDpi = LookUp<GetDpiForMonitorFn>(shcore.get(), "GetDpiForMonitor"); getDpi != nullptr) {
     UINT x = 0, y = 0;
     if (SUCCEEDED(getDpi(monitor, 0 /* MDT_EFFECTIVE_DPI */, &x, &y))) dpi = x;
   }
-  FreeLibrary(shcore);
   return dpi;
 }
 
@@ -84,7 +84,9 @@ unsigned WindowDpi(HWND window) {
 ShowMode QueryShowMode() {
   // The QUERY_USER_NOTIFICATION_STATE enumeration, an int.
   using QueryFn = HRESULT(WINAPI*)(int*);
-  const auto query = LookUp<QueryFn>(GetModuleHandleW(L"shell32.dll"), "SHQueryUserNotificationState");
+  // Loaded for the one call: the launcher does not keep shell32 mapped.
+  const UniqueModule shell = LoadSystemModule(L"shell32.dll");
+  const auto query = LookUp<QueryFn>(shell.get(), "SHQueryUserNotificationState");
   int state = 0;
   if (query == nullptr || FAILED(query(&state))) return ChooseShowMode(std::nullopt);
   return ChooseShowMode(state);
