@@ -25,8 +25,8 @@
 class LauncherApp {
  public:
   // Derives title, profile and display title from the start-up text, measures
-  // the system DPI, starts loading the background picture and icon (taken
-  // over by AttachAssets) and creates the eight fonts. Never fails: a missing
+  // the system DPI, makes the fonts, then starts loading the background
+  // picture and icon (taken over by AttachAssets). Never fails: a missing
   // picture, icon or font is left out.
   LauncherApp(HINSTANCE instanceHandle, std::wstring startupText);
   // Members go in reverse order of the list below: the launch-state texts,
