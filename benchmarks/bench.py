@@ -105,6 +105,62 @@ def flood_lines_per_second(bin_dir, lines, runs, out_dir, writer="lines"):
     return lines / (flooded - empty) if flooded > empty else None
 
 
+def task_seconds(pid):
+    """CPU seconds of each thread of a process, by thread id; {} once it is gone."""
+    seconds = {}
+    try:
+        for task in Path(f"/proc/{pid}/task").iterdir():
+            seconds[int(task.name)] = int((task / "schedstat").read_text().split()[0]) / 1e9
+    except OSError:
+        pass
+    return seconds
+
+
+def server_seconds():
+    """CPU seconds of the running wineservers (user and system), summed."""
+    total = 0.0
+    for proc in Path("/proc").iterdir():
+        try:
+            if proc.name.isdigit() and (proc / "comm").read_text().startswith("wineserver"):
+                fields = (proc / "stat").read_text().rsplit(")", 1)[1].split()
+                total += (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+        except OSError:
+            pass
+    return total
+
+
+def flood_cpu(bin_dir, lines, writer):
+    """(window thread, the launcher's other threads, wineserver) CPU seconds
+    of one whole launcher run under a flood of `lines`. The threads are read
+    every 20 ms until the process ends, so a thread that ends early (the
+    reader) counts with its last reading."""
+    program, option = UPDATERS[writer]
+    updater = f'"{winpath(bin_dir / program)}" {option} {lines}'
+    server = server_seconds()
+    launcher = subprocess.Popen(["wine", str(bin_dir / "tarrow-launcher.exe"), "--updater-cmd", updater],
+                                stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
+    seen = {}
+    while launcher.poll() is None:
+        seen.update(task_seconds(launcher.pid))
+        time.sleep(0.02)
+    window = seen.pop(launcher.pid, 0.0)  # wine execs into the program: its first thread is the window's
+    return window, sum(seen.values()), server_seconds() - server
+
+
+def line_profile(bin_dir, lines, runs):
+    """Where one flooded line's CPU goes in the whole launcher: each figure
+    of `flood N` minus `flood 0`, per line, the median of `runs`."""
+    print(f"CPU per flooded line in the whole launcher ({lines} lines, median of {runs} runs, microseconds)")
+    print(f"{'updater':10}{'window thread':>16}{'other threads':>16}{'wineserver':>14}")
+    for writer in UPDATERS:
+        samples = []
+        for _ in range(runs):
+            empty, flooded = flood_cpu(bin_dir, 0, writer), flood_cpu(bin_dir, lines, writer)
+            samples.append([(f - e) * 1e6 / lines for f, e in zip(flooded, empty)])
+        print(f"{writer:10}" + "".join(f"{median([s[i] for s in samples]):{w}.1f}" for i, w in ((0, 16), (1, 16), (2, 14))))
+    return 0
+
+
 def paired(values, floors, compare):
     return median([compare(v, f) for v, f in zip(values, floors) if v is not None and f is not None])
 
@@ -162,7 +218,10 @@ def main():
     parser.add_argument("--idle", type=int, default=10, help="seconds of the idle measurement")
     parser.add_argument("--only", default="first-frame,throughput,idle")
     parser.add_argument("--machine", default="")
+    parser.add_argument("--line-profile", action="store_true", help="only the CPU per flooded line")
     a = parser.parse_args()
+    if a.line_profile:
+        return line_profile(a.bin, a.lines, a.runs)
     only = a.only.split(",")
 
     frames, idle, floors, pipes = [], [], [], []
