@@ -39,9 +39,11 @@ PaintEnvironment* const paint =
     static_cast<PaintEnvironment*>(testing::AddGlobalTestEnvironment(new PaintEnvironment));
 
 // Small tolerance for codec and text rasteriser rounding; a moved, recoloured
-// or missing element changes far more pixels than this.
+// or missing element changes far more pixels than this. One resampled
+// picture serves every look, made again for the second scale, as the window's.
 TEST(PaintReferenceTest, EveryLookMatchesItsReferencePictureAtBothScales) {
   ASSERT_NE(paint->background, nullptr);
+  PreparedPicture picture;
   for (int percent : {100, 150}) {
     for (const char* look : {"LINK", "MANIFEST", "VERIFY", "SCAN", "DOWNLOAD", "APPLY", "LAUNCH", "READY", "ERROR",
                              "STOP", "ERROR-hover", "ERROR-pressed", "STOP-hover", "READY-hover"}) {
@@ -60,7 +62,8 @@ TEST(PaintReferenceTest, EveryLookMatchesItsReferencePictureAtBothScales) {
 
       const std::optional<PixelImage> reference = LoadPixels(SourcePath("tests/reference/" + stem + ".png"));
       ASSERT_TRUE(reference.has_value()) << "missing: run scripts/update-paint-references";
-      const PixelImage fresh = RenderPreview(frame, paint->fonts, paint->background.get());
+      const PixelImage fresh =
+          RenderPreview(frame, paint->fonts, paint->background.get(), SurfaceKind::ScreenCompatible, &picture);
       ASSERT_EQ(fresh.width, reference->width);
       ASSERT_EQ(fresh.height, reference->height);
       size_t differing = 0;

@@ -153,9 +153,10 @@ DrawList PreviewDrawList(const PreviewFrame& frame, bool hasBackground, const Ui
 }
 
 PixelImage RenderPreview(const PreviewFrame& frame, const UiFonts& fonts, Gdiplus::GpImage* background,
-                         SurfaceKind kind) {
+                         SurfaceKind kind, PreparedPicture* picture) {
   FrameSurface surface(ScaleUnits(kWindowUnitsWide, frame.scale), ScaleUnits(kWindowUnitsHigh, frame.scale), kind);
   if (!surface.ok()) return {};
-  PaintFrame(surface.dc(), frame.scale, PreviewDrawList(frame, background != nullptr, &fonts), fonts, background);
+  PaintFrame(surface.dc(), frame.scale, PreviewDrawList(frame, background != nullptr, &fonts), fonts, background,
+             picture);
   return surface.Snapshot();
 }

@@ -12,6 +12,7 @@
 #include "ui/fonts_win.h"
 #include "ui/draw_list.h"
 #include "ui/scene.h"
+#include "ui/scene_renderer_win.h"
 
 // Pixels as 0xAARRGGBB, rows top to bottom.
 struct PixelImage {
@@ -86,5 +87,7 @@ struct PreviewFrame {
 DrawList PreviewDrawList(const PreviewFrame& frame, bool hasBackground, const UiFonts* fonts = nullptr);
 
 // Paints the frame on a fresh S(392) x S(252) surface and returns its pixels.
+// `picture`, when given, keeps the resampled picture from frame to frame as
+// the window keeps it.
 PixelImage RenderPreview(const PreviewFrame& frame, const UiFonts& fonts, Gdiplus::GpImage* background,
-                         SurfaceKind kind = SurfaceKind::ScreenCompatible);
+                         SurfaceKind kind = SurfaceKind::ScreenCompatible, PreparedPicture* picture = nullptr);
