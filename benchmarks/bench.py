@@ -273,7 +273,7 @@ def main():
     print(f"Tarrow Launcher benchmarks, median of {a.runs} runs")
     print(f"Machine: {a.machine}\n")
     for line in [["Figure", "Launcher", "Floor", "Launcher/floor", "Aim", "Met"]] + [cells(f) for f in rows]:
-        print("".join(cell.ljust(width) for cell, width in zip(line, (18, 18, 18, 16, 16, 0))))
+        print("".join(cell.ljust(width) for cell, width in zip(line, (20, 18, 18, 16, 16, 0))))
     print("First frame and peak memory: the median of the comparisons made within each run;"
           " the floods: the medians' ratio (line writes against demo-updater's pipe alone,"
           " 4 KB blocks against the post floor).")
