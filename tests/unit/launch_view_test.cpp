@@ -31,10 +31,6 @@ LaunchView ViewOf(std::wstring step, std::optional<double> progress, double show
   return DescribeLaunch(s, L"Sequence", English());
 }
 
-}  // namespace
-
-namespace {
-
 struct MirrorCase {
   const wchar_t* preview;
   TaskbarState state;

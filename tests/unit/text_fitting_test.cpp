@@ -67,16 +67,12 @@ TEST(TextFittingTest, RunsByScriptAndParagraphDirection) {
   for (const auto& [text, rtl] : directions) EXPECT_EQ(StartsRightToLeft(text), rtl) << Hex(text);
 }
 
-TEST(TextFittingTest, FallbackTableHasOneRowPerScriptWithAWindowsAndANotoFamily) {
+// The text path looks a script's row up by its number.
+TEST(TextFittingTest, FallbackTableHasOneRowPerScriptInOrderWithBothFamilies) {
   const auto& table = FontFallbackTable();
   for (size_t i = 0; i < table.size(); ++i) {
-    SCOPED_TRACE(i);
     EXPECT_EQ(static_cast<size_t>(table[i].script), i);
-    EXPECT_FALSE(table[i].name.empty());
-    ASSERT_NE(table[i].windows, nullptr);
-    ASSERT_NE(table[i].noto, nullptr);
-    EXPECT_NE(std::wstring_view(table[i].windows).substr(0, 5), L"Noto ");
-    EXPECT_EQ(std::wstring_view(table[i].noto).substr(0, 5), L"Noto ");
+    EXPECT_TRUE(table[i].windows != nullptr && table[i].noto != nullptr) << i;
   }
 }
 
