@@ -94,7 +94,7 @@ TEST_F(LauncherAccessibilityTest, ExposesTheWindowAndFollowsFedLinesAndItsButton
 // after the start-up 62 % is already the line's 90 % (eased, it would pass
 // through 68 %, 73 % ...).
 TEST_F(LauncherAccessibilityTest, WithoutAnimationsAProgressLineShowsItsFigureAtOnce) {
-  const ScopedSetting animations = SetClientAreaAnimation(false);
+  const ScopeGuard animations = SetClientAreaAnimation(false);
   ASSERT_TRUE(animations.ok());
   Start(L"");
   ASSERT_TRUE(run_->WaitForTexts([](const LauncherTexts& t) { return t.percent == L"62%"; })) << Describe(run_->Texts());

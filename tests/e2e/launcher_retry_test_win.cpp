@@ -14,19 +14,6 @@ namespace {
 
 constexpr wchar_t kDemoUpdater[] = L"demo-updater.exe";
 
-// The launcher never ends its updater; the test does, whatever happened.
-class UpdatersOf {
- public:
-  explicit UpdatersOf(const LauncherRun& run) : parent_(run.processId()) {}
-  ~UpdatersOf() { TerminateRunningChildren(parent_, kDemoUpdater); }
-  UpdatersOf(const UpdatersOf&) = delete;
-  UpdatersOf& operator=(const UpdatersOf&) = delete;
-  int Running() const { return CountRunningChildren(parent_, kDemoUpdater); }
-
- private:
-  DWORD parent_;
-};
-
 TEST(LauncherRetryTest, RetryRestartsOnlyAnEndedUpdater) {
   const std::wstring exitReport = L"Updater process exited with code 3";
   const TempFile firstEnds;
@@ -34,11 +21,12 @@ TEST(LauncherRetryTest, RetryRestartsOnlyAnEndedUpdater) {
   LauncherRun run(UpdaterCommand(L"--script " + QuoteArgument(script.path()) + L" --exit 3"));
   HWND window = run.WaitForWindow();
   ASSERT_NE(window, nullptr);
-  UpdatersOf updaters(run);
+  // The launcher never ends its updater; the test does, whatever happened.
+  const ScopeGuard updaters([&run] { TerminateRunningChildren(run.processId(), kDemoUpdater); });
   ASSERT_TRUE(run.WaitForStatus(L"Mirror lost")) << Describe(run.Texts());
   PostClick(window, kButtonX, kButtonY);
   ASSERT_TRUE(run.WaitForStatus(L"Retry requested")) << Describe(run.Texts());
-  EXPECT_EQ(updaters.Running(), 1) << "restarted while the first run was still going";
+  EXPECT_EQ(CountRunningChildren(run.processId(), kDemoUpdater), 1) << "restarted while the first run was still going";
   ASSERT_TRUE(firstEnds.Write());
   ASSERT_TRUE(run.WaitForStatus(exitReport)) << "the first run's exit report never showed";
 
@@ -69,7 +57,7 @@ TEST(LauncherRetryTest, RetryRestartsOnlyAnEndedUpdater) {
   // Closing ends the launcher and leaves its updater running.
   PostKeyDown(window, VK_ESCAPE);
   EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
-  EXPECT_EQ(updaters.Running(), 1);
+  EXPECT_EQ(CountRunningChildren(run.processId(), kDemoUpdater), 1);
 }
 
 }  // namespace

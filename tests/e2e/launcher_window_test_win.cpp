@@ -83,14 +83,11 @@ TEST(LauncherWindowTest, DraggingMovesTheWindowUntilTheGestureIsLost) {
 }
 
 std::wstring ClipboardText() {
-  std::wstring text;
   if (OpenClipboard(nullptr) == FALSE) return L"<closed>";
-  if (HANDLE data = GetClipboardData(CF_UNICODETEXT); data != nullptr) {
-    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data)); chars != nullptr) {
-      text = chars;
-      GlobalUnlock(data);
-    }
-  }
+  const HANDLE data = GetClipboardData(CF_UNICODETEXT);
+  const auto* chars = data != nullptr ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+  const std::wstring text = chars != nullptr ? chars : L"";
+  if (chars != nullptr) GlobalUnlock(data);
   CloseClipboard();
   return text;
 }
@@ -128,7 +125,7 @@ TEST(LauncherWindowTest, CtrlCCopiesAndTheMinimisedLaunchGoesOnToItsEnd) {
 // At 144 DPI the window is 588 x 378, centred in the work area (the halving
 // truncating), and the button reacts on x 483..569 and y 17..55 only.
 TEST(LauncherWindowTest, CaptionComesFromTheWordsAndHighDpiScalesWindowAndButton) {
-  const ScopedSetting dpi = SetSystemDpi(144);
+  const ScopeGuard dpi = SetSystemDpi(144);
   ASSERT_TRUE(dpi.ok());
   LauncherRun run(QuoteArgument(L"C:\\Apps\\Quenby\\Quenby.exe"));
   HWND window = run.WaitForWindow();

@@ -79,7 +79,8 @@ EndingRun RunSeed(uint64_t seed) {
   std::wstring arguments = kArguments[below(static_cast<uint32_t>(std::size(kArguments)))];
   arguments += L" " + UpdaterCommand(L"play " + std::to_wstring(seed), L"updater-noise.exe");
   const bool fed = below(3) == 0;
-  EndingRun run{seed, fed ? std::make_unique<LauncherRun>(arguments, kFed) : std::make_unique<LauncherRun>(arguments), {}};
+  EndingRun run{seed, fed ? std::make_unique<LauncherRun>(arguments, kFed) : std::make_unique<LauncherRun>(arguments),
+                {}};
   if (fed) {
     // Written from a thread: a launcher that stops reading must not stall the soak.
     run.feeder = std::thread([launcher = run.launcher.get(), seed] {
@@ -94,7 +95,8 @@ EndingRun RunSeed(uint64_t seed) {
     Act(window, below(20));
   }
   if (run.launcher->WindowOpen()) PostKeyDown(window, VK_ESCAPE);
-  EXPECT_TRUE(WaitUntil([&] { return !run.launcher->WindowOpen(); }, 5000)) << "seed " << seed << ": the window did not close";
+  EXPECT_TRUE(WaitUntil([&] { return !run.launcher->WindowOpen(); }, 5000))
+      << "seed " << seed << ": the window did not close";
   return run;
 }
 

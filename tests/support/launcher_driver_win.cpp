@@ -143,7 +143,8 @@ std::optional<DWORD> LauncherRun::CloseWithEscape() {
 
 bool LauncherRun::Feed(std::string_view bytes) const {
   DWORD written = 0;
-  return input_ != nullptr && WriteFile(input_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+  return input_ != nullptr &&
+         WriteFile(input_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
          written == bytes.size();
 }
 
@@ -177,7 +178,9 @@ void PostMouseMove(HWND window, int32_t x, int32_t y, WPARAM keys) {
   PostMessageW(window, WM_MOUSEMOVE, keys, MAKELPARAM(x, y));
 }
 
-void PostLeftDown(HWND window, int32_t x, int32_t y) { PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y)); }
+void PostLeftDown(HWND window, int32_t x, int32_t y) {
+  PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+}
 
 void PostLeftUp(HWND window, int32_t x, int32_t y) { PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y)); }
 
@@ -209,14 +212,14 @@ void SendKeys(std::initializer_list<WORD> virtualKeys) {
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-ScopedSetting SetSystemDpi(DWORD dpi) {
+ScopeGuard SetSystemDpi(DWORD dpi) {
   DWORD previous = 0, size = sizeof(previous);
   const bool had = RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, RRF_RT_REG_DWORD, nullptr, &previous,
                                 &size) == ERROR_SUCCESS;
   if (RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, REG_DWORD, &dpi, sizeof(dpi)) != ERROR_SUCCESS) {
-    return ScopedSetting(nullptr);
+    return ScopeGuard(nullptr);
   }
-  return ScopedSetting([had, previous] {
+  return ScopeGuard([had, previous] {
     if (had) RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, REG_DWORD, &previous, sizeof(previous));
     if (!had) RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels);
   });
@@ -230,10 +233,10 @@ bool SetAnimation(BOOL on) {
 }
 }  // namespace
 
-ScopedSetting SetClientAreaAnimation(bool on) {
+ScopeGuard SetClientAreaAnimation(bool on) {
   BOOL previous = TRUE;
   if (!SystemParametersInfoW(SPI_GETCLIENTAREAANIMATION, 0, &previous, 0) || !SetAnimation(on ? TRUE : FALSE)) {
-    return ScopedSetting(nullptr);
+    return ScopeGuard(nullptr);
   }
-  return ScopedSetting([previous] { SetAnimation(previous); });
+  return ScopeGuard([previous] { SetAnimation(previous); });
 }

@@ -153,23 +153,23 @@ struct CursorParker {
   ~CursorParker() { SetCursorPos(0, 0); }
 };
 
-// Puts a system setting back when it leaves scope, also when the test
-// fails; ok() when the setting was made.
-class ScopedSetting {
+// Runs `undo` when it leaves scope, also when the test fails: puts a system
+// setting back, ends what a test left running. ok() when it has an undo.
+class ScopeGuard {
  public:
-  explicit ScopedSetting(std::function<void()> restore) : restore_(std::move(restore)) {}
-  ~ScopedSetting() {
-    if (restore_) restore_();
+  explicit ScopeGuard(std::function<void()> undo) : undo_(std::move(undo)) {}
+  ~ScopeGuard() {
+    if (undo_) undo_();
   }
-  ScopedSetting(const ScopedSetting&) = delete;
-  ScopedSetting& operator=(const ScopedSetting&) = delete;
-  bool ok() const { return restore_ != nullptr; }
+  ScopeGuard(const ScopeGuard&) = delete;
+  ScopeGuard& operator=(const ScopeGuard&) = delete;
+  bool ok() const { return undo_ != nullptr; }
 
  private:
-  std::function<void()> restore_;
+  std::function<void()> undo_;
 };
 // HKCU\Control Panel\Desktop LogPixels, for launchers started while it lives.
-ScopedSetting SetSystemDpi(DWORD dpi);
+ScopeGuard SetSystemDpi(DWORD dpi);
 // The system's client-area animations (SPI_SETCLIENTAREAANIMATION, announced
 // with WM_SETTINGCHANGE), for launchers started while it lives.
-ScopedSetting SetClientAreaAnimation(bool on);
+ScopeGuard SetClientAreaAnimation(bool on);
