@@ -10,17 +10,13 @@
 
 namespace {
 
-LaunchView PreviewView(const wchar_t* word) {
-  LaunchState state;
-  ApplyPreviewState(state, word);
-  return DescribeLaunch(state, L"Sequence", English());
-}
-
 // Failed: the bar keeps its value and the button, reading Retry, takes the
 // focus (roles, the busy wait and the texts are read from outside by the
 // end-to-end tests).
 TEST(AccessibleViewTest, FailedKeepsTheValueAndTheButtonTakesTheFocus) {
-  const LaunchView failed = PreviewView(L"ERROR");
+  LaunchState state;
+  ApplyPreviewState(state, L"ERROR");
+  const LaunchView failed = DescribeLaunch(state, L"Sequence", English());
   EXPECT_EQ(DescribeAccessible(failed, L"Q", kAccessibleProgress).value, L"38%");
   const AccessibleItem button = DescribeAccessible(failed, L"Q", kAccessibleButton);
   EXPECT_EQ(std::tie(button.name, button.focusable), std::make_tuple(L"Retry", true));

@@ -15,23 +15,18 @@ namespace {
 
 LaunchView View(const LaunchState& s) { return DescribeLaunch(s, L"x", English()); }
 
-LaunchEvent Event(std::wstring kind, std::optional<double> value = std::nullopt, std::wstring caption = {},
-                  std::wstring detail = {}) {
-  return LaunchEvent{std::move(kind), value, std::move(caption), std::move(detail), {}};
-}
-
 // The easing transcript pins the bar and the stall hint tick by tick; here
 // which ticks ask for a repaint: each of the 25 moving ones, none of the 89
 // settled ones before the stall hint, the hint's arrival, and a new line's.
 TEST(AnimateProgressTest, MovingTicksAndTheStallHintRepaintSettledTicksDoNot) {
   LaunchState s;
-  ApplyLaunchEvent(s, Event(L"progress", 0.5, L"DOWNLOAD", L"Fetching files"));
+  ApplyLaunchEvent(s, LaunchEvent{L"progress", 0.5, L"DOWNLOAD", L"Fetching files", {}});
   for (int tick = 1; tick <= 25; ++tick) EXPECT_TRUE(AnimateProgress(s).repaint) << tick;
   for (int tick = 26; tick <= 114; ++tick) EXPECT_FALSE(AnimateProgress(s).repaint) << tick;
   EXPECT_EQ(View(s).detail, L"Fetching files");
   EXPECT_TRUE(AnimateProgress(s).repaint);
   EXPECT_EQ(View(s).detail, L"Receiving changes");
-  ApplyLaunchEvent(s, Event(L"progress", 0.8, L"DOWNLOAD", L"More files"));
+  ApplyLaunchEvent(s, LaunchEvent{L"progress", 0.8, L"DOWNLOAD", L"More files", {}});
   EXPECT_TRUE(AnimateProgress(s).repaint);
   EXPECT_EQ(View(s).detail, L"More files");
 }
@@ -40,7 +35,7 @@ TEST(AnimateProgressTest, MovingTicksAndTheStallHintRepaintSettledTicksDoNot) {
 // tick, and the stall hint is due 90 settled ticks after it.
 TEST(AnimateProgressTest, WithoutAnimationJumpsInOneTickThenCountsToTheStallHint) {
   LaunchState s;
-  ApplyLaunchEvent(s, Event(L"progress", 0.5, L"DOWNLOAD", L"Fetching files"));
+  ApplyLaunchEvent(s, LaunchEvent{L"progress", 0.5, L"DOWNLOAD", L"Fetching files", {}});
   s.settledTicks = 40;
   EXPECT_TRUE(AnimateProgress(s, false).repaint);
   EXPECT_EQ(View(s).percent, L"50%");
@@ -68,7 +63,7 @@ TEST(AnimateProgressTest, FinalStepsSettleWithoutCountingAndTheCountSaturates) {
 
 TEST(LaunchTransitionsTest, RetryWaitsOnTheFirstStepWithoutATarget) {
   LaunchState s;
-  ApplyLaunchEvent(s, Event(L"error", std::nullopt, L"", L"Disk full"));
+  ApplyLaunchEvent(s, LaunchEvent{L"error", std::nullopt, L"", L"Disk full", {}});
   EXPECT_EQ(View(s).buttonLabel, L"Retry");
   EXPECT_TRUE(RetryLaunch(s).repaint);
   EXPECT_EQ(std::tie(s.stepKey, s.railKey), std::make_tuple(L"LINK", L"LINK"));

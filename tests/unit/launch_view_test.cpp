@@ -38,9 +38,8 @@ TEST(TaskbarMirrorTest, EveryPreviewState) {
   for (const MirrorCase& c : cases) {
     LaunchState s;
     ApplyPreviewState(s, c.preview);
-    const std::wstring name = c.preview;
     EXPECT_EQ(MirrorOnTaskbar(DescribeLaunch(s, L"Sequence", English())), (TaskbarProgress{c.state, c.value}))
-        << std::string(name.begin(), name.end());
+        << c.preview;
   }
 }
 
