@@ -21,10 +21,7 @@ constexpr UINT kPressButtonMessage = WM_APP + 3;  // a forged one would press Ca
 // showed; lines fed afterwards (every kind the taskbar mirrors) still apply,
 // and a posted quit ends the run with exit code 0 whatever it carries.
 TEST(ForeignInputTest, PostedMessagesChangeNothingAndQuitEndsWithZero) {
-  LauncherInput input;
-  ASSERT_TRUE(input.ok());
-  LauncherRun run(L"", input.readEnd());
-  input.ReleaseReadEnd();
+  LauncherRun run(L"", kFed);
   HWND window = run.WaitForWindow();
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(run.WaitForTexts([](const LauncherTexts& t) { return t.percent == L"62%"; })) << Describe(run.Texts());
@@ -43,7 +40,7 @@ TEST(ForeignInputTest, PostedMessagesChangeNothingAndQuitEndsWithZero) {
     EXPECT_EQ(Describe(run.Texts()), shown) << "after message " << message;
   }
   EXPECT_EQ(WindowRectOf(window).right - WindowRectOf(window).left, 392);
-  ASSERT_TRUE(input.Write("progress 0.4 APPLY Patching\nprogress\ncancelled\nerror Still listening\n"));
+  ASSERT_TRUE(run.Feed("progress 0.4 APPLY Patching\nprogress\ncancelled\nerror Still listening\n"));
   EXPECT_TRUE(run.WaitForTexts([](const LauncherTexts& t) { return t.status == L"Still listening"; }))
       << Describe(run.Texts());
   ASSERT_TRUE(PostMessageW(window, WM_QUIT, 0x55, 0));

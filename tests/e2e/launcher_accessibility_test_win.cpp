@@ -31,16 +31,13 @@ void CALLBACK RecordEvent(HWINEVENTHOOK, DWORD, HWND, LONG object, LONG child, D
 class LauncherAccessibilityTest : public testing::Test {
  protected:
   void Start(const std::wstring& arguments) {
-    ASSERT_TRUE(input_.ok());
-    run_ = std::make_unique<LauncherRun>(arguments, input_.readEnd());
-    input_.ReleaseReadEnd();
+    run_ = std::make_unique<LauncherRun>(arguments, kFed);
     window_ = run_->WaitForWindow();
     ASSERT_NE(window_, nullptr) << "no launcher window";
   }
   bool Shows(const std::wstring& status, const std::wstring& button) {
     return run_->WaitForTexts([&](const LauncherTexts& t) { return t.status == status && t.button == button; }, 5000);
   }
-  LauncherInput input_;
   std::unique_ptr<LauncherRun> run_;
   HWND window_ = nullptr;
 };
@@ -66,7 +63,7 @@ TEST_F(LauncherAccessibilityTest, ExposesTheWindowAndFollowsFedLinesAndItsButton
   HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, RecordEvent,
                                        processId, 0, WINEVENT_OUTOFCONTEXT);
   ASSERT_NE(hook, nullptr);
-  ASSERT_TRUE(input_.Write("progress 0.42 DOWNLOAD Fetching files\n"));
+  ASSERT_TRUE(run_->Feed("progress 0.42 DOWNLOAD Fetching files\n"));
   EXPECT_TRUE(WaitUntil([&] {
     MSG message{};  // out-of-context WinEvents arrive as messages of this thread
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
@@ -78,31 +75,30 @@ TEST_F(LauncherAccessibilityTest, ExposesTheWindowAndFollowsFedLinesAndItsButton
   // Retry through the default action, then through Enter (Space shares its
   // handling); with standard input only, Retry waits for the next line and
   // the window stays.
-  ASSERT_TRUE(input_.Write("error Disk full\n"));
+  ASSERT_TRUE(run_->Feed("error Disk full\n"));
   ASSERT_TRUE(Shows(L"Disk full", L"Retry")) << Describe(run_->Texts());
   EXPECT_EQ(object->accDoDefaultAction(ChildId(kButtonChild)), S_OK);
   EXPECT_TRUE(Shows(L"Retry requested", L"Cancel")) << Describe(run_->Texts());
   Sleep(2 * kSettleMs);
   EXPECT_TRUE(Shows(L"Retry requested", L"Cancel")) << "the display moved on: " << Describe(run_->Texts());
-  ASSERT_TRUE(input_.Write("error Disk full\n"));
+  ASSERT_TRUE(run_->Feed("error Disk full\n"));
   ASSERT_TRUE(Shows(L"Disk full", L"Retry")) << Describe(run_->Texts());
   PostKeyDown(window_, VK_RETURN);
   EXPECT_TRUE(Shows(L"Retry requested", L"Cancel")) << "Enter did not retry";
   // Cancel through the default action ends the run as a click does.
   EXPECT_EQ(object->accDoDefaultAction(ChildId(kButtonChild)), S_OK);
-  EXPECT_TRUE(run_->WaitForWindowClosed()) << "the default action did not cancel";
-  EXPECT_EQ(run_->WaitForExit(), std::optional<DWORD>(0));
+  EXPECT_EQ(run_->WaitForExit(), std::optional<DWORD>(0)) << "the default action did not cancel";
 }
 
 // With the system's animations off the bar does not ease: the first figure
 // after the start-up 62 % is already the line's 90 % (eased, it would pass
 // through 68 %, 73 % ...).
 TEST_F(LauncherAccessibilityTest, WithoutAnimationsAProgressLineShowsItsFigureAtOnce) {
-  ScopedClientAreaAnimation animations(false);
+  const ScopeGuard animations = SetClientAreaAnimation(false);
   ASSERT_TRUE(animations.ok());
   Start(L"");
   ASSERT_TRUE(run_->WaitForTexts([](const LauncherTexts& t) { return t.percent == L"62%"; })) << Describe(run_->Texts());
-  ASSERT_TRUE(input_.Write("progress 0.9 DOWNLOAD\n"));
+  ASSERT_TRUE(run_->Feed("progress 0.9 DOWNLOAD\n"));
   std::wstring next;
   ASSERT_TRUE(run_->WaitForTexts([&](const LauncherTexts& t) { return (next = t.percent) != L"62%"; }, 5000));
   EXPECT_EQ(next, L"90%");

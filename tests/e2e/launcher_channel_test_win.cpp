@@ -6,29 +6,25 @@
 // has seen it.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <utility>
 
+#include "channel/utf8.h"
 #include "tests/support/launcher_driver_win.h"
 
 namespace {
 
-std::wstring Wide(const char* text) { return std::wstring(text, text + std::strlen(text)); }
-
 TEST(LauncherChannelTest, UpdaterLinesShowInOrderAndItsLastLineClosesTheWindow) {
-  const GoFile first;
-  const GoFile second;
-  TempFile script("progress 0.3 DOWNLOAD First line\n" + first.ScriptLine() + "progress 0.6 APPLY Second line\n" +
-                  second.ScriptLine() + "done");
-  LauncherRun run(DemoUpdater(L"--script " + QuoteArgument(script.path())));
+  const TempFile first, second;
+  TempFile script("progress 0.3 DOWNLOAD First line\n" + first.WaitLine() + "progress 0.6 APPLY Second line\n" +
+                  second.WaitLine() + "done");
+  LauncherRun run(UpdaterCommand(L"--script " + QuoteArgument(script.path())));
   ASSERT_NE(run.WaitForWindow(), nullptr);
   ASSERT_TRUE(run.WaitForStatus(L"First line")) << Describe(run.Texts());
-  ASSERT_TRUE(first.Create());
+  ASSERT_TRUE(first.Write());
   ASSERT_TRUE(run.WaitForStatus(L"Second line")) << Describe(run.Texts());
-  ASSERT_TRUE(second.Create());
-  EXPECT_TRUE(run.WaitForWindowClosed(15000)) << "done never closed the window";
-  EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
+  ASSERT_TRUE(second.Write());
+  EXPECT_EQ(run.WaitForExit(20000), std::optional<DWORD>(0)) << "done never ended the run";
 }
 
 // While the launcher reads its own standard input, its updater gets none of
@@ -36,15 +32,12 @@ TEST(LauncherChannelTest, UpdaterLinesShowInOrderAndItsLastLineClosesTheWindow) 
 // reaches the window.
 TEST(LauncherChannelTest, FedLinesAreTheLaunchersAloneWhileItsUpdaterRuns) {
   TempFile script("echo-stdin\nprogress 0.5 DOWNLOAD Updater input ended\n");
-  LauncherInput input;
-  ASSERT_TRUE(input.ok());
-  LauncherRun run(DemoUpdater(L"--script " + QuoteArgument(script.path())), input.readEnd());
-  input.ReleaseReadEnd();
+  LauncherRun run(UpdaterCommand(L"--script " + QuoteArgument(script.path())), kFed);
   ASSERT_NE(run.WaitForWindow(), nullptr);
   EXPECT_TRUE(run.WaitForStatus(L"Updater input ended")) << "the updater reads on: " << Describe(run.Texts());
   for (const char* line : {"Fed line 1", "Fed line 2", "Fed line 3"}) {
-    ASSERT_TRUE(input.Write(std::string("progress 0.6 DOWNLOAD ") + line + "\n"));
-    EXPECT_TRUE(run.WaitForStatus(Wide(line))) << line << " was lost: " << Describe(run.Texts());
+    ASSERT_TRUE(run.Feed(std::string("progress 0.6 DOWNLOAD ") + line + "\n"));
+    EXPECT_TRUE(run.WaitForStatus(Utf8ToWide(line))) << line << " was lost: " << Describe(run.Texts());
   }
   EXPECT_EQ(run.CloseWithEscape(), std::optional<DWORD>(0));
 }
@@ -58,32 +51,29 @@ TEST(LauncherChannelTest, DiskFileOnStandardInputIsReadToItsEnd) {
   ASSERT_NE(file.get(), INVALID_HANDLE_VALUE);
   LauncherRun run(L"", file.get());
   ASSERT_NE(run.WaitForWindow(), nullptr);
-  EXPECT_TRUE(run.WaitForWindowClosed(10000)) << "the done line was not applied";
-  EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
+  EXPECT_EQ(run.WaitForExit(20000), std::optional<DWORD>(0)) << "the done line was not applied";
 }
 
 // From a pipe too: the window closes by itself, not before the close timer's
 // 1.4 s have passed since the line was written.
 TEST(LauncherChannelTest, DoneOnAPipeClosesTheWindowAfterItsDelay) {
-  LauncherInput input;
-  ASSERT_TRUE(input.ok());
-  LauncherRun run(L"--state VERIFY", input.readEnd());
-  input.ReleaseReadEnd();
+  LauncherRun run(L"--state VERIFY", kFed);
   ASSERT_NE(run.WaitForWindow(), nullptr);
-  ASSERT_TRUE(input.Write("progress 0.5 VERIFY Almost there\n"));
+  ASSERT_TRUE(run.Feed("progress 0.5 VERIFY Almost there\n"));
   ASSERT_TRUE(run.WaitForStatus(L"Almost there")) << Describe(run.Texts());
   const ULONGLONG doneWritten = GetTickCount64();
-  ASSERT_TRUE(input.Write("done"));
-  input.Close();
-  ASSERT_TRUE(run.WaitForWindowClosed(15000)) << "done never closed the window";
+  ASSERT_TRUE(run.Feed("done"));
+  run.EndInput();
+  ASSERT_TRUE(WaitUntil([&] { return !run.WindowOpen(); }, 15000)) << "done never closed the window";
   EXPECT_GE(GetTickCount64() - doneWritten, 1350u) << "closed before the close timer";
   EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
 }
 
-// Both failures leave the window open in the error state with their own text.
+// Both failures leave the window open in the error state with their own
+// text; Escape closes it with 0 even where the button would retry.
 TEST(LauncherChannelTest, FailedUpdaterShowsWhyWithRetry) {
   const std::pair<std::wstring, std::wstring> cases[] = {
-      {DemoUpdater(L"silent --exit 3"), L"Updater process exited with code 3"},
+      {UpdaterCommand(L"silent --exit 3"), L"Updater process exited with code 3"},
       {L"--updater-cmd " + QuoteArgument(L"no-such-updater-4711.exe --fast"), L"Updater process start failed"}};
   for (const auto& [arguments, status] : cases) {
     LauncherRun run(arguments);
@@ -105,12 +95,9 @@ TEST(LauncherChannelTest, FloodOfTwentyThousandLinesEndsInTheLastLinesState) {
                            : "progress 0." + std::to_string(line % 90 + 10) + " DOWNLOAD Line " + std::to_string(line) + "\n";
   }
   flood += "progress 0.5 APPLY Last of the flood\n";
-  LauncherInput input;
-  ASSERT_TRUE(input.ok());
-  LauncherRun run(L"", input.readEnd());
-  input.ReleaseReadEnd();
+  LauncherRun run(L"", kFed);
   ASSERT_NE(run.WaitForWindow(), nullptr);
-  ASSERT_TRUE(input.Write(flood));
+  ASSERT_TRUE(run.Feed(flood));
   EXPECT_TRUE(run.WaitForTexts([](const LauncherTexts& t) {
     return t.status == L"Last of the flood" && t.progress == L"Applying update" && t.percent == L"50%" &&
            t.button == L"Cancel";

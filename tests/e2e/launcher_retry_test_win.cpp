@@ -5,56 +5,44 @@
 // standard input only is in the accessibility test.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
+#include "channel/utf8.h"
 #include "tests/support/launcher_driver_win.h"
 
 namespace {
 
 constexpr wchar_t kDemoUpdater[] = L"demo-updater.exe";
 
-// The launcher never ends its updater; the test does, whatever happened.
-class UpdatersOf {
- public:
-  explicit UpdatersOf(const LauncherRun& run) : parent_(run.processId()) {}
-  ~UpdatersOf() { TerminateRunningChildren(parent_, kDemoUpdater); }
-  UpdatersOf(const UpdatersOf&) = delete;
-  UpdatersOf& operator=(const UpdatersOf&) = delete;
-  int Running() const { return CountRunningChildren(parent_, kDemoUpdater); }
-
- private:
-  DWORD parent_;
-};
-
 TEST(LauncherRetryTest, RetryRestartsOnlyAnEndedUpdater) {
   const std::wstring exitReport = L"Updater process exited with code 3";
-  const GoFile firstEnds;
-  TempFile script("progress 0.5 DOWNLOAD First run\nerror Mirror lost\n" + firstEnds.ScriptLine());
-  LauncherRun run(DemoUpdater(L"--script " + QuoteArgument(script.path()) + L" --exit 3"));
+  const TempFile firstEnds;
+  TempFile script("progress 0.5 DOWNLOAD First run\nerror Mirror lost\n" + firstEnds.WaitLine());
+  LauncherRun run(UpdaterCommand(L"--script " + QuoteArgument(script.path()) + L" --exit 3"));
   HWND window = run.WaitForWindow();
   ASSERT_NE(window, nullptr);
-  UpdatersOf updaters(run);
+  // The launcher never ends its updater; the test does, whatever happened.
+  const ScopeGuard updaters([&run] { TerminateRunningChildren(run.processId(), kDemoUpdater); });
   ASSERT_TRUE(run.WaitForStatus(L"Mirror lost")) << Describe(run.Texts());
   PostClick(window, kButtonX, kButtonY);
   ASSERT_TRUE(run.WaitForStatus(L"Retry requested")) << Describe(run.Texts());
-  EXPECT_EQ(updaters.Running(), 1) << "restarted while the first run was still going";
-  ASSERT_TRUE(firstEnds.Create());
+  EXPECT_EQ(CountRunningChildren(run.processId(), kDemoUpdater), 1) << "restarted while the first run was still going";
+  ASSERT_TRUE(firstEnds.Write());
   ASSERT_TRUE(run.WaitForStatus(exitReport)) << "the first run's exit report never showed";
 
   // The third Retry comes from a screen reader, through the button's default action.
   const AccessiblePtr accessible = AccessibleOf(window);
   ASSERT_NE(accessible, nullptr);
   for (const char* name : {"Second run", "Third run"}) {
-    const GoFile ends;
-    ASSERT_TRUE(script.Write(std::string("progress 0.5 DOWNLOAD ") + name + "\n" + ends.ScriptLine()));
+    const TempFile ends;
+    ASSERT_TRUE(script.Write(std::string("progress 0.5 DOWNLOAD ") + name + "\n" + ends.WaitLine()));
     if (name[0] == 'T') {
       EXPECT_EQ(accessible->accDoDefaultAction(ChildId(kButtonChild)), S_OK);
     } else {
       PostClick(window, kButtonX, kButtonY);
     }
-    EXPECT_TRUE(run.WaitForStatus(std::wstring(name, name + strlen(name)))) << name << " never started";
-    ASSERT_TRUE(ends.Create());
+    EXPECT_TRUE(run.WaitForStatus(Utf8ToWide(name))) << name << " never started";
+    ASSERT_TRUE(ends.Write());
     EXPECT_TRUE(run.WaitForStatus(exitReport)) << name << " never ended";
   }
 
@@ -69,7 +57,7 @@ TEST(LauncherRetryTest, RetryRestartsOnlyAnEndedUpdater) {
   // Closing ends the launcher and leaves its updater running.
   PostKeyDown(window, VK_ESCAPE);
   EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
-  EXPECT_EQ(updaters.Running(), 1);
+  EXPECT_EQ(CountRunningChildren(run.processId(), kDemoUpdater), 1);
 }
 
 }  // namespace

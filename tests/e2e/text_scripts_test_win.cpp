@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "channel/utf8.h"
 #include "tests/support/launcher_driver_win.h"
 #include "tests/support/pixel_colors.h"
 #include "tools/capture/screen_capture_win.h"
@@ -18,14 +19,6 @@ namespace {
 // The detail line's and the title bar text's rectangles in client pixels at 96 DPI.
 constexpr RECT kDetail{12, 195, 380, 217};
 constexpr RECT kTitleBar{47, 10, 279, 35};
-
-std::string Utf8(const std::wstring& text) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                       nullptr);
-  std::string bytes(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
-  return bytes;
-}
 
 PixelImage Crop(const PixelImage& image, const RECT& area) {
   PixelImage part;
@@ -89,42 +82,32 @@ bool Contains(const PixelImage& line, const PixelImage& glyph) {
 
 // A launcher fed through its standard input. Detail lines come without a
 // figure, so no stall hint replaces them however slow the machine is.
-class DetailLines {
- public:
-  explicit DetailLines(const std::wstring& arguments = L"") : run_(arguments, Started(input_)) {
-    input_.ReleaseReadEnd();
-    window_ = run_.WaitForWindow();
-  }
-  bool ok() const { return window_ != nullptr; }
-  LauncherRun& run() { return run_; }
-  HWND window() const { return window_; }
+struct DetailLines {
+  explicit DetailLines(const std::wstring& arguments = L"") : run(arguments, kFed), window(run.WaitForWindow()) {}
 
   // Shows `text` and returns the detail line once the screen shows it.
   PixelImage Show(const std::wstring& text) {
-    EXPECT_TRUE(input_.Write("progress - DOWNLOAD " + Utf8(text) + "\n"));
-    EXPECT_TRUE(run_.WaitForStatus(text)) << Describe(run_.Texts());
+    EXPECT_TRUE(run.Feed("progress - DOWNLOAD " + WideToUtf8(text) + "\n"));
+    EXPECT_TRUE(run.WaitForStatus(text)) << Describe(run.Texts());
     PixelImage shown, previous;
     WaitUntil([&] {
-      shown = Crop(CaptureWindowFromScreen(window_), kDetail);
-      const bool settled = shown.pixels == previous.pixels && shown.pixels != last_.pixels;
+      shown = Crop(CaptureWindowFromScreen(window), kDetail);
+      const bool settled = shown.pixels == previous.pixels && shown.pixels != last.pixels;
       previous = shown;
       return settled;
     }, 5000);
-    last_ = shown;
+    last = shown;
     return shown;
   }
 
- private:
-  static HANDLE Started(LauncherInput& input) { return input.readEnd(); }
-  LauncherInput input_;
-  LauncherRun run_;
-  HWND window_ = nullptr;
-  PixelImage last_;
+  LauncherRun run;
+  HWND window;
+  PixelImage last;  // the line shown before
 };
 
 TEST(TextScriptsTest, EveryScriptDrawsItsOwnGlyphs) {
   DetailLines lines;
-  ASSERT_TRUE(lines.ok());
+  ASSERT_NE(lines.window, nullptr);
   const PixelImage box = FirstGlyph(lines.Show(L"\uE000\uE001\uE002\uE003\uE004\uE005"));
   ASSERT_GT(box.width, 0) << "the private-use line drew nothing";
   // script, two strings of one length
@@ -159,12 +142,12 @@ TEST(TextScriptsTest, EveryScriptDrawsItsOwnGlyphs) {
     EXPECT_FALSE(Contains(a, box)) << "a missing-glyph box in the first text";
     EXPECT_FALSE(Contains(b, box)) << "a missing-glyph box in the second text";
   }
-  EXPECT_EQ(lines.run().CloseWithEscape(), std::optional<DWORD>(0));
+  EXPECT_EQ(lines.run.CloseWithEscape(), std::optional<DWORD>(0));
 }
 
 TEST(TextScriptsTest, ArabicLineRunsRightToLeftAndIsReadWhole) {
   DetailLines lines;
-  ASSERT_TRUE(lines.ok());
+  ASSERT_NE(lines.window, nullptr);
   // Jarin at-tanzil 40% Runtime; the same with 70%; the first word with a
   // kasra instead of its kasratan (a mark of the same width).
   const std::wstring line = L"\u062C\u0627\u0631\u064D \u0627\u0644\u062A\u0646\u0632\u064A\u0644 40% Runtime";
@@ -172,13 +155,13 @@ TEST(TextScriptsTest, ArabicLineRunsRightToLeftAndIsReadWhole) {
   otherNumber[line.find(L'4')] = L'7';
   otherMark[3] = L'\u0650';
   const PixelImage shown = lines.Show(line);
-  EXPECT_EQ(lines.run().Texts().value_or(LauncherTexts{}).status, line);
+  EXPECT_EQ(lines.run.Texts().value_or(LauncherTexts{}).status, line);
   const auto number = DifferingColumns(shown, lines.Show(otherNumber));
   const auto firstWord = DifferingColumns(shown, lines.Show(otherMark));
   ASSERT_NE(number.first, -1);
   ASSERT_NE(firstWord.first, -1);
   EXPECT_LT(number.second, firstWord.first) << "the number is not left of the first Arabic word";
-  EXPECT_EQ(lines.run().CloseWithEscape(), std::optional<DWORD>(0));
+  EXPECT_EQ(lines.run.CloseWithEscape(), std::optional<DWORD>(0));
 }
 
 // A product path in another script gives its stem as the title, drawn in
@@ -189,12 +172,12 @@ TEST(TextScriptsTest, ProductPathInAnotherScriptGivesATitleWithoutBoxes) {
   PixelImage bars[2];
   for (int i = 0; i < 2; ++i) {
     DetailLines lines(L"C:\\Programs\\" + names[i] + L"\\" + names[i] + L".exe");
-    ASSERT_TRUE(lines.ok());
+    ASSERT_NE(lines.window, nullptr);
     const PixelImage box = FirstGlyph(lines.Show(L"\uE000\uE001\uE002"));
-    EXPECT_EQ(lines.run().Texts().value_or(LauncherTexts{}).title, names[i]);
-    bars[i] = Crop(CaptureWindowFromScreen(lines.window()), kTitleBar);
+    EXPECT_EQ(lines.run.Texts().value_or(LauncherTexts{}).title, names[i]);
+    bars[i] = Crop(CaptureWindowFromScreen(lines.window), kTitleBar);
     EXPECT_FALSE(Contains(bars[i], box)) << "a missing-glyph box in the title bar";
-    EXPECT_EQ(lines.run().CloseWithEscape(), std::optional<DWORD>(0));
+    EXPECT_EQ(lines.run.CloseWithEscape(), std::optional<DWORD>(0));
   }
   EXPECT_NE(DifferingColumns(bars[0], bars[1]).first, -1) << "two titles look the same";
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tests/support/launcher_driver_win.h"
+#include "ui/launcher_app_win.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM context) {
 }
 
 TEST(TwoMonitorTest, StartsOnTheForegroundWindowsMonitorElseOnTheCursors) {
-  MakeTestProcessDpiAware();
+  MakeProcessDpiAware();  // work areas in device pixels
   std::vector<RECT> work;
   EnumDisplayMonitors(nullptr, nullptr, AddWorkArea, reinterpret_cast<LPARAM>(&work));
   if (work.size() < 2) GTEST_SKIP() << "one monitor";

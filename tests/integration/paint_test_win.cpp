@@ -5,7 +5,6 @@
 // scripts/update-paint-references and look at them.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <optional>
 #include <string>
 
@@ -45,20 +44,16 @@ TEST(PaintReferenceTest, EveryLookMatchesItsReferencePictureAtBothScales) {
   ASSERT_NE(paint->background, nullptr);
   PreparedPicture picture;
   for (int percent : {100, 150}) {
-    for (const char* look : {"LINK", "MANIFEST", "VERIFY", "SCAN", "DOWNLOAD", "APPLY", "LAUNCH", "READY", "ERROR",
-                             "STOP", "ERROR-hover", "ERROR-pressed", "STOP-hover", "READY-hover"}) {
-      const std::string name = look;
-      const std::string state = name.substr(0, name.find('-'));
+    for (const char* look : {"link", "manifest", "verify", "scan", "download", "apply", "launch", "ready", "error",
+                             "stop", "error-hover", "error-pressed", "stop-hover", "ready-hover"}) {
+      const std::string name = look, state = name.substr(0, name.find('-'));
+      const std::string stem = "paint-" + name + "-" + std::to_string(percent);
+      SCOPED_TRACE(stem);
       PreviewFrame frame;
-      frame.state = std::wstring(state.begin(), state.end());
+      frame.state = std::wstring(state.begin(), state.end());  // preview words fold to their keys
       frame.scale = static_cast<float>(percent) / 100.0f;
       frame.hoverButton = name.ends_with("hover");
       frame.pressedButton = name.ends_with("pressed");
-      std::string stem = "paint-";
-      for (char ch : name) stem += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-      stem += '-';
-      stem += std::to_string(percent);
-      SCOPED_TRACE(stem);
 
       const std::optional<PixelImage> reference = LoadPixels(SourcePath("tests/reference/" + stem + ".png"));
       ASSERT_TRUE(reference.has_value()) << "missing: run scripts/update-paint-references";
@@ -77,17 +72,16 @@ TEST(PaintReferenceTest, EveryLookMatchesItsReferencePictureAtBothScales) {
 }
 
 // The high-contrast look in the colours of "High Contrast Black", with a
-// picture at hand: none of the design's teal or amber anywhere, the track
-// outlined in white around its fill at every value, and an error told apart
-// by its chip's 2-unit border.
-TEST(HighContrastPixelsTest, ShowsTheBarAtEveryValueWithoutTheDesignColours) {
+// picture at hand, as the renderer draws it: the track outlined in white
+// around its fill at every value, and an error told apart by its chip's
+// 2-unit border. (That the look uses its palette alone is the scene test's.)
+TEST(HighContrastPixelsTest, ShowsTheOutlinedBarAtEveryValueAndTheErrorsBorder) {
   const struct {
     const wchar_t* state;
     std::optional<double> progress;
     double fraction;
   } cases[] = {{L"ERROR", std::nullopt, 0.38}, {L"DOWNLOAD", 0.0, 0.0}, {L"DOWNLOAD", 0.5, 0.5}, {L"DOWNLOAD", 1.0, 1.0}};
   const ScenePalette& p = kHighContrastBlack;
-  constexpr uint32_t kTeal = 0xFF2DD4BF, kAmber = 0xFFF59E0B;
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << (c.state[0] == L'E' ? "ERROR" : "DOWNLOAD") << " at " << c.fraction);
     PreviewFrame frame;
@@ -96,9 +90,6 @@ TEST(HighContrastPixelsTest, ShowsTheBarAtEveryValueWithoutTheDesignColours) {
     frame.highContrast = p;
     const PixelImage image = RenderPreview(frame, paint->fonts, paint->background.get());
     ASSERT_EQ(image.width, kWindowUnitsWide);
-    int designColoured = 0;
-    for (uint32_t pixel : image.pixels) designColoured += ChannelDistance(pixel, kTeal) <= 12 || ChannelDistance(pixel, kAmber) <= 12;
-    EXPECT_EQ(designColoured, 0);
 
     // The outline's rows lie on the track's first and last pixel rows or one
     // below (by the rasteriser's rule); row 238 is inside either way.

@@ -34,17 +34,14 @@ TEST(ExitWhileReadTest, TheProcessEndsPromptlyWhileTwoClientsReadItsWindow) {
   ULONGLONG slowest = 0;
   AccessibleOf(nullptr);  // the driver's own apartment belongs to this thread, not to a client's
   for (int run = 0; run < 20; ++run) {
-    LauncherInput input;
-    ASSERT_TRUE(input.ok());
-    std::optional<LauncherRun> launcher(std::in_place, L"", input.readEnd());
-    input.ReleaseReadEnd();
+    std::optional<LauncherRun> launcher(std::in_place, L"", kFed);
     HWND window = launcher->WaitForWindow();
     ASSERT_NE(window, nullptr) << "run " << run;
     std::atomic<bool> stop{false};
     std::atomic<int> reads{0};
     std::thread holding(ReadUntilStopped, window, true, std::cref(stop), std::ref(reads));
     std::thread fresh(ReadUntilStopped, window, false, std::cref(stop), std::ref(reads));
-    const bool reading = WaitUntil([&] { return reads.load() >= 10; }, 10000) && input.Write("done\n");
+    const bool reading = WaitUntil([&] { return reads.load() >= 10; }, 10000) && launcher->Feed("done\n");
     // Gone, not only hidden: under Wine a hidden window waits up to 2 s
     // (without a window manager: always) for its X window to be withdrawn
     // before it is destroyed, whatever any client does.

@@ -27,10 +27,6 @@ double PeakWorkingSetMb(DWORD processId) {
   return PeakWorkingSetBytes(process.get()).value_or(0) / kMegabyte;
 }
 
-std::wstring UpdaterCommand(const wchar_t* program, const std::wstring& arguments) {
-  return L"--updater-cmd " + QuoteArgument(QuoteArgument(ProgramFolder() + L"\\" + program) + L" " + arguments);
-}
-
 // The header card's title is drawn in white: the frame has been painted.
 bool TitlePainted(const ScreenPixels& image) {
   for (int y = 94; y < 116 && image.width >= 392 && image.height >= 252; ++y) {
@@ -113,7 +109,7 @@ TEST(HostileUpdater, HundredMegabytesWithoutALineFeedLeaveThePeakWorkingSetFlat)
     quietPeak = PeakWorkingSetMb(quiet.processId());
     EXPECT_EQ(quiet.CloseWithEscape(), std::optional<DWORD>(0));
   }
-  LauncherRun flooded(UpdaterCommand(kNoise, L"no-lf " + std::to_wstring(100 * 1024 * 1024)));
+  LauncherRun flooded(UpdaterCommand(L"no-lf " + std::to_wstring(100 * 1024 * 1024), kNoise));
   ASSERT_NE(flooded.WaitForWindow(), nullptr);
   // A loaded machine needs far longer than an idle one.
   ASSERT_TRUE(WaitUntil([&] { return CountRunningChildren(flooded.processId(), kNoise) == 0; }, 240000))
@@ -135,7 +131,7 @@ TEST(HostileUpdater, ExitCodeReportWaitsForThePipeToClose) {
   const std::wstring event = L"Local\\tarrow-robust-hold-" + std::to_wstring(GetCurrentProcessId());
   UniqueHandle release(CreateEventW(nullptr, TRUE, FALSE, event.c_str()));
   ASSERT_NE(release, nullptr);
-  LauncherRun run(UpdaterCommand(kNoise, L"grandchild " + event + L" 5"));
+  LauncherRun run(UpdaterCommand(L"grandchild " + event + L" 5", kNoise));
   ASSERT_NE(run.WaitForWindow(), nullptr);
   const std::wstring report = L"Updater process exited with code 5";
   ASSERT_TRUE(WaitUntil([&] { return CountRunningChildren(run.processId(), kNoise) == 0; }, 10000));
@@ -156,13 +152,11 @@ TEST(HostileUpdater, LaunchersOutputEndsWhenTheLauncherExits) {
   SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
   // The launcher's standard output is the test's own when it is given a
   // standard input, so the pipe stands in for it during the start.
-  LauncherInput input;
   const HANDLE ownOutput = GetStdHandle(STD_OUTPUT_HANDLE);
   SetStdHandle(STD_OUTPUT_HANDLE, writeEnd);
-  LauncherRun run(UpdaterCommand(L"demo-updater.exe", L"hang"), input.readEnd());
+  LauncherRun run(UpdaterCommand(L"hang"), kFed);
   SetStdHandle(STD_OUTPUT_HANDLE, ownOutput);
   CloseHandle(writeEnd);
-  input.ReleaseReadEnd();
   ASSERT_NE(run.WaitForWindow(), nullptr);
   ASSERT_TRUE(WaitUntil([&] { return CountRunningChildren(run.processId(), L"demo-updater.exe") == 1; }, 10000));
 

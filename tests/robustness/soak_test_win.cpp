@@ -77,17 +77,15 @@ EndingRun RunSeed(uint64_t seed) {
     return static_cast<uint32_t>(state % n);
   };
   std::wstring arguments = kArguments[below(static_cast<uint32_t>(std::size(kArguments)))];
-  arguments += L" --updater-cmd " +
-               QuoteArgument(QuoteArgument(ProgramFolder() + L"\\updater-noise.exe") + L" play " + std::to_wstring(seed));
-  std::optional<LauncherInput> input;
-  if (below(3) == 0) input.emplace();
-  EndingRun run{seed, std::make_unique<LauncherRun>(arguments, input ? input->readEnd() : nullptr), {}};
-  if (input) {
-    input->ReleaseReadEnd();
+  arguments += L" " + UpdaterCommand(L"play " + std::to_wstring(seed), L"updater-noise.exe");
+  const bool fed = below(3) == 0;
+  EndingRun run{seed, fed ? std::make_unique<LauncherRun>(arguments, kFed) : std::make_unique<LauncherRun>(arguments),
+                {}};
+  if (fed) {
     // Written from a thread: a launcher that stops reading must not stall the soak.
-    run.feeder = std::thread([feed = std::move(*input), seed]() mutable {
-      feed.Write(NoiseBytes(MakeNoisePlay(seed + 100000)));
-      feed.Close();
+    run.feeder = std::thread([launcher = run.launcher.get(), seed] {
+      launcher->Feed(NoiseBytes(MakeNoisePlay(seed + 100000)));
+      launcher->EndInput();
     });
   }
   HWND window = run.launcher->WaitForWindow();
@@ -97,7 +95,8 @@ EndingRun RunSeed(uint64_t seed) {
     Act(window, below(20));
   }
   if (run.launcher->WindowOpen()) PostKeyDown(window, VK_ESCAPE);
-  EXPECT_TRUE(run.launcher->WaitForWindowClosed(5000)) << "seed " << seed << ": the window did not close";
+  EXPECT_TRUE(WaitUntil([&] { return !run.launcher->WindowOpen(); }, 5000))
+      << "seed " << seed << ": the window did not close";
   return run;
 }
 

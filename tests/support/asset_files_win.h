@@ -1,7 +1,8 @@
 #pragma once
-// Files and folders for the asset tests (header only): the artwork copied
-// beside the test programs (bin\asset-fixtures\), scratch folder trees under
-// the temporary directory, and resource replacement in copied programs.
+// Files and folders for the tests (header only): whole files read and
+// written, the artwork copied beside the test programs
+// (bin\asset-fixtures\), scratch folder trees under the temporary
+// directory, and resource replacement in copied programs.
 #include <windows.h>
 
 #include <filesystem>

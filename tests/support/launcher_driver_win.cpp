@@ -4,22 +4,14 @@
 
 #include <vector>
 
+#include "channel/utf8.h"
+#include "tests/support/asset_files_win.h"
 #include "ui/launcher_app_win.h"
 
 namespace {
-
-LPARAM ClientLParam(int32_t x, int32_t y) {
-  const auto low = static_cast<uint32_t>(static_cast<uint16_t>(static_cast<int16_t>(x)));
-  const auto high = static_cast<uint32_t>(static_cast<uint16_t>(static_cast<int16_t>(y)));
-  return static_cast<LPARAM>(low | (high << 16));
-}
-
 constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
 constexpr wchar_t kLogPixels[] = L"LogPixels";
-
 }  // namespace
-
-void MakeTestProcessDpiAware() { MakeProcessDpiAware(); }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
@@ -37,12 +29,6 @@ std::wstring TextOf(IAccessible* object, LONG child, HRESULT (STDMETHODCALLTYPE 
   std::wstring result = text != nullptr ? std::wstring(text, SysStringLen(text)) : std::wstring();
   SysFreeString(text);
   return result;
-}
-
-std::string Narrow(const std::wstring& text) {
-  std::string out;
-  for (wchar_t c : text) out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
-  return out;
 }
 }  // namespace
 
@@ -75,82 +61,51 @@ std::optional<LauncherTexts> ReadTexts(HWND window) {
                (state.lVal & STATE_SYSTEM_BUSY) != 0;
   texts.status = TextOf(object.get(), kStatusChild, &IAccessible::get_accName);
   texts.button = TextOf(object.get(), kButtonChild, &IAccessible::get_accName);
+  texts.action = TextOf(object.get(), kButtonChild, &IAccessible::get_accDefaultAction);
   return texts;
 }
 
 std::string Describe(const std::optional<LauncherTexts>& t) {
   if (!t) return "<no texts>";
-  return Narrow(L"[" + t->title + L" | " + t->progress + L" " + t->percent + (t->busy ? L" busy" : L"") + L" | " +
+  return WideToUtf8(L"[" + t->title + L" | " + t->progress + L" " + t->percent + (t->busy ? L" busy" : L"") + L" | " +
                 t->status + L" | " + t->button + L"]");
 }
 
-TempFile::TempFile(std::string_view bytes) {
+TempFile::TempFile(std::optional<std::string_view> bytes) {
   wchar_t folder[MAX_PATH + 1] = {};
   wchar_t name[MAX_PATH + 1] = {};
   GetTempPathW(MAX_PATH, folder);
-  GetTempFileNameW(folder, L"trw", 0, name);
+  GetTempFileNameW(folder, L"trw", 0, name);  // creates it
   path_ = name;
-  Write(bytes);
+  if (bytes) Write(*bytes);
+  else DeleteFileW(path_.c_str());
 }
 
-bool TempFile::Write(std::string_view bytes) const {
-  UniqueHandle file(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  DWORD written = 0;
-  return file.get() != INVALID_HANDLE_VALUE &&
-         WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-         written == bytes.size();
-}
+bool TempFile::Write(std::string_view bytes) const { return WriteFileBytes(path_, bytes); }
 
-GoFile::GoFile() {
-  static int count = 0;
-  wchar_t folder[MAX_PATH + 1] = {};
-  GetTempPathW(MAX_PATH, folder);
-  path_ = std::wstring(folder) + L"trw-go-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++count);
-  DeleteFileW(path_.c_str());
-}
+std::string TempFile::WaitLine() const { return "wait-file " + WideToUtf8(path_) + "\n"; }
 
-bool GoFile::Create() const {
-  UniqueHandle file(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  return file.get() != INVALID_HANDLE_VALUE;
-}
-
-std::string GoFile::ScriptLine() const {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, path_.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  std::string line = "wait-file " + std::string(static_cast<size_t>(size > 0 ? size : 1), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, path_.c_str(), -1, line.data() + 10, size, nullptr, nullptr);
-  line.back() = '\n';  // over the NUL
-  return line;
-}
-
-std::wstring DemoUpdater(const std::wstring& arguments) {
-  return L"--updater-cmd " + QuoteArgument(QuoteArgument(ProgramFolder() + L"\\demo-updater.exe") + L" " + arguments);
-}
-
-LauncherInput::LauncherInput() {
-  SECURITY_ATTRIBUTES inheritable{};
-  inheritable.nLength = sizeof(inheritable);
-  inheritable.bInheritHandle = TRUE;
-  HANDLE readHandle = nullptr;
-  HANDLE writeHandle = nullptr;
-  if (!CreatePipe(&readHandle, &writeHandle, &inheritable, 0)) return;
-  read_.reset(readHandle);
-  write_.reset(writeHandle);
-  // Only the read end goes to the launcher; an inherited write end would
-  // keep the pipe open after Close.
-  SetHandleInformation(writeHandle, HANDLE_FLAG_INHERIT, 0);
-}
-
-bool LauncherInput::Write(std::string_view bytes) {
-  DWORD written = 0;
-  return write_ != nullptr &&
-         WriteFile(write_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-         written == bytes.size();
+std::wstring UpdaterCommand(const std::wstring& arguments, const wchar_t* program) {
+  return L"--updater-cmd " + QuoteArgument(QuoteArgument(ProgramFolder() + L"\\" + program) + L" " + arguments);
 }
 
 LauncherRun::LauncherRun(const std::wstring& arguments, HANDLE standardInput, const std::wstring& folder)
     : child_(StartProgram(L"tarrow-launcher.exe", arguments, standardInput, folder)) {
-  // Rectangles and cursor positions read in device pixels whatever the DPI.
-  MakeTestProcessDpiAware();
+  MakeProcessDpiAware();
+}
+
+LauncherRun::LauncherRun(const std::wstring& arguments, FedInput) {
+  SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  HANDLE readEnd = nullptr, writeEnd = nullptr;
+  if (CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) {
+    // Only the read end goes to the launcher; an inherited write end would
+    // keep the pipe open after EndInput.
+    SetHandleInformation(writeEnd, HANDLE_FLAG_INHERIT, 0);
+    input_.reset(writeEnd);
+    child_ = StartProgram(L"tarrow-launcher.exe", arguments, readEnd);
+    CloseHandle(readEnd);
+  }
+  MakeProcessDpiAware();
 }
 
 LauncherRun::~LauncherRun() {
@@ -169,10 +124,6 @@ HWND LauncherRun::WaitForWindow(DWORD timeoutMs) {
   return window_;
 }
 
-bool LauncherRun::WaitForWindowClosed(DWORD timeoutMs) const {
-  return WaitUntil([&] { return !WindowOpen(); }, timeoutMs);
-}
-
 bool LauncherRun::WaitForTexts(const std::function<bool(const LauncherTexts&)>& shown, DWORD timeoutMs) const {
   return WaitUntil([&] {
     const std::optional<LauncherTexts> texts = Texts();
@@ -188,6 +139,13 @@ std::optional<DWORD> LauncherRun::WaitForExit(DWORD timeoutMs) {
 std::optional<DWORD> LauncherRun::CloseWithEscape() {
   if (window_ != nullptr) PostKeyDown(window_, VK_ESCAPE);
   return WaitForExit();
+}
+
+bool LauncherRun::Feed(std::string_view bytes) const {
+  DWORD written = 0;
+  return input_ != nullptr &&
+         WriteFile(input_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size();
 }
 
 bool LauncherRun::Running() const {
@@ -216,21 +174,15 @@ std::wstring WindowCaption(HWND window) {
   return std::wstring(buffer.data(), length > 0 ? static_cast<size_t>(length) : 0);
 }
 
-RECT WorkArea() {
-  RECT work{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  return work;
-}
-
 void PostMouseMove(HWND window, int32_t x, int32_t y, WPARAM keys) {
-  PostMessageW(window, WM_MOUSEMOVE, keys, ClientLParam(x, y));
+  PostMessageW(window, WM_MOUSEMOVE, keys, MAKELPARAM(x, y));
 }
 
 void PostLeftDown(HWND window, int32_t x, int32_t y) {
-  PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, ClientLParam(x, y));
+  PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
 }
 
-void PostLeftUp(HWND window, int32_t x, int32_t y) { PostMessageW(window, WM_LBUTTONUP, 0, ClientLParam(x, y)); }
+void PostLeftUp(HWND window, int32_t x, int32_t y) { PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y)); }
 
 void PostClick(HWND window, int32_t x, int32_t y) {
   PostLeftDown(window, x, y);
@@ -250,63 +202,41 @@ void SendLeftButton(bool down) {
 }
 
 void SendKeys(std::initializer_list<WORD> virtualKeys) {
-  std::vector<INPUT> inputs;
+  std::vector<INPUT> inputs(2 * virtualKeys.size());
+  size_t down = 0, up = inputs.size();
   for (const WORD key : virtualKeys) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    inputs.push_back(input);
-  }
-  for (auto key = virtualKeys.end(); key != virtualKeys.begin();) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = *--key;
-    input.ki.dwFlags = KEYEVENTF_KEYUP;
-    inputs.push_back(input);
+    inputs[down].type = inputs[--up].type = INPUT_KEYBOARD;
+    inputs[down++].ki.wVk = inputs[up].ki.wVk = key;
+    inputs[up].ki.dwFlags = KEYEVENTF_KEYUP;
   }
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-ScopedSystemDpi::ScopedSystemDpi(DWORD dpi) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) != ERROR_SUCCESS) {
-    return;
+ScopeGuard SetSystemDpi(DWORD dpi) {
+  DWORD previous = 0, size = sizeof(previous);
+  const bool had = RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, RRF_RT_REG_DWORD, nullptr, &previous,
+                                &size) == ERROR_SUCCESS;
+  if (RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, REG_DWORD, &dpi, sizeof(dpi)) != ERROR_SUCCESS) {
+    return ScopeGuard(nullptr);
   }
-  DWORD type = 0;
-  DWORD size = sizeof(previous_);
-  hadValue_ = RegQueryValueExW(key, kLogPixels, nullptr, &type, reinterpret_cast<BYTE*>(&previous_), &size) ==
-                  ERROR_SUCCESS &&
-              type == REG_DWORD;
-  ok_ = RegSetValueExW(key, kLogPixels, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi)) ==
-        ERROR_SUCCESS;
-  RegCloseKey(key);
-}
-
-ScopedSystemDpi::~ScopedSystemDpi() {
-  if (!ok_) return;
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-  if (hadValue_) {
-    RegSetValueExW(key, kLogPixels, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&previous_), sizeof(previous_));
-  } else {
-    RegDeleteValueW(key, kLogPixels);
-  }
-  RegCloseKey(key);
+  return ScopeGuard([had, previous] {
+    if (had) RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, REG_DWORD, &previous, sizeof(previous));
+    if (!had) RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels);
+  });
 }
 
 namespace {
 // The new value travels in pvParam itself, not behind it.
-bool SetClientAreaAnimation(BOOL on) {
+bool SetAnimation(BOOL on) {
   return SystemParametersInfoW(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<void*>(static_cast<UINT_PTR>(on)),
                                SPIF_SENDCHANGE) != FALSE;
 }
 }  // namespace
 
-ScopedClientAreaAnimation::ScopedClientAreaAnimation(bool on) {
-  if (SystemParametersInfoW(SPI_GETCLIENTAREAANIMATION, 0, &previous_, 0) == FALSE) return;
-  ok_ = SetClientAreaAnimation(on ? TRUE : FALSE);
-}
-
-ScopedClientAreaAnimation::~ScopedClientAreaAnimation() {
-  if (ok_) SetClientAreaAnimation(previous_);
+ScopeGuard SetClientAreaAnimation(bool on) {
+  BOOL previous = TRUE;
+  if (!SystemParametersInfoW(SPI_GETCLIENTAREAANIMATION, 0, &previous, 0) || !SetAnimation(on ? TRUE : FALSE)) {
+    return ScopeGuard(nullptr);
+  }
+  return ScopeGuard([previous] { SetAnimation(previous); });
 }

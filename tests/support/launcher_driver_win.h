@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "base/win_owners_win.h"
 #include "tests/support/process_runner_win.h"
@@ -25,10 +26,6 @@ inline constexpr int32_t kButtonY = 24;
 // far shorter than any time-out.
 inline constexpr DWORD kSettleMs = 700;
 
-// Makes the test process per-monitor DPI aware, so window rectangles, the
-// work area and cursor positions read in device pixels whatever the DPI.
-void MakeTestProcessDpiAware();
-
 // Polls `condition` every 20 ms until it holds or `timeoutMs` has passed.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 
@@ -40,6 +37,7 @@ struct LauncherTexts {
   bool busy = false;      // the bar waits without a target
   std::wstring status;    // the status text (the detail line)
   std::wstring button;    // the action button's label
+  std::wstring action;    // its default action
 };
 // One line for failure messages.
 std::string Describe(const std::optional<LauncherTexts>& texts);
@@ -59,71 +57,49 @@ AccessiblePtr AccessibleOf(HWND window);
 // nullopt when the window is gone or its object does not answer.
 std::optional<LauncherTexts> ReadTexts(HWND window);
 
-// A file in the temporary folder holding the given bytes, deleted at the end.
+// A file in the temporary folder, deleted at the end. Made without bytes it
+// does not exist until the first Write: a demo-updater script's WaitLine
+// ("wait-file PATH") holds the updater, and the state its last line showed,
+// until the test writes the file.
 class TempFile {
  public:
-  explicit TempFile(std::string_view bytes);
+  explicit TempFile(std::optional<std::string_view> bytes = std::nullopt);
   ~TempFile() { DeleteFileW(path_.c_str()); }
   TempFile(const TempFile&) = delete;
   TempFile& operator=(const TempFile&) = delete;
-  bool Write(std::string_view bytes) const;
+  bool Write(std::string_view bytes = {}) const;
+  std::string WaitLine() const;
   const std::wstring& path() const { return path_; }
 
  private:
   std::wstring path_;
 };
 
-// A file the test creates when it is ready: a demo-updater script's
-// "wait-file PATH" line holds the updater, and the state its last line
-// showed, until then. Deleted at the end.
-class GoFile {
- public:
-  GoFile();
-  ~GoFile() { DeleteFileW(path_.c_str()); }
-  GoFile(const GoFile&) = delete;
-  GoFile& operator=(const GoFile&) = delete;
-  bool Create() const;
-  // "wait-file PATH" and its LF.
-  std::string ScriptLine() const;
+// The launcher arguments that make `program` (beside the tests), started
+// with `arguments`, its updater.
+std::wstring UpdaterCommand(const std::wstring& arguments, const wchar_t* program = L"demo-updater.exe");
 
- private:
-  std::wstring path_;
-};
+// Starts a launcher with a pipe as its standard input (LauncherRun).
+struct FedInput {};
+inline constexpr FedInput kFed;
 
-// The launcher arguments that make demo-updater.exe (beside the tests),
-// started with `arguments`, its updater.
-std::wstring DemoUpdater(const std::wstring& arguments);
-
-// The write end of a pipe that becomes a launcher's standard input.
-class LauncherInput {
- public:
-  LauncherInput();
-  bool ok() const { return read_ != nullptr && write_ != nullptr; }
-  // The inheritable read end, for StartProgram; closed by ReleaseReadEnd.
-  HANDLE readEnd() const { return read_.get(); }
-  void ReleaseReadEnd() { read_.reset(); }
-  bool Write(std::string_view bytes);
-  void Close() { write_.reset(); }
-
- private:
-  UniqueHandle read_;
-  UniqueHandle write_;
-};
-
-// A launcher process started for one test; the test process is made DPI
-// aware first (MakeTestProcessDpiAware). Ends it (TerminateProcess) when
-// the test leaves it running, so a failed test leaves no window behind.
+// A launcher process started for one test; the test process is made per-
+// monitor DPI aware too, so window rectangles, the work area and cursor
+// positions read in device pixels whatever the DPI. Ends it
+// (TerminateProcess) when the test leaves it running, so a failed test
+// leaves no window behind.
 class LauncherRun {
  public:
   // Starts tarrow-launcher.exe with the argument text from the test's folder,
   // or from `folder` (also its working folder) when given.
   explicit LauncherRun(const std::wstring& arguments, HANDLE standardInput = nullptr,
                        const std::wstring& folder = L"");
+  // Its standard input a pipe, written with Feed; EndInput closes it.
+  LauncherRun(const std::wstring& arguments, FedInput);
   ~LauncherRun();
   LauncherRun(const LauncherRun&) = delete;
   LauncherRun& operator=(const LauncherRun&) = delete;
 
-  bool started() const { return child_.has_value(); }
   // The launcher's visible window; null when none shows within the time.
   HWND WaitForWindow(DWORD timeoutMs = 15000);
   HWND window() const { return window_; }
@@ -131,7 +107,6 @@ class LauncherRun {
   // while longer to end (without a window manager Wine waits up to 2 s for
   // the X window to be withdrawn), so "closed" is judged by visibility.
   bool WindowOpen() const { return window_ != nullptr && IsWindowVisible(window_) != FALSE; }
-  bool WaitForWindowClosed(DWORD timeoutMs = 5000) const;
   std::optional<LauncherTexts> Texts() const { return ReadTexts(window_); }
   // Polls the texts until `shown` holds for them; false on time-out.
   bool WaitForTexts(const std::function<bool(const LauncherTexts&)>& shown, DWORD timeoutMs = 10000) const;
@@ -143,8 +118,11 @@ class LauncherRun {
   std::optional<DWORD> CloseWithEscape();
   bool Running() const;
   DWORD processId() const { return child_.has_value() ? child_->id : 0; }
+  bool Feed(std::string_view bytes) const;
+  void EndInput() { input_.reset(); }
 
  private:
+  UniqueHandle input_;  // the pipe's write end when fed
   std::optional<ChildProcess> child_;
   HWND window_ = nullptr;
 };
@@ -155,7 +133,6 @@ HWND FindVisibleWindow(DWORD processId, const wchar_t* className = kLauncherWind
 
 RECT WindowRectOf(HWND window);
 std::wstring WindowCaption(HWND window);
-RECT WorkArea();
 
 // Input as the launcher receives it from the system: client coordinates in
 // the low and high words of lParam, posted to its queue. A move says which
@@ -176,34 +153,23 @@ struct CursorParker {
   ~CursorParker() { SetCursorPos(0, 0); }
 };
 
-// Sets HKCU\Control Panel\Desktop LogPixels for launchers started while it
-// lives, and puts the previous value back (or removes it) afterwards.
-class ScopedSystemDpi {
+// Runs `undo` when it leaves scope, also when the test fails: puts a system
+// setting back, ends what a test left running. ok() when it has an undo.
+class ScopeGuard {
  public:
-  explicit ScopedSystemDpi(DWORD dpi);
-  ~ScopedSystemDpi();
-  ScopedSystemDpi(const ScopedSystemDpi&) = delete;
-  ScopedSystemDpi& operator=(const ScopedSystemDpi&) = delete;
-  bool ok() const { return ok_; }
+  explicit ScopeGuard(std::function<void()> undo) : undo_(std::move(undo)) {}
+  ~ScopeGuard() {
+    if (undo_) undo_();
+  }
+  ScopeGuard(const ScopeGuard&) = delete;
+  ScopeGuard& operator=(const ScopeGuard&) = delete;
+  bool ok() const { return undo_ != nullptr; }
 
  private:
-  bool ok_ = false;
-  bool hadValue_ = false;
-  DWORD previous_ = 0;
+  std::function<void()> undo_;
 };
-
-// Switches the system's client-area animations for launchers started while
-// it lives (SPI_SETCLIENTAREAANIMATION, announced with WM_SETTINGCHANGE), and
-// puts the previous setting back afterwards, also when the test fails.
-class ScopedClientAreaAnimation {
- public:
-  explicit ScopedClientAreaAnimation(bool on);
-  ~ScopedClientAreaAnimation();
-  ScopedClientAreaAnimation(const ScopedClientAreaAnimation&) = delete;
-  ScopedClientAreaAnimation& operator=(const ScopedClientAreaAnimation&) = delete;
-  bool ok() const { return ok_; }
-
- private:
-  bool ok_ = false;
-  BOOL previous_ = TRUE;
-};
+// HKCU\Control Panel\Desktop LogPixels, for launchers started while it lives.
+ScopeGuard SetSystemDpi(DWORD dpi);
+// The system's client-area animations (SPI_SETCLIENTAREAANIMATION, announced
+// with WM_SETTINGCHANGE), for launchers started while it lives.
+ScopeGuard SetClientAreaAnimation(bool on);

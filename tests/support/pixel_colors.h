@@ -8,15 +8,13 @@
 #include <cstdlib>
 #include <string>
 
-namespace pixel_colors_detail {
-inline int Channel(uint32_t color, int shift) { return static_cast<int>((color >> shift) & 0xFF); }
-}  // namespace pixel_colors_detail
-
 // Largest difference of the red, green and blue channels.
 inline int ChannelDistance(uint32_t a, uint32_t b) {
-  using pixel_colors_detail::Channel;
   int distance = 0;
-  for (int shift : {16, 8, 0}) distance = std::max(distance, std::abs(Channel(a, shift) - Channel(b, shift)));
+  for (int shift : {16, 8, 0}) {
+    const int difference = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
+    distance = std::max(distance, std::abs(difference));
+  }
   return distance;
 }
 

@@ -4,7 +4,6 @@
 
 #include <tlhelp32.h>
 
-#include <vector>
 
 #include "ui/assets_win.h"
 
@@ -68,38 +67,33 @@ std::optional<DWORD> WaitForExitCode(const ChildProcess& child, DWORD timeoutMs)
 
 namespace {
 
-// Ids of the running processes that `parentId` started from `exeName`.
-std::vector<DWORD> RunningChildren(DWORD parentId, std::wstring_view exeName) {
-  std::vector<DWORD> ids;
+// How many processes `parentId` started from `exeName` are running; each is
+// ended first (exit code 9, waited for) when `terminate`.
+int ForRunningChildren(DWORD parentId, std::wstring_view exeName, bool terminate) {
   UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  if (snapshot.get() == INVALID_HANDLE_VALUE) return ids;
+  if (snapshot.get() == INVALID_HANDLE_VALUE) return 0;
   const std::wstring name(exeName);
+  int count = 0;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof(entry);
   for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
     if (entry.th32ParentProcessID != parentId || lstrcmpiW(entry.szExeFile, name.c_str()) != 0) continue;
-    UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
-    if (process != nullptr && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT) ids.push_back(entry.th32ProcessID);
+    UniqueHandle process(OpenProcess(SYNCHRONIZE | (terminate ? PROCESS_TERMINATE : 0), FALSE, entry.th32ProcessID));
+    if (process == nullptr || WaitForSingleObject(process.get(), 0) != WAIT_TIMEOUT) continue;
+    ++count;
+    if (terminate && TerminateProcess(process.get(), 9)) WaitForSingleObject(process.get(), 5000);
   }
-  return ids;
+  return count;
 }
 
 }  // namespace
 
 int CountRunningChildren(DWORD parentId, std::wstring_view exeName) {
-  return static_cast<int>(RunningChildren(parentId, exeName).size());
+  return ForRunningChildren(parentId, exeName, false);
 }
 
 int TerminateRunningChildren(DWORD parentId, std::wstring_view exeName) {
-  int count = 0;
-  for (DWORD id : RunningChildren(parentId, exeName)) {
-    UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
-    if (!process) continue;
-    TerminateProcess(process.get(), 9);
-    WaitForSingleObject(process.get(), 5000);
-    ++count;
-  }
-  return count;
+  return ForRunningChildren(parentId, exeName, true);
 }
 
 std::optional<double> PeakWorkingSetBytes(HANDLE process) {

@@ -9,8 +9,6 @@
 
 namespace {
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
 TEST(AssetPathsTest, ParentNeverCutsBelowTheRoot) {
   const std::pair<std::wstring, std::wstring> cases[] = {
       {L"C:\\Apps\\Tarrow\\x.exe", L"C:\\Apps\\Tarrow"}, {L"C:/Apps\\/\\Tarrow", L"C:/Apps"},
@@ -19,7 +17,7 @@ TEST(AssetPathsTest, ParentNeverCutsBelowTheRoot) {
       {L"Tarrow", L""},                                  {L"\\\\server\\share", L"\\\\server\\share"},
       {L"\\\\server\\share\\apps", L"\\\\server\\share\\"}, {L"\\\\?\\C:\\", L"\\\\?\\C:\\"},
       {L"\\\\?\\UNC\\server\\share\\x", L"\\\\?\\UNC\\server\\share\\"}};
-  for (const auto& [path, parent] : cases) EXPECT_EQ(ParentDirectory(path), parent) << Narrow(path);
+  for (const auto& [path, parent] : cases) EXPECT_EQ(ParentDirectory(path), parent) << path;
 }
 
 TEST(AssetPathsTest, JoinFollowsTheWindowsRulesForRootedCandidates) {
@@ -29,7 +27,7 @@ TEST(AssetPathsTest, JoinFollowsTheWindowsRulesForRootedCandidates) {
       {L"\\\\server\\share\\apps", L"\\x.ico", L"\\\\server\\share\\x.ico"},
       {L"C:\\Apps", L"D:\\art\\x.ico", L"D:\\art\\x.ico"},         {L"C:\\Apps", L"c:x.ico", L"C:\\Apps\\x.ico"},
       {L"C:\\Apps", L"D:x.ico", L"D:x.ico"}};
-  for (const auto& [base, candidate, joined] : cases) EXPECT_EQ(JoinAssetPath(base, candidate), joined) << Narrow(joined);
+  for (const auto& [base, candidate, joined] : cases) EXPECT_EQ(JoinAssetPath(base, candidate), joined) << joined;
 }
 
 TEST(AssetPathsTest, SearchAsksDirectoryBeforeNameAndStopsAtTheFirstHit) {

@@ -46,14 +46,6 @@ TEST(ChooseShowModeTest, OnlyABusyFullScreenOrAPresentationKeepsTheWindowQuiet) 
   EXPECT_EQ(ChooseShowMode(std::nullopt), usual);
 }
 
-TEST(CopyTextTest, FourLinesFromTheLaunchView) {
-  LaunchView view;
-  view.title = L"Downloading runtime";
-  view.percent = L"WAIT";
-  view.detail = L"Fetching files";
-  EXPECT_EQ(CopyTextOf(view, L"Quenby"), L"Quenby\r\nDownloading runtime\r\nWAIT\r\nFetching files");
-}
-
 TEST(AsksForAttentionTest, OnlyEnteringTheErrorState) {
   LaunchView cancel, retry, close;
   retry.button = StepButton::Retry;

@@ -52,7 +52,6 @@ TEST(Utf8ToWideTest, MalformedBytesBecomeReplacementCharacters) {
     ASSERT_GE(wide.size(), 3u) << testing::PrintToString(bytes);
     EXPECT_EQ(wide.front(), L'a');
     EXPECT_EQ(wide.back(), L'b');
-    EXPECT_NE(wide.find(L'\uFFFD'), std::wstring::npos) << testing::PrintToString(bytes);
     for (wchar_t unit : wide.substr(1, wide.size() - 2)) EXPECT_EQ(unit, L'\uFFFD');
   }
 }

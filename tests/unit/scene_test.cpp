@@ -24,12 +24,13 @@ const ScenePalette kPalette{0xFF000001, 0xFF000002, 0xFF000003, 0xFF000004, 0xFF
 const std::wstring kStates[] = {L"LINK", L"MANIFEST", L"VERIFY", L"SCAN",  L"DOWNLOAD",
                                 L"APPLY", L"LAUNCH",  L"READY",  L"ERROR", L"STOP"};
 
-DrawList Paint(std::wstring_view word, bool background = true, bool hover = false, bool pressed = false,
-               const ScenePalette* palette = nullptr) {
+DrawList Paint(std::wstring_view word, const ScenePalette* palette = nullptr, bool hover = false, bool pressed = false,
+               bool rightToLeft = false) {
   LaunchState state;
   ApplyPreviewState(state, word);
-  const LaunchView view = DescribeLaunch(state, L"Runtime sequence", English());
-  return PaintScene(SceneInput{view, L"TW", L"Tarrow Preview", background, hover, pressed, palette});
+  LaunchView view = DescribeLaunch(state, L"Runtime sequence", English());
+  view.rightToLeft = rightToLeft;
+  return PaintScene(SceneInput{view, L"TW", L"Tarrow Preview", true, hover, pressed, palette});
 }
 
 template <typename T>
@@ -48,7 +49,7 @@ TEST(SceneTest, ButtonFollowsHoverAndPress) {
       {L"DOWNLOAD", true, false, 0x1AF87171, 0x3DF87171}, {L"LINK", false, true, 0x4EFFFFFF, 0x3DF87171}};
   const SceneRect outline{kButton.x + 0.5f, kButton.y + 0.5f, kButton.width - 1, kButton.height - 1};
   for (const auto& [state, hover, pressed, fill, border] : cases) {
-    const DrawList list = Paint(state, true, hover, pressed);
+    const DrawList list = Paint(state, nullptr, hover, pressed);
     EXPECT_EQ(At<FillCommand>(list, kButton).color, fill) << std::string(state.begin(), state.end());
     EXPECT_EQ(At<StrokeCommand>(list, outline).color, border) << std::string(state.begin(), state.end());
   }
@@ -58,7 +59,7 @@ TEST(SceneTest, HighContrastUsesOnlyThePaletteAndOutlinesTheBar) {
   const uint32_t allowed[] = {kPalette.window,   kPalette.windowText, kPalette.highlight, kPalette.highlightText,
                               kPalette.grayText, kPalette.buttonFace, kPalette.buttonText};
   for (const std::wstring& state : kStates) {
-    const DrawList list = Paint(state, true, false, false, &kPalette);
+    const DrawList list = Paint(state, &kPalette);
     for (const DrawCommand& command : list) {
       ASSERT_TRUE(std::holds_alternative<FillCommand>(command) || std::holds_alternative<StrokeCommand>(command) ||
                   std::holds_alternative<LabelCommand>(command))
@@ -75,32 +76,20 @@ TEST(SceneTest, HighContrastUsesOnlyThePaletteAndOutlinesTheBar) {
         << "the track's outline lies over the fill";
     EXPECT_EQ(At<StrokeCommand>(list, {338.5f, 146.5f, 41, 19}).color, kPalette.windowText) << "pill";
   }
-  EXPECT_EQ(At<StrokeCommand>(Paint(L"LINK", true, false, false, &kPalette), {86.9f, 172.5f, 69.4f, 4}).color,
+  EXPECT_EQ(At<StrokeCommand>(Paint(L"LINK", &kPalette), {86.9f, 172.5f, 69.4f, 4}).color,
             kPalette.windowText)
       << "a pending rail segment";
   // Error and done differ by the chip's shape, not only by colour.
-  EXPECT_EQ(At<StrokeCommand>(Paint(L"ERROR", true, false, false, &kPalette), {28, 54, 68, 16}).penWidth, 2);
-  EXPECT_EQ(At<FillCommand>(Paint(L"READY", true, false, false, &kPalette), kChip).color, kPalette.highlight);
-  EXPECT_EQ(At<FillCommand>(Paint(L"ERROR", true, true, true, &kPalette), kButton).color, kPalette.buttonText);
-}
-
-}  // namespace
-
-namespace {
-
-DrawList PaintIn(std::wstring_view word, bool rightToLeft) {
-  LaunchState state;
-  ApplyPreviewState(state, word);
-  LaunchView view = DescribeLaunch(state, L"Runtime sequence", English());
-  view.rightToLeft = rightToLeft;
-  return PaintScene(SceneInput{view, L"TW", L"Tarrow Preview", true, false, false, nullptr});
+  EXPECT_EQ(At<StrokeCommand>(Paint(L"ERROR", &kPalette), {28, 54, 68, 16}).penWidth, 2);
+  EXPECT_EQ(At<FillCommand>(Paint(L"READY", &kPalette), kChip).color, kPalette.highlight);
+  EXPECT_EQ(At<FillCommand>(Paint(L"ERROR", &kPalette, true, true), kButton).color, kPalette.buttonText);
 }
 
 // A right-to-left window is one transform of the left-to-right scene: every
 // rectangle across the centre line, no label left near-aligned.
 TEST(SceneTest, RightToLeftIsTheSceneMirroredAsAWhole) {
   for (const std::wstring& state : kStates) {
-    const DrawList ltr = PaintIn(state, false), rtl = PaintIn(state, true);
+    const DrawList ltr = Paint(state), rtl = Paint(state, nullptr, false, false, true);
     ASSERT_EQ(rtl, MirrorDrawList(ltr));
     for (size_t i = 0; i < ltr.size(); ++i) {
       std::visit([&](const auto& a) {
@@ -114,7 +103,7 @@ TEST(SceneTest, RightToLeftIsTheSceneMirroredAsAWhole) {
   }
   // The bar grows from the right edge of the track and still ends in amber;
   // the picture's rectangle (the card is symmetric) is where it was.
-  const DrawList rtl = PaintIn(L"DOWNLOAD", true);
+  const DrawList rtl = Paint(L"DOWNLOAD", nullptr, false, false, true);
   const auto bar = std::get<GradientCommand>(rtl.back());
   EXPECT_FLOAT_EQ(bar.rect.x + bar.rect.width, kTrack.x + kTrack.width);
   EXPECT_EQ(bar.startColor, 0xFFF59E0Bu);

@@ -7,12 +7,6 @@
 
 namespace {
 
-std::string Hex(std::wstring_view text) {
-  std::string out;
-  for (wchar_t c : text) out += std::to_string(static_cast<unsigned>(c)) + ' ';
-  return out;
-}
-
 TEST(TextFittingTest, EllipsisCutsAtWholeClusters) {
   // Every UTF-16 unit is one unit wide (a code point beyond the BMP two, also
   // where wchar_t holds it whole): a cut inside a cluster would fit better,
@@ -40,7 +34,7 @@ TEST(TextFittingTest, EllipsisCutsAtWholeClusters) {
       for (size_t i = 0, n = 1; i < t.size(); i += n) units += CodePointAt(t, i, &n) > 0xFFFF ? 2 : 1;
       return units;
     });
-    EXPECT_EQ(fitted, expected) << Hex(text) << "-> " << Hex(fitted);
+    EXPECT_EQ(fitted, expected) << testing::PrintToString(text);
   }
 }
 
@@ -58,25 +52,21 @@ TEST(TextFittingTest, RunsByScriptAndParagraphDirection) {
       {L"\u0391\u0416\u05D0\u0915\u0E01", {{0, 1, S::Greek}, {1, 2, S::Cyrillic}, {2, 3, S::Hebrew},
                                            {3, 4, S::Devanagari}, {4, 5, S::Thai}}},
   };
-  for (const auto& [text, runs] : cases) EXPECT_EQ(SplitByScript(text), runs) << Hex(text);
+  for (const auto& [text, runs] : cases) EXPECT_EQ(SplitByScript(text), runs) << testing::PrintToString(text);
 
   const std::pair<std::wstring, bool> directions[] = {
       {L"", false},          {L"Runtime \u062C\u0627\u0631", false}, {L"40% \u062C\u0627\u0631 Runtime", true},
       {L"\U0001F44D \u05E9\u05DC", true}, {L"\u2026 12", false},
   };
-  for (const auto& [text, rtl] : directions) EXPECT_EQ(StartsRightToLeft(text), rtl) << Hex(text);
+  for (const auto& [text, rtl] : directions) EXPECT_EQ(StartsRightToLeft(text), rtl) << testing::PrintToString(text);
 }
 
-TEST(TextFittingTest, FallbackTableHasOneRowPerScriptWithAWindowsAndANotoFamily) {
+// The text path looks a script's row up by its number.
+TEST(TextFittingTest, FallbackTableHasOneRowPerScriptInOrderWithBothFamilies) {
   const auto& table = FontFallbackTable();
   for (size_t i = 0; i < table.size(); ++i) {
-    SCOPED_TRACE(i);
     EXPECT_EQ(static_cast<size_t>(table[i].script), i);
-    EXPECT_FALSE(table[i].name.empty());
-    ASSERT_NE(table[i].windows, nullptr);
-    ASSERT_NE(table[i].noto, nullptr);
-    EXPECT_NE(std::wstring_view(table[i].windows).substr(0, 5), L"Noto ");
-    EXPECT_EQ(std::wstring_view(table[i].noto).substr(0, 5), L"Noto ");
+    EXPECT_TRUE(table[i].windows != nullptr && table[i].noto != nullptr) << i;
   }
 }
 
