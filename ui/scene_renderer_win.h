@@ -24,7 +24,9 @@ class PreparedPicture {
   PreparedPicture& operator=(const PreparedPicture&) = delete;
 
   // Draws `source` over `rect` (in units) scaled by dpiScale, as
-  // GdipDrawImageRect under that scale would; false when no copy could be made.
+  // GdipDrawImageRect under that scale would; false when no copy could be
+  // made. The graphics' world transform must be the plain dpiScale scale a
+  // frame sets: the copy is blended under none, and the scale is set again.
   bool Draw(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage* source, const SceneRect& rect, float dpiScale);
 
  private:
