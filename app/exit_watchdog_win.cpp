@@ -6,11 +6,19 @@ DWORD WINAPI EndProcessAfterGrace(void*) {
   Sleep(kExitGraceMs);
   // The window is gone and has nothing left to say: a run whose window ran
   // counts as 0, as at an ordinary end.
-  TerminateProcess(GetCurrentProcess(), 0);
-  return 0;
+  EndProcessNow(0);
 }
 
+LONG ending = 0;
+
 }  // namespace
+
+void EndProcessNow(UINT code) {
+  if (InterlockedExchange(&ending, 1) == 0) TerminateProcess(GetCurrentProcess(), code);
+  // Ended by the first caller; TerminateProcess on the current process does
+  // not return either.
+  for (;;) Sleep(INFINITE);
+}
 
 void ArmExitWatchdog() {
   static bool armed = false;

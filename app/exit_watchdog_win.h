@@ -10,3 +10,9 @@ inline constexpr DWORD kExitGraceMs = 1500;
 // Window thread; arms once, later calls do nothing. If no thread can be made
 // the process ends the ordinary way only.
 void ArmExitWatchdog();
+
+// Ends the process with `code` at once, skipping every library's detach code.
+// Any thread; only the first caller ends it, a later or concurrent caller
+// waits to be ended with it: the watchdog and the window thread may both get
+// here at the end of the grace.
+[[noreturn]] void EndProcessNow(UINT code);

@@ -3,6 +3,7 @@
 // shown with SW_SHOW.
 #include <windows.h>
 
+#include "app/exit_watchdog_win.h"
 #include "app/startup_sequence_win.h"
 #include "base/library_search_win.h"
 
@@ -15,6 +16,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // they are (an accessibility client's call may be in flight on one) and
   // then run every library's detach code, which may wait on a lock such a
   // thread held. Ending the process here skips that teardown.
-  TerminateProcess(GetCurrentProcess(), static_cast<UINT>(code));
-  return code;
+  EndProcessNow(static_cast<UINT>(code));
 }
