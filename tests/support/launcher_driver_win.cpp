@@ -1,6 +1,7 @@
 #include "tests/support/launcher_driver_win.h"
 
 #include <ole2.h>
+#include <tlhelp32.h>
 
 #include <vector>
 
@@ -150,6 +151,25 @@ bool LauncherRun::Feed(std::string_view bytes) const {
 
 bool LauncherRun::Running() const {
   return child_.has_value() && WaitForSingleObject(child_->process.get(), 0) == WAIT_TIMEOUT;
+}
+
+bool LauncherRun::StuckInItsEnd() const {
+  if (!Running()) return false;
+  HWND candidate = nullptr;
+  while ((candidate = FindWindowExW(nullptr, candidate, kLauncherWindowClass, nullptr)) != nullptr) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(candidate, &owner);
+    if (owner == child_->id) return false;
+  }
+  UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+  if (snapshot.get() == INVALID_HANDLE_VALUE) return false;
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  int threads = 0;
+  for (BOOL more = Thread32First(snapshot.get(), &entry); more; more = Thread32Next(snapshot.get(), &entry)) {
+    if (entry.th32OwnerProcessID == child_->id) ++threads;
+  }
+  return threads == 1;
 }
 
 HWND FindVisibleWindow(DWORD processId, const wchar_t* className) {

@@ -117,6 +117,12 @@ class LauncherRun {
   // Presses Escape in the window and waits for the exit code.
   std::optional<DWORD> CloseWithEscape();
   bool Running() const;
+  // Running with no launcher window left and one thread: stuck inside the
+  // system's own end of the process, never in the launcher's code (once the
+  // window is destroyed its watchdog thread is there until the end). Wine 8
+  // leaves a process so now and then when a thread it kills at the end held
+  // one of its locks; Windows never does.
+  bool StuckInItsEnd() const;
   DWORD processId() const { return child_.has_value() ? child_->id : 0; }
   bool Feed(std::string_view bytes) const;
   void EndInput() { input_.reset(); }
