@@ -2,14 +2,15 @@
 
 namespace {
 
+// Set by the first caller of EndProcessNow.
+LONG ending = 0;
+
 DWORD WINAPI EndProcessAfterGrace(void*) {
   Sleep(kExitGraceMs);
   // The window is gone and has nothing left to say: a run whose window ran
   // counts as 0, as at an ordinary end.
   EndProcessNow(0);
 }
-
-LONG ending = 0;
 
 }  // namespace
 

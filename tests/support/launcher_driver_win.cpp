@@ -10,6 +10,18 @@
 #include "ui/launcher_app_win.h"
 
 namespace {
+
+// The first window of the class owned by the process, visible or any.
+HWND FindWindowOf(DWORD processId, const wchar_t* className, bool visibleOnly) {
+  HWND candidate = nullptr;
+  while ((candidate = FindWindowExW(nullptr, candidate, className, nullptr)) != nullptr) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(candidate, &owner);
+    if (owner == processId && (!visibleOnly || IsWindowVisible(candidate))) return candidate;
+  }
+  return nullptr;
+}
+
 constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
 constexpr wchar_t kLogPixels[] = L"LogPixels";
 }  // namespace
@@ -109,7 +121,9 @@ LauncherRun::LauncherRun(const std::wstring& arguments, FedInput) {
   MakeProcessDpiAware();
 }
 
-LauncherRun::~LauncherRun() {
+LauncherRun::~LauncherRun() { End(); }
+
+void LauncherRun::End() {
   if (child_.has_value() && Running()) {
     TerminateProcess(child_->process.get(), 99);
     WaitForSingleObject(child_->process.get(), 5000);
@@ -154,13 +168,7 @@ bool LauncherRun::Running() const {
 }
 
 bool LauncherRun::StuckInItsEnd() const {
-  if (!Running()) return false;
-  HWND candidate = nullptr;
-  while ((candidate = FindWindowExW(nullptr, candidate, kLauncherWindowClass, nullptr)) != nullptr) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(candidate, &owner);
-    if (owner == child_->id) return false;
-  }
+  if (!Running() || FindWindowOf(child_->id, kLauncherWindowClass, false) != nullptr) return false;
   UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
   if (snapshot.get() == INVALID_HANDLE_VALUE) return false;
   THREADENTRY32 entry{};
@@ -173,13 +181,7 @@ bool LauncherRun::StuckInItsEnd() const {
 }
 
 HWND FindVisibleWindow(DWORD processId, const wchar_t* className) {
-  HWND candidate = nullptr;
-  while ((candidate = FindWindowExW(nullptr, candidate, className, nullptr)) != nullptr) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(candidate, &owner);
-    if (owner == processId && IsWindowVisible(candidate)) return candidate;
-  }
-  return nullptr;
+  return FindWindowOf(processId, className, true);
 }
 
 RECT WindowRectOf(HWND window) {

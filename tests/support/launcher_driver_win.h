@@ -123,6 +123,8 @@ class LauncherRun {
   // leaves a process so now and then when a thread it kills at the end held
   // one of its locks; Windows never does.
   bool StuckInItsEnd() const;
+  // Ends the process now if it still runs (as the destructor does).
+  void End();
   DWORD processId() const { return child_.has_value() ? child_->id : 0; }
   bool Feed(std::string_view bytes) const;
   void EndInput() { input_.reset(); }
