@@ -15,9 +15,13 @@ DWORD WINAPI EndProcessAfterGrace(void*) {
 }  // namespace
 
 void EndProcessNow(UINT code) {
-  if (InterlockedExchange(&ending, 1) == 0) TerminateProcess(GetCurrentProcess(), code);
-  // Ended by the first caller; TerminateProcess on the current process does
-  // not return either.
+  if (InterlockedExchange(&ending, 1) == 0) {
+    TerminateProcess(GetCurrentProcess(), code);
+    // Reached only if the system refused: the ordinary end, teardown and
+    // all, rather than a process that never ends.
+    ExitProcess(code);
+  }
+  // Waits to be ended by the first caller.
   for (;;) Sleep(INFINITE);
 }
 
