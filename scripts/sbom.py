@@ -1,16 +1,18 @@
 #!/usr/bin/env python3
-"""Writes the bill of materials of tarrow-launcher.exe (CycloneDX 1.5 JSON).
+"""Writes the bill of materials of the release package (CycloneDX 1.5 JSON).
 
-    sbom.py PRODUCT_JSON LAUNCHER_EXE OUTPUT
+    sbom.py PRODUCT_JSON OUTPUT LAUNCHER_EXE [EXE...]
 
-It lists the launcher (names and version from the CMake project, through
-PRODUCT_JSON, and the SHA-256 of the executable as packaged) and the runtime
-code the build links into it statically. Each runtime's version is that of
-the installed Debian package owning its library, found through the compiler
-that built the launcher and dpkg, so nothing here is written by hand but the
-licences. The same inputs give the same bytes: the only date is
-SOURCE_DATE_EPOCH and the serial number is derived from the executable's
-digest.
+It describes the launcher (names and version from the CMake project, through
+PRODUCT_JSON, and the SHA-256 of the executable as packaged), lists every
+other executable of the package as an application component of the same
+version with its SHA-256, and the runtime code the build links into all of
+them statically. Each executable names its file in the property tarrow:file.
+Each runtime's version is that of the installed Debian package owning its
+library, found through the compiler that built the launcher and dpkg, so
+nothing here is written by hand but the licences. The same inputs give the
+same bytes: the only date is SOURCE_DATE_EPOCH and the serial number is
+derived from the executables' digests.
 """
 import datetime
 import hashlib
@@ -54,15 +56,31 @@ def purl(name, version, arch):
     return f"pkg:deb/debian/{quote(name, safe='')}@{quote(version, safe='')}?arch={arch}"
 
 
+def sha256(path):
+    with open(path, "rb") as f:
+        return hashlib.sha256(f.read()).hexdigest()
+
+
 def main():
-    product_json, launcher, output = sys.argv[1:]
+    if len(sys.argv) < 4:
+        sys.exit("usage: sbom.py PRODUCT_JSON OUTPUT LAUNCHER_EXE [EXE...]")
+    product_json, output, launcher, *others = sys.argv[1:]
     with open(product_json, encoding="utf-8") as f:
         product = json.load(f)
-    with open(launcher, "rb") as f:
-        digest = hashlib.sha256(f.read()).hexdigest()
+    digest = sha256(launcher)
     stamp = int(os.environ.get("SOURCE_DATE_EPOCH", "0"))
     launcher_ref = f"{product['name']}@{product['version']}"
 
+    executables = []
+    for path in others:
+        name = os.path.splitext(os.path.basename(path))[0]
+        executables.append({
+            "type": "application", "bom-ref": f"{name}@{product['version']}", "name": name,
+            "version": product["version"], "supplier": {"name": product["supplier"]},
+            "copyright": product["copyright"], "licenses": [{"license": {"id": product["license"]}}],
+            "hashes": [{"alg": "SHA-256", "content": sha256(path)}],
+            "properties": [{"name": "tarrow:file", "value": os.path.basename(path)}],
+        })
     components = []
     for ref, description, libraries, licences in RUNTIMES:
         packages = sorted({debian_package(product["compiler"], lib) for lib in libraries})
@@ -78,10 +96,12 @@ def main():
                           + [{"name": "tarrow:linked", "value": "static"}],
         })
 
+    identity = ";".join(f"{os.path.basename(path)}:sha256:{sha256(path)}" for path in [launcher] + others)
+    runtimes = [c["bom-ref"] for c in components]
     bom = {
         "bomFormat": "CycloneDX",
         "specVersion": "1.5",
-        "serialNumber": f"urn:uuid:{uuid.uuid5(uuid.NAMESPACE_URL, f'tarrow-launcher.exe:sha256:{digest}')}",
+        "serialNumber": f"urn:uuid:{uuid.uuid5(uuid.NAMESPACE_URL, identity)}",
         "version": 1,
         "metadata": {
             "timestamp": datetime.datetime.fromtimestamp(stamp, datetime.timezone.utc).strftime("%Y-%m-%dT%H:%M:%SZ"),
@@ -95,9 +115,9 @@ def main():
                 "properties": [{"name": "tarrow:file", "value": os.path.basename(launcher)}],
             },
         },
-        "components": components,
-        "dependencies": [{"ref": launcher_ref, "dependsOn": [c["bom-ref"] for c in components]}]
-                        + [{"ref": c["bom-ref"], "dependsOn": []} for c in components],
+        "components": executables + components,
+        "dependencies": [{"ref": ref, "dependsOn": runtimes} for ref in [launcher_ref] + [e["bom-ref"] for e in executables]]
+                        + [{"ref": ref, "dependsOn": []} for ref in runtimes],
     }
     with open(output, "w", encoding="utf-8", newline="\n") as f:
         json.dump(bom, f, indent=2, sort_keys=False)

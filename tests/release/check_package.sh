@@ -2,13 +2,13 @@
 # Makes the release package with scripts/package and checks it. Unsigned,
 # twice: both runs give the same bytes, SHA256SUMS verifies, the ZIP holds
 # exactly the shipped files, the launcher is under 1 MB and the README names
-# the version. Signed with a throwaway CA's code-signing certificate: --verify
-# accepts it against that CA and refuses a copy with one byte of the
-# launcher flipped, and its bill of materials validates against the CycloneDX
-# 1.5 schema and names the launcher's digest and each static runtime. A
-# timestamp server that does not answer fails the package. Then unpacks the
-# signed package into a fresh folder outside the build tree, where the
-# packaged-launcher tests start it.
+# the version. Signed with a throwaway CA's code-signing certificate: every
+# executable verifies against that CA, --verify accepts the package and
+# refuses a copy with one byte of any executable flipped, and its bill of
+# materials validates against the CycloneDX 1.5 schema and names each
+# executable's digest and each static runtime. A timestamp server that does
+# not answer fails the package. Then unpacks the signed package into a fresh
+# folder outside the build tree, where the packaged-launcher tests start it.
 #
 #   check_package.sh VERSION WORK_FOLDER UNPACK_FOLDER
 set -euo pipefail
@@ -38,23 +38,25 @@ cd - >/dev/null
 
 TARROW_RELEASE_DIR="$work/signed" "$root/scripts/package" --sign "$keys/signer.pfx" --sign-password-file "$keys/password"
 "$root/scripts/package" --verify "$work/signed/$zip" --ca "$keys/ca.pem" || { echo "FAIL: the signed package does not verify" >&2; exit 1; }
-mkdir -p "$work/tampered" && cp "$work/signed"/* "$work/tampered/"
-python3 - "$work/tampered/$zip" <<'PY'
+for exe in tarrow-launcher.exe demo-updater.exe; do
+  tampered="$work/tampered-$exe" && mkdir -p "$tampered" && cp "$work/signed"/* "$tampered/"
+  python3 - "$tampered/$zip" "$exe" <<'PY'
 import sys, zipfile
 with zipfile.ZipFile(sys.argv[1]) as z:
     files = {i: z.read(i) for i in z.infolist()}
 for entry, data in files.items():
-    if entry.filename == "tarrow-launcher.exe":
+    if entry.filename == sys.argv[2]:
         files[entry] = data[:len(data) // 2] + bytes([data[len(data) // 2] ^ 1]) + data[len(data) // 2 + 1:]
 with zipfile.ZipFile(sys.argv[1], "w") as z:
     for entry, data in files.items():
         z.writestr(entry, data)
 PY
-(cd "$work/tampered" && sha256sum "$zip" tarrow-launcher.cdx.json >SHA256SUMS)
-if "$root/scripts/package" --verify "$work/tampered/$zip" --ca "$keys/ca.pem" >"$work/tampered.log"; then
-  echo "FAIL: --verify accepts a launcher with a flipped byte" >&2; exit 1
-fi
-grep -q "signature: FAILED" "$work/tampered.log" || { cat "$work/tampered.log"; echo "FAIL: the flipped byte is not a signature failure" >&2; exit 1; }
+  (cd "$tampered" && sha256sum "$zip" tarrow-launcher.cdx.json >SHA256SUMS)
+  if "$root/scripts/package" --verify "$tampered/$zip" --ca "$keys/ca.pem" >"$tampered.log"; then
+    echo "FAIL: --verify accepts a $exe with a flipped byte" >&2; exit 1
+  fi
+  grep -q "$exe signature: FAILED" "$tampered.log" || { cat "$tampered.log"; echo "FAIL: the flipped byte in $exe is not its signature failure" >&2; exit 1; }
+done
 
 if TARROW_SIGN_PASSWORD=throwaway TARROW_TIMESTAMP_PAUSE=0 TARROW_RELEASE_DIR="$work/unstamped" \
     "$root/scripts/package" --sign "$keys/signer.pfx" --timestamp http://127.0.0.1:9/ 2>"$work/unstamped.log" >/dev/null ||
@@ -74,15 +76,15 @@ with zipfile.ZipFile(unsigned) as u, zipfile.ZipFile(signed) as z:
     if z.namelist() != shipped or u.namelist() != shipped:
         sys.exit(f"FAIL: the packages hold {u.namelist()} and {z.namelist()}, not {shipped}")
     changed = [n for n in shipped if u.read(n) != z.read(n)]
-    if changed != ["tarrow-launcher.cdx.json", "tarrow-launcher.exe"]:
-        sys.exit(f"FAIL: signing changed {changed}, not the launcher and its bill of materials")
+    if changed != ["demo-updater.exe", "tarrow-launcher.cdx.json", "tarrow-launcher.exe"]:
+        sys.exit(f"FAIL: signing changed {changed}, not the executables and the bill of materials")
     size = z.getinfo("tarrow-launcher.exe").file_size
     if size >= 1_000_000:
         sys.exit(f"FAIL: tarrow-launcher.exe is {size} bytes, not under 1 MB")
     if f"Version: {version}\n".encode() not in z.read("README.md"):
         sys.exit(f"FAIL: the packaged README does not name version {version}")
     bom = json.loads(z.read("tarrow-launcher.cdx.json"))
-    digest = hashlib.sha256(z.read("tarrow-launcher.exe")).hexdigest()
+    digests = {n: hashlib.sha256(z.read(n)).hexdigest() for n in shipped if n.endswith(".exe")}
     z.extractall(folder)
 
 # The schema's references resolve to the files beside it; nothing is fetched.
@@ -98,11 +100,19 @@ resolver = jsonschema.RefResolver.from_schema(root_schema, store=store, handlers
 errors = list(jsonschema.Draft7Validator(root_schema, resolver=resolver).iter_errors(bom))
 if errors:
     sys.exit("FAIL: the bill of materials is not CycloneDX 1.5: " + "; ".join(e.message for e in errors[:5]))
-launcher = bom["metadata"]["component"]
-if (launcher["name"], launcher["version"], launcher["hashes"]) != ("tarrow-launcher", version, [{"alg": "SHA-256", "content": digest}]):
-    sys.exit(f"FAIL: the bill of materials names the launcher {launcher}, not version {version} with SHA-256 {digest}")
+if bom["metadata"]["component"]["name"] != "tarrow-launcher":
+    sys.exit(f"FAIL: the bill of materials describes {bom['metadata']['component']['name']}, not tarrow-launcher")
+files = {p["value"]: c for c in [bom["metadata"]["component"]] + bom["components"]
+         for p in c.get("properties", []) if p["name"] == "tarrow:file"}
+for name, digest in digests.items():
+    if (files.get(name, {}).get("version"), files.get(name, {}).get("hashes")) != (version, [{"alg": "SHA-256", "content": digest}]):
+        sys.exit(f"FAIL: the bill of materials lists {name} as {files.get(name)}, not version {version} with SHA-256 {digest}")
 listed = {c["name"]: c for c in bom["components"]}
 for runtime in ("gcc-runtime", "mingw-w64-runtime", "winpthreads"):
     if runtime not in listed or not listed[runtime]["version"] or not listed[runtime]["licenses"]:
         sys.exit(f"FAIL: the bill of materials lacks {runtime} with its version and licence: {sorted(listed)}")
 PY
+for exe in "$unpacked"/*.exe; do
+  osslsigncode verify -CAfile "$keys/ca.pem" -in "$exe" >/dev/null 2>&1 ||
+    { echo "FAIL: $(basename "$exe") of the signed package does not verify against the throwaway CA" >&2; exit 1; }
+done
