@@ -3,12 +3,13 @@
 # twice: both runs give the same bytes, SHA256SUMS verifies, the ZIP holds
 # exactly the shipped files, the launcher is under 1 MB and the README names
 # the version. Signed with a throwaway CA's code-signing certificate: every
-# executable verifies against that CA, --verify accepts the package and
-# refuses a copy with one byte of any executable flipped, and its bill of
-# materials validates against the CycloneDX 1.5 schema and names each
-# executable's digest and each static runtime. A timestamp server that does
-# not answer fails the package. Then unpacks the signed package into a fresh
-# folder outside the build tree, where the packaged-launcher tests start it.
+# executable verifies against that CA, --verify accepts the package with the
+# signer's subject and refuses it with the CA's or a copy with one byte of
+# any executable flipped, and its bill of materials validates against the
+# CycloneDX 1.5 schema and names each executable's digest and each static
+# runtime. A timestamp server that does not answer fails the package. Then
+# unpacks the signed package into a fresh folder outside the build tree,
+# where the packaged-launcher tests start it.
 #
 #   check_package.sh VERSION WORK_FOLDER UNPACK_FOLDER
 set -euo pipefail
@@ -37,7 +38,13 @@ openssl pkcs12 -export -inkey signer.key -in signer.pem -passout file:password -
 cd - >/dev/null
 
 TARROW_RELEASE_DIR="$work/signed" "$root/scripts/package" --sign "$keys/signer.pfx" --sign-password-file "$keys/password"
-"$root/scripts/package" --verify "$work/signed/$zip" --ca "$keys/ca.pem" || { echo "FAIL: the signed package does not verify" >&2; exit 1; }
+"$root/scripts/package" --verify "$work/signed/$zip" --ca "$keys/ca.pem" --signer "CN=Throwaway Signer" ||
+  { echo "FAIL: the signed package does not verify" >&2; exit 1; }
+# The CA's subject is in the signature's chain too: only the leaf's counts.
+if "$root/scripts/package" --verify "$work/signed/$zip" --ca "$keys/ca.pem" --signer "CN=Throwaway CA" >"$work/signer.log" ||
+    ! grep -q 'tarrow-launcher.exe signer: FAILED, expected "CN=Throwaway CA", signed by "CN=Throwaway Signer"' "$work/signer.log"; then
+  cat "$work/signer.log"; echo "FAIL: --verify with another --signer does not fail naming both subjects" >&2; exit 1
+fi
 for exe in tarrow-launcher.exe demo-updater.exe; do
   tampered="$work/tampered-$exe" && mkdir -p "$tampered" && cp "$work/signed"/* "$tampered/"
   python3 - "$tampered/$zip" "$exe" <<'PY'
