@@ -7,7 +7,8 @@
 # signer's subject and refuses it with the CA's or a copy with one byte of
 # any executable flipped, and its bill of materials validates against the
 # CycloneDX 1.5 schema and names each executable's digest and each static
-# runtime. A timestamp server that does not answer fails the package. Then
+# runtime. Signing without a timestamp warns; a timestamp server that does
+# not answer fails the package. Then
 # unpacks the signed package into a fresh folder outside the build tree,
 # where the packaged-launcher tests start it.
 #
@@ -37,7 +38,9 @@ printf 'throwaway' >password
 openssl pkcs12 -export -inkey signer.key -in signer.pem -passout file:password -out signer.pfx
 cd - >/dev/null
 
-TARROW_RELEASE_DIR="$work/signed" "$root/scripts/package" --sign "$keys/signer.pfx" --sign-password-file "$keys/password"
+TARROW_RELEASE_DIR="$work/signed" "$root/scripts/package" --sign "$keys/signer.pfx" --sign-password-file "$keys/password" \
+  2>"$work/signed.err" || { cat "$work/signed.err" >&2; exit 1; }
+grep -q "warning: signed without --timestamp" "$work/signed.err" || { echo "FAIL: --sign without --timestamp does not warn" >&2; exit 1; }
 "$root/scripts/package" --verify "$work/signed/$zip" --ca "$keys/ca.pem" --signer "CN=Throwaway Signer" ||
   { echo "FAIL: the signed package does not verify" >&2; exit 1; }
 # The CA's subject is in the signature's chain too: only the leaf's counts.
