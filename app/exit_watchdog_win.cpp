@@ -5,11 +5,11 @@ namespace {
 // Set by the first caller of EndProcessNow.
 LONG ending = 0;
 
-DWORD WINAPI EndProcessAfterGrace(void*) {
+DWORD WINAPI EndProcessAfterGrace(void* exitCode) {
   Sleep(kExitGraceMs);
-  // The window is gone and has nothing left to say: a run whose window ran
-  // counts as 0, as at an ordinary end.
-  EndProcessNow(0);
+  // The window is gone and has nothing left to say: the run ends with the
+  // code its window chose, as at an ordinary end.
+  EndProcessNow(static_cast<UINT>(reinterpret_cast<UINT_PTR>(exitCode)));
 }
 
 }  // namespace
@@ -25,12 +25,13 @@ void EndProcessNow(UINT code) {
   for (;;) Sleep(INFINITE);
 }
 
-void ArmExitWatchdog() {
+void ArmExitWatchdog(UINT exitCode) {
   static bool armed = false;
   if (armed) return;
   armed = true;
   // A small stack: the thread only sleeps.
-  HANDLE thread = CreateThread(nullptr, 64 * 1024, EndProcessAfterGrace, nullptr, STACK_SIZE_PARAM_IS_A_RESERVATION,
+  HANDLE thread = CreateThread(nullptr, 64 * 1024, EndProcessAfterGrace,
+                               reinterpret_cast<void*>(static_cast<UINT_PTR>(exitCode)), STACK_SIZE_PARAM_IS_A_RESERVATION,
                                nullptr);
   if (thread != nullptr) CloseHandle(thread);
 }

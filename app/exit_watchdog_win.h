@@ -1,7 +1,7 @@
 #pragma once
 // The process's promise to end soon after its window: armed by the window
-// thread when the window is destroyed, it ends the process with exit code 0
-// after a grace period unless the process has ended by then. Used only by the
+// thread when the window is destroyed, it ends the process with the run's
+// exit code after a grace period unless the process has ended by then. Used only by the
 // launcher's own entry, never by tests that host the window in their process.
 #include <windows.h>
 
@@ -9,7 +9,7 @@ inline constexpr DWORD kExitGraceMs = 1500;
 
 // Window thread; arms once, later calls do nothing. If no thread can be made
 // the process ends the ordinary way only.
-void ArmExitWatchdog();
+void ArmExitWatchdog(UINT exitCode);
 
 // Ends the process with `code` at once, skipping every library's detach code.
 // Any thread; only the first caller ends it, a later or concurrent caller

@@ -20,6 +20,9 @@ StartupOptions ParseCommandLine(const std::vector<std::wstring>& args) {
     } else if (arg == L"--updater-cmd" && hasValue) {
       options.updaterCommand = args[i + 1];
       i += 2;
+    } else if (arg == L"--report-outcome") {
+      options.reportOutcome = true;
+      i += 1;
     } else if (arg.size() >= 2 && arg.compare(0, 2, L"--") == 0) {
       i += 1;
     } else {

@@ -10,10 +10,11 @@ struct StartupOptions {
   std::wstring profileArgument;
   std::wstring stateArgument = L"DOWNLOAD";
   std::wstring languageArgument;  // --lang TAG; empty: the user's preferred UI languages decide
+  bool reportOutcome = false;     // --report-outcome: the exit code tells done, cancelled and failed apart
 };
 
 // Option names are exact and case-sensitive ("--profile", "--state",
-// "--updater-cmd", "--lang"); any other element starting with "--" is skipped; the
+// "--updater-cmd", "--lang", and "--report-outcome" without a value); any other element starting with "--" is skipped; the
 // rest are words joined by single spaces. Resolves the start-up text: the
 // words, else the display name of the --profile value, else "Tarrow Preview".
 StartupOptions ParseCommandLine(const std::vector<std::wstring>& args);

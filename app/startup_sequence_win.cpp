@@ -55,13 +55,14 @@ int RunWindow(LauncherApp& app, const StartupOptions& options) {
   // accessible object during the close), the process ends within the grace.
   app.windowGone = &ArmExitWatchdog;
   if (!CreateLauncherWindow(app)) return 1;
-  // Reads standard input only when it is a disk file or a pipe; the updater
-  // then gets none of it.
-  app.readsStandardInput = StartStdinReader(app.window);
+  // Reads standard input only when it is a disk file or a pipe. The updater
+  // never gets it: its input is a pipe of the launcher's own.
+  StartStdinReader(app.window);
   PerformStateEffects(app, ApplyPreviewState(app.state, options.stateArgument));
   // Remembered for Retry, which starts the same command again once it has ended.
-  app.updaterCommand = options.updaterCommand;
-  if (!app.updaterCommand.empty()) StartUpdaterOrShowError(app);
+  app.updater.command = options.updaterCommand;
+  app.reportOutcome = options.reportOutcome;
+  if (!app.updater.command.empty()) StartUpdaterOrShowError(app);
   // Decoded meanwhile on a thread of its own; the first paint shows it.
   AttachAssets(app);
   if (app.showMode.activate) {
@@ -78,9 +79,9 @@ int RunWindow(LauncherApp& app, const StartupOptions& options) {
   RunMessageLoop();
   // A quit message from elsewhere ends the loop with the window standing; it
   // must not outlive the object its procedure points at. The window ran, so
-  // the run counts as 0 whatever the quit message carried.
+  // the run ends with the code its end chose, whatever the quit message carried.
   if (IsWindow(app.window)) DestroyWindow(app.window);
-  return 0;
+  return static_cast<int>(app.exitCode);
 }
 
 }  // namespace

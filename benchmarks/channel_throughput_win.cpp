@@ -169,7 +169,7 @@ double PipeAlone(const std::wstring& updaterCommand, size_t lines) {
 double ThroughChannel(const std::wstring& updaterCommand, size_t lines) {
   Receiver receiver;
   HWND window = MakeWindow(receiver);
-  const bool started = StartUpdater(updaterCommand, window) == UpdaterStartResult::Started;
+  const bool started = StartUpdater(updaterCommand, window).result == UpdaterStartResult::Started;
   if (started) RunLoopUntilFinished(receiver);
   DestroyWindow(window);
   if (!started || receiver.events != lines + 1) return 0.0;

@@ -35,5 +35,6 @@ struct ReaderArgs {
 
 // Starts a detached thread running RunReader on args and releasing them when
 // it returns. False when the thread cannot be started: args, and the handles
-// they own, are released at once then.
+// they own, are released at once then, and the thread's last error is the
+// system's reason.
 bool StartReaderThread(std::unique_ptr<ReaderArgs> args);

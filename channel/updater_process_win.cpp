@@ -8,32 +8,6 @@
 
 namespace {
 
-// The standard input the child is given. While the launcher reads its own,
-// the null device: two readers of one input would split its bytes between
-// them at random. Otherwise the launcher's own, as an inheritable handle;
-// when the launcher's handle is not inheritable, an inheritable duplicate.
-// A handle opened or duplicated here is owned by `owned` (closed after the
-// start). Null when there is no standard input, or none that can be handed on.
-HANDLE ChildStandardInput(bool launcherReadsInput, UniqueHandle& owned) {
-  if (launcherReadsInput) {
-    SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    owned.reset(CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING,
-                            0, nullptr));
-    if (owned.get() == INVALID_HANDLE_VALUE) owned.release();
-    return owned.get();
-  }
-  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-  if (input == nullptr || input == INVALID_HANDLE_VALUE) return nullptr;
-  DWORD flags = 0;
-  if (GetHandleInformation(input, &flags) && (flags & HANDLE_FLAG_INHERIT) != 0) return input;
-  HANDLE copy = nullptr;
-  if (!DuplicateHandle(GetCurrentProcess(), input, GetCurrentProcess(), &copy, 0, TRUE, DUPLICATE_SAME_ACCESS)) {
-    return nullptr;
-  }
-  owned.reset(copy);
-  return copy;
-}
-
 // A PROC_THREAD_ATTRIBUTE_LIST naming the only handles the child inherits.
 // The list refers to `handles`, which must outlive the process start.
 class InheritedHandles {
@@ -74,12 +48,11 @@ DWORD FailureCode() {
 
 // CreateProcessW with the command line used verbatim, no console window, the
 // launcher's environment and directory, and handle inheritance limited to
-// the pipe's write end and the given standard input (which may be null).
+// the output pipe's write end and the input pipe's read end.
 // ERROR_SUCCESS, or the error of the failed step.
-DWORD StartChild(const std::wstring& command, HANDLE writeEnd, HANDLE input, PROCESS_INFORMATION& child) {
-  std::vector<HANDLE> inherited{writeEnd};
-  if (input != nullptr) inherited.push_back(input);
-  const InheritedHandles handles(std::move(inherited));
+DWORD StartChild(const UpdaterStarters& starters, const std::wstring& command, HANDLE writeEnd, HANDLE input,
+                 PROCESS_INFORMATION& child) {
+  const InheritedHandles handles({writeEnd, input});
   if (handles.get() == nullptr) return FailureCode();
 
   STARTUPINFOEXW startup{};
@@ -91,7 +64,7 @@ DWORD StartChild(const std::wstring& command, HANDLE writeEnd, HANDLE input, PRO
   startup.lpAttributeList = handles.get();
 
   std::wstring commandLine = command;  // CreateProcessW may write into its command line
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
+  if (!starters.createProcess(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
                       CREATE_NO_WINDOW | EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr, &startup.StartupInfo,
                       &child)) {
     return FailureCode();
@@ -99,45 +72,67 @@ DWORD StartChild(const std::wstring& command, HANDLE writeEnd, HANDLE input, PRO
   return ERROR_SUCCESS;
 }
 
-}  // namespace
-
-UpdaterStartResult StartUpdater(const std::wstring& command, HWND window, bool launcherReadsInput) {
+// An anonymous pipe whose launcher end (the read end when `keepRead`, else the
+// write end) is not inheritable; the other end is. ERROR_SUCCESS, or the system's code.
+DWORD MakePipe(UniqueHandle& readEnd, UniqueHandle& writeEnd, bool keepRead) {
   SECURITY_ATTRIBUTES inheritable{};
   inheritable.nLength = sizeof(inheritable);
   inheritable.bInheritHandle = TRUE;
-  HANDLE readEnd = nullptr;
-  HANDLE writeEnd = nullptr;
-  if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) return UpdaterStartResult::PipeFailed;
-  UniqueHandle reader(readEnd);
-  UniqueHandle writer(writeEnd);
-  // Only the write end reaches the child.
-  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  HANDLE read = nullptr;
+  HANDLE write = nullptr;
+  if (!CreatePipe(&read, &write, &inheritable, 0)) return FailureCode();
+  readEnd.reset(read);
+  writeEnd.reset(write);
+  if (!SetHandleInformation(keepRead ? read : write, HANDLE_FLAG_INHERIT, 0)) return FailureCode();
+  return ERROR_SUCCESS;
+}
 
-  // The child inherits exactly these two handles: nothing else the launcher
-  // holds (its own standard output above all, which a caller may be reading
-  // to its end) stays open for as long as the updater runs.
-  UniqueHandle inputCopy;
-  HANDLE input = ChildStandardInput(launcherReadsInput, inputCopy);
-  PROCESS_INFORMATION child{};
-  DWORD error = StartChild(command, writeEnd, input, child);
-  if (error == ERROR_INVALID_PARAMETER && input != nullptr) {
-    // A standard input that cannot be listed (an old system's console
-    // pseudo-handle): the updater starts without one rather than not at all.
-    error = StartChild(command, writeEnd, nullptr, child);
+}  // namespace
+
+UpdaterStart StartUpdater(const std::wstring& command, HWND window, const UpdaterStarters& starters) {
+  UpdaterStart start;
+  UniqueHandle outputRead, outputWrite, inputRead, inputWrite;
+  start.error = MakePipe(outputRead, outputWrite, true);
+  if (start.error == ERROR_SUCCESS) start.error = MakePipe(inputRead, inputWrite, false);
+  if (start.error != ERROR_SUCCESS) {
+    start.result = UpdaterStartResult::PipeFailed;
+    return start;
   }
-  const bool started = error == ERROR_SUCCESS;
-  inputCopy.reset();
-  // From here only the child holds a write end, so the reader sees the end of
-  // the input as soon as the child side closes it.
-  writer.reset();
-  if (!started) return UpdaterStartResult::ProcessFailed;
+  PROCESS_INFORMATION child{};
+  start.error = StartChild(starters, command, outputWrite.get(), inputRead.get(), child);
+  // From here only the child holds the output's write end and the input's
+  // read end: the reader sees the end of the output as soon as the child
+  // side closes it, and the child sees the end of its input as soon as the
+  // launcher closes its write end (at the latest when the launcher ends).
+  outputWrite.reset();
+  inputRead.reset();
+  if (start.error != ERROR_SUCCESS) {
+    start.result = UpdaterStartResult::ProcessFailed;
+    return start;
+  }
   CloseHandle(child.hThread);
+  UniqueHandle process(child.hProcess);
+  start.input = std::move(inputWrite);
 
   auto args = std::make_unique<ReaderArgs>();
-  args->input = readEnd;
-  args->ownedInput = std::move(reader);
+  args->input = outputRead.get();
+  args->ownedInput = std::move(outputRead);
   args->window = window;
-  args->process.reset(child.hProcess);
-  if (!StartReaderThread(std::move(args))) return UpdaterStartResult::ProcessFailed;
-  return UpdaterStartResult::Started;
+  // The reader waits on its own handle to the child, so the window may keep one too.
+  HANDLE watched = nullptr;
+  const bool duplicated = DuplicateHandle(GetCurrentProcess(), process.get(), GetCurrentProcess(), &watched,
+                                          SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, 0) != FALSE;
+  UniqueHandle watchedChild(duplicated ? watched : nullptr);
+  args->process = std::move(process);
+  if (starters.startReader(std::move(args))) {
+    start.result = UpdaterStartResult::Started;
+    start.error = ERROR_SUCCESS;
+    return start;
+  }
+  // The starter has released the arguments, the output's read end and its
+  // handle to the child with them: the child's writes now fail.
+  start.error = FailureCode();
+  start.result = UpdaterStartResult::ReaderFailed;
+  start.process = std::move(watchedChild);
+  return start;
 }

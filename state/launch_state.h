@@ -23,6 +23,12 @@ struct LaunchState {
   // {code} of TextId::DetailExitCode.
   std::optional<TextId> detailOwn;
   uint32_t detailCode = 0;
+  // A failed updater start: the system's own words for detailCode (may be
+  // empty) and a sentence of ours on what to do, shown after the own text.
+  std::wstring detailReason;
+  std::optional<TextId> detailAdvice;
+  // A "done" event was applied since the start or the last Retry.
+  bool handedOver = false;
   std::optional<double> progress = 0.0;  // target fraction 0..1; absent shows "WAIT"
   double shownProgress = 0.0;       // eased toward progress by the animation tick
   int32_t settledTicks = 0;         // ticks the bar has sat on its target; 90 shows the stall hint

@@ -33,6 +33,12 @@ std::optional<double> WithoutNaN(std::optional<double> value) {
 
 bool CountsSettledTicks(std::wstring_view stepKey) { return FactsOf(stepKey).kind == StepKind::Working; }
 
+// The detail line becomes another: a failed start's words go with the old one.
+void ForgetStartFailure(LaunchState& state) {
+  state.detailReason.clear();
+  state.detailAdvice.reset();
+}
+
 StateEffects Cancel(LaunchState& state) {
   const double here = std::isfinite(state.shownProgress) ? ClampFraction(state.shownProgress) : 0.0;
   return SetStep(state, here, L"STOP", TextId::DetailCancelled);
@@ -45,6 +51,7 @@ StateEffects SetStep(LaunchState& state, std::optional<double> progress, std::ws
   if (IsRailKey(state.stepKey)) state.railKey = state.stepKey;
   state.detailText = std::move(detail);
   state.detailOwn.reset();
+  ForgetStartFailure(state);
   state.progress = WithoutNaN(progress);
   state.settledTicks = 0;
   if (state.progress) {
@@ -66,6 +73,14 @@ StateEffects SetStep(LaunchState& state, std::optional<double> progress, std::ws
   return effects;
 }
 
+StateEffects ShowStartFailure(LaunchState& state, TextId own, uint32_t code, std::wstring reason,
+                              std::optional<TextId> advice) {
+  const StateEffects effects = SetStep(state, 0.0, L"ERROR", own, code);
+  state.detailReason = std::move(reason);
+  state.detailAdvice = advice;
+  return effects;
+}
+
 bool LooksLikeError(std::wstring_view text) {
   std::wstring lowered(text);
   for (wchar_t& c : lowered) c = AsciiLower(c);
@@ -79,6 +94,7 @@ namespace {
 // A status message: with an error word it turns the step into ERROR, else it
 // only replaces the detail text (detail, else text, else unchanged).
 StateEffects ApplyStatusText(LaunchState& state, std::wstring_view text, std::wstring_view detail) {
+  if (!detail.empty() || !text.empty()) ForgetStartFailure(state);
   if (LooksLikeError(text)) {
     state.stepKey = L"ERROR";
     state.detailText = std::wstring(detail);
@@ -113,6 +129,7 @@ StateEffects ApplyLaunchEvent(LaunchState& state, const LaunchEvent& event) {
   if (kind == L"done") {
     StateEffects effects = SetStep(state, 1.0, L"LAUNCH", TextId::DetailDone);
     effects.armCloseTimer = true;
+    state.handedOver = true;
     return effects;
   }
   if (kind == L"cancelled" || kind == L"canceled" || kind == L"stop") return Cancel(state);
@@ -128,6 +145,7 @@ StateEffects ApplyPreviewState(LaunchState& state, std::wstring_view word) {
   state.railKey = state.stepKey;
   state.detailText.clear();
   state.detailOwn = preview.detail;
+  ForgetStartFailure(state);
   state.progress = preview.progress;
   state.shownProgress = preview.progress.value_or(0.0);
   state.settledTicks = kPreviewSettledTicks;
@@ -154,6 +172,8 @@ StateEffects RetryLaunch(LaunchState& state) {
   state.railKey = L"LINK";
   state.detailText.clear();
   state.detailOwn = TextId::DetailRetry;
+  ForgetStartFailure(state);
+  state.handedOver = false;
   state.progress.reset();
   state.shownProgress = 0.0;
   state.settledTicks = 0;

@@ -26,12 +26,19 @@ StateEffects SetStep(LaunchState& state, std::optional<double> progress, std::ws
 StateEffects SetStep(LaunchState& state, std::optional<double> progress, std::wstring_view word, TextId own,
                      uint32_t code = 0);
 
+// The updater could not be started, or its output cannot be read: ERROR at
+// 0 with `own`, the system's code and its words for it (`reason`, may be
+// empty) and, when there is one, a sentence of ours on what to do.
+StateEffects ShowStartFailure(LaunchState& state, TextId own, uint32_t code, std::wstring reason,
+                              std::optional<TextId> advice);
+
 // True when the ASCII-lowered text contains "error", "failed", "fail" or
 // "exception" anywhere, also inside longer words ("Failover").
 bool LooksLikeError(std::wstring_view text);
 
 // Applies one parsed updater line by its folded kind; unknown kinds change
-// nothing and need no repaint. Only "done" arms the close timer.
+// nothing and need no repaint. Only "done" arms the close timer (and marks
+// the launch handed over).
 StateEffects ApplyLaunchEvent(LaunchState& state, const LaunchEvent& event);
 
 // Loads the preview row for `word` without easing, with the stall hint
@@ -45,5 +52,6 @@ StateEffects ApplyPreviewState(LaunchState& state, std::wstring_view word);
 // there and the stall hint is still due 90 settled ticks later.
 StateEffects AnimateProgress(LaunchState& state, bool animate = true);
 
-// Back to LINK with "Retry requested" and no target; starts nothing.
+// Back to LINK with "Retry requested" and no target; forgets a "done".
+// Starts nothing.
 StateEffects RetryLaunch(LaunchState& state);

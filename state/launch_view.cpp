@@ -20,6 +20,23 @@ LaunchTone ToneOf(const LaunchState& state, const StepFacts& facts) {
 constexpr std::array<TextId, 3> kButtonLabels{TextId::ButtonCancel, TextId::ButtonRetry, TextId::ButtonClose};
 constexpr std::array<std::wstring_view, 4> kToneWords{L"active", L"idle", L"done", L"warn"};
 
+// The launcher's own detail line: its text, and for a failed start the
+// system's code and words ("… (error 2: The system cannot find the file
+// specified.)") and our advice after it.
+std::wstring OwnDetail(const LaunchState& state, const Language& language) {
+  std::wstring detail = FormatText(language, *state.detailOwn, std::to_wstring(state.detailCode));
+  const TextId own = *state.detailOwn;
+  const bool startFailure =
+      own == TextId::DetailPipeFailed || own == TextId::DetailStartFailed || own == TextId::DetailReaderFailed;
+  if (startFailure && state.detailCode != 0) {
+    detail += L" (" + FormatText(language, TextId::DetailSystemError, std::to_wstring(state.detailCode));
+    if (!state.detailReason.empty()) detail += L": " + state.detailReason;
+    detail += L")";
+  }
+  if (state.detailAdvice) detail += L" " + std::wstring(Text(language, *state.detailAdvice));
+  return detail;
+}
+
 }  // namespace
 
 LaunchView DescribeLaunch(const LaunchState& state, std::wstring_view sequenceTitle, const Language& language) {
@@ -34,7 +51,7 @@ LaunchView DescribeLaunch(const LaunchState& state, std::wstring_view sequenceTi
   if (view.stallHint) {
     view.detail = text(*facts.stallHint);
   } else if (state.detailOwn) {
-    view.detail = FormatText(language, *state.detailOwn, std::to_wstring(state.detailCode));
+    view.detail = OwnDetail(state, language);
   } else {
     view.detail = state.detailText.empty() ? text(facts.sentence) : state.detailText;
   }
@@ -78,6 +95,23 @@ std::vector<LaunchState> ShowcaseStates() {
     states.push_back(s);
   }
   return states;
+}
+
+LaunchOutcome OutcomeOf(const LaunchState& state, const LaunchView& view) {
+  if (view.button == StepButton::Retry) return LaunchOutcome::Failed;
+  return state.handedOver ? LaunchOutcome::Done : LaunchOutcome::Cancelled;
+}
+
+unsigned OutcomeExitCode(LaunchOutcome outcome) {
+  switch (outcome) {
+    case LaunchOutcome::Done:
+      return 0;
+    case LaunchOutcome::Cancelled:
+      return 2;
+    case LaunchOutcome::Failed:
+      return 3;
+  }
+  return 0;
 }
 
 std::wstring_view ToneWord(LaunchTone tone) { return kToneWords[static_cast<size_t>(tone)]; }

@@ -46,6 +46,16 @@ LaunchView DescribeLaunch(const LaunchState& state, std::wstring_view sequenceTi
 // What the check that every text fits its box lays out.
 std::vector<LaunchState> ShowcaseStates();
 
+// What the launch came to, judged as the window closes: Failed while an
+// error shows (its button is Retry), else Done after a "done" since the
+// start or the last Retry, else Cancelled (the user, or another program,
+// closed it first).
+enum class LaunchOutcome { Done, Cancelled, Failed };
+LaunchOutcome OutcomeOf(const LaunchState& state, const LaunchView& view);
+// The exit code that --report-outcome gives each outcome: 0, 2 and 3 (1
+// stays the launcher's own failure to start).
+unsigned OutcomeExitCode(LaunchOutcome outcome);
+
 // The tone as the replay tool's transcripts name it: "active", "idle", "done", "warn".
 std::wstring_view ToneWord(LaunchTone tone);
 

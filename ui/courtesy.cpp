@@ -64,6 +64,9 @@ std::wstring CopyTextOf(const LaunchView& view, std::wstring_view displayTitle) 
   return text;
 }
 
-bool AsksForAttention(const LaunchView* previous, const LaunchView& next) {
-  return previous != nullptr && previous->button != StepButton::Retry && next.button == StepButton::Retry;
+Attention AttentionFor(const LaunchView* previous, const LaunchView& next) {
+  const bool neededBefore = previous != nullptr && previous->button == StepButton::Retry;
+  const bool needed = next.button == StepButton::Retry;
+  if (needed == neededBefore) return Attention::Keep;
+  return needed ? Attention::Ask : Attention::Stop;
 }

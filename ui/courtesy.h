@@ -56,8 +56,9 @@ ShowMode ChooseShowMode(std::optional<int32_t> userNotificationState);
 // one per line, separated by CR LF.
 std::wstring CopyTextOf(const LaunchView& view, std::wstring_view displayTitle);
 
-// Whether the change from `previous` to `next` should make the taskbar button
-// flash when the window is in the background: only the launch entering the
-// error state (its button turning to Retry). `previous` is null for the
-// window's first view, which asks for nothing.
-bool AsksForAttention(const LaunchView* previous, const LaunchView& next);
+// What the taskbar button's flash does on the change from `previous` to
+// `next` (null for the window's first view). The error state (its button
+// Retry) needs the user: entering it starts the flash, the first view
+// included; leaving it stops the flash.
+enum class Attention { Keep, Ask, Stop };
+Attention AttentionFor(const LaunchView* previous, const LaunchView& next);

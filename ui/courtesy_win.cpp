@@ -120,3 +120,11 @@ void FlashIfInBackground(HWND window) {
   flash.dwFlags = FLASHW_TRAY | FLASHW_TIMERNOFG;
   FlashWindowEx(&flash);
 }
+
+void StopFlashing(HWND window) {
+  FLASHWINFO flash{};
+  flash.cbSize = sizeof(flash);
+  flash.hwnd = window;
+  flash.dwFlags = FLASHW_STOP;
+  FlashWindowEx(&flash);
+}

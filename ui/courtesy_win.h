@@ -36,3 +36,5 @@ void CopyToClipboard(HWND owner, const std::wstring& text);
 // Flashes the taskbar button until the window is activated, unless the
 // window is already in the foreground.
 void FlashIfInBackground(HWND window);
+// Stops a flash (FLASHW_STOP); harmless when none runs.
+void StopFlashing(HWND window);

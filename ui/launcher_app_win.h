@@ -21,6 +21,7 @@
 #include "ui/layout.h"
 #include "ui/scene_renderer_win.h"
 #include "ui/taskbar_win.h"
+#include "ui/updater_run_win.h"
 
 class LauncherApp {
  public:
@@ -68,13 +69,16 @@ class LauncherApp {
   // Entered by the start-up before the window exists; never left.
   ComApartmentOnDemand com;
   AccessibleObjectOwner accessible;  // disconnected at WM_DESTROY
-  std::wstring updaterCommand;     // --updater-cmd as given; empty: progress comes from standard input
-  bool updaterRunning = false;     // the current run's child has not been reported ended yet
-  bool readsStandardInput = false;  // the standard-input reader runs: the updater gets the null device
+  UpdaterRun updater;              // the updater's current run, and its command for Retry
   TaskbarButton taskbar;           // the button's progress display; off until the shell announces it
-  // Called first at WM_DESTROY when set: the process entry promises its end
-  // there. Left null where a test hosts the window in its own process.
-  void (*windowGone)() = nullptr;
+  // Called first at WM_DESTROY when set, with the exit code the run ends
+  // with: the process entry promises its end there. Left null where a test
+  // hosts the window in its own process.
+  void (*windowGone)(UINT exitCode) = nullptr;
+  // --report-outcome: the exit code tells done, cancelled and failed apart.
+  bool reportOutcome = false;
+  // Set at WM_DESTROY: what the process exits with once the loop has ended.
+  UINT exitCode = 0;
 };
 
 // What the window shows now, in its language.

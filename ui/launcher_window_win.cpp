@@ -45,8 +45,16 @@ void FitToWindowDpi(LauncherApp& app, const PixelRect& workArea) {
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The user closes the window (Escape, Cancel or Close, Alt+F4, WM_CLOSE):
+// an updater that may still work is told, unless the launch was handed over.
+void CloseByUser(LauncherApp& app) {
+  if (!app.state.handedOver) app.updater.TellCancelled();
+  DestroyWindow(app.window);
+}
+
 LRESULT OnDestroy(LauncherApp& app) {
-  if (app.windowGone != nullptr) app.windowGone();
+  app.exitCode = app.reportOutcome ? OutcomeExitCode(OutcomeOf(app.state, ViewOf(app))) : 0;
+  if (app.windowGone != nullptr) app.windowGone(app.exitCode);
   // A client may hold the object longer than the window's data lives.
   app.accessible.Disconnect();
   if (app.icon != nullptr) {
@@ -89,6 +97,7 @@ LRESULT OnTimer(LauncherApp& app, WPARAM timerId) {
     // invalidation goes through again within a tick.
     app.invalidated = false;
     PerformStateEffects(app, AnimateProgress(app.state, app.display.animateProgress));
+    if (app.updater.RetryDue()) StartUpdaterOrShowError(app);
     if (app.repaintAtTick) Invalidate(app);
     FlushPendingView(app);
   } else if (timerId == kCloseTimerId) {
@@ -184,7 +193,7 @@ LRESULT OnKeyDown(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
   constexpr LPARAM kRepeatBit = LPARAM{1} << 30;
   switch (wParam) {
     case VK_ESCAPE:
-      DestroyWindow(app.window);
+      CloseByUser(app);
       return 0;
     case VK_RETURN:
     case VK_SPACE:
@@ -269,7 +278,7 @@ LRESULT OnLaunchEvent(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
 // also on the exit-code report applied here.
 LRESULT OnUpdaterEnded(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
   if (!CarriesLaunchMessageCookie(wParam)) return 0;
-  app.updaterRunning = false;
+  app.updater.Ended();
   return OnLaunchEvent(app, wParam, lParam);
 }
 
@@ -283,12 +292,15 @@ LRESULT OnTaskbarButtonCreated(LauncherApp& app) {
 
 // Handles destroy, paint, cursor, keys, the accessible object, the two
 // timers, hover, press, release, drag, capture loss, Ctrl+C, minimise and
-// restore, DPI change, launch events and display setting changes; the rest
-// goes to DefWindowProcW (WM_CLOSE destroys the window that way).
+// restore, DPI change, launch events, display setting changes and the
+// close (Alt+F4 arrives as WM_CLOSE); the rest goes to DefWindowProcW.
 LRESULT LauncherWindowProc(LauncherApp& app, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_DESTROY:
       return OnDestroy(app);
+    case WM_CLOSE:
+      CloseByUser(app);
+      return 0;
     case WM_PAINT:
       return OnPaint(app);
     case WM_SETCURSOR:
@@ -376,14 +388,23 @@ LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 
 void PressActionButton(LauncherApp& app) {
   if (ViewOf(app).button != StepButton::Retry) {
-    DestroyWindow(app.window);
+    CloseByUser(app);
     return;
   }
+  // Retry is the user's answer to the error shown: a close that an earlier
+  // "done" armed no longer stands.
+  KillTimer(app.window, kCloseTimerId);
   PerformStateEffects(app, RetryLaunch(app.state));
   // A child that has ended is started again, exactly as at start-up. A child
-  // still running, or progress from standard input, is left to carry on: the
-  // display alone goes back to the first step.
-  if (!app.updaterCommand.empty() && !app.updaterRunning) StartUpdaterOrShowError(app);
+  // still running, or progress from standard input, is left to carry on:
+  // the display alone goes back to the first step. A child whose output
+  // nobody reads can show nothing more: a new run starts once it has ended.
+  if (app.updater.command.empty()) return;
+  if (!app.updater.running()) {
+    StartUpdaterOrShowError(app);
+  } else if (app.updater.unread()) {
+    app.updater.RetryWhenEnded();
+  }
 }
 
 void AttachAssets(LauncherApp& app) {

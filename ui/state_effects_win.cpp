@@ -63,7 +63,16 @@ void PerformStateEffects(LauncherApp& app, const StateEffects& effects) {
 void ShowViewOutsideTheWindow(LauncherApp& app, const LaunchView& view) {
   app.viewPending = false;
   MirrorOnTaskbarButton(app, view);
-  if (AsksForAttention(app.announcedView ? &*app.announcedView : nullptr, view)) FlashIfInBackground(app.window);
+  switch (AttentionFor(app.announcedView ? &*app.announcedView : nullptr, view)) {
+    case Attention::Ask:
+      FlashIfInBackground(app.window);
+      break;
+    case Attention::Stop:
+      StopFlashing(app.window);
+      break;
+    case Attention::Keep:
+      break;
+  }
   AnnounceChanges(app, view);
 }
 

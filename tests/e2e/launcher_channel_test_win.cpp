@@ -1,15 +1,19 @@
 // The launcher fed by its updater or its standard input, as a separate
 // process: lines apply in order, the last one needs no LF, fed lines are the
-// launcher's alone, a failed or unstartable updater shows the error state,
-// and "done" closes the window after its delay. What the window shows is read
+// launcher's alone, the updater hears a cancel, a failed or unstartable
+// updater shows why, the exit code can tell the outcome, and "done" closes
+// the window after its delay. What the window shows is read
 // through its accessible object; the updater holds each state until the test
 // has seen it.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "channel/utf8.h"
+#include "tests/support/asset_files_win.h"
 #include "tests/support/launcher_driver_win.h"
 
 namespace {
@@ -27,19 +31,65 @@ TEST(LauncherChannelTest, UpdaterLinesShowInOrderAndItsLastLineClosesTheWindow) 
   EXPECT_EQ(run.WaitForExit(20000), std::optional<DWORD>(0)) << "done never ended the run";
 }
 
-// While the launcher reads its own standard input, its updater gets none of
-// it: an updater echoing its input reads the end at once, and every fed line
-// reaches the window.
-TEST(LauncherChannelTest, FedLinesAreTheLaunchersAloneWhileItsUpdaterRuns) {
-  TempFile script("echo-stdin\nprogress 0.5 DOWNLOAD Updater input ended\n");
+// Microseconds on the performance counter, which the updater reads too.
+long long NowMicroseconds() {
+  LARGE_INTEGER counter{}, frequency{};
+  QueryPerformanceCounter(&counter);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<long long>(static_cast<double>(counter.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart));
+}
+
+// The updater's standard input is the launcher's own pipe: lines fed to the
+// launcher never reach it; Escape writes "cancel" there at once, and the
+// launcher's end is the end of that input.
+TEST(LauncherChannelTest, EscapeTellsTheUpdaterCancelAndThenTheEndOfItsInput) {
+  const TempFile record;
+  TempFile script("progress 0.5 DOWNLOAD Listening\nrecord-input " + WideToUtf8(record.path()) + "\n");
   LauncherRun run(UpdaterCommand(L"--script " + QuoteArgument(script.path())), kFed);
   ASSERT_NE(run.WaitForWindow(), nullptr);
-  EXPECT_TRUE(run.WaitForStatus(L"Updater input ended")) << "the updater reads on: " << Describe(run.Texts());
-  for (const char* line : {"Fed line 1", "Fed line 2", "Fed line 3"}) {
-    ASSERT_TRUE(run.Feed(std::string("progress 0.6 DOWNLOAD ") + line + "\n"));
-    EXPECT_TRUE(run.WaitForStatus(Utf8ToWide(line))) << line << " was lost: " << Describe(run.Texts());
+  ASSERT_TRUE(run.WaitForStatus(L"Listening")) << Describe(run.Texts());
+  ASSERT_TRUE(run.Feed("progress 0.6 DOWNLOAD Fed line\n"));
+  ASSERT_TRUE(run.WaitForStatus(L"Fed line")) << Describe(run.Texts());
+  const long long pressed = NowMicroseconds();
+  PostKeyDown(run.window(), VK_ESCAPE);
+  EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
+  std::string lines;
+  ASSERT_TRUE(WaitUntil([&] { return (lines = ReadFileBytes(record.path())).find("<eof>") != std::string::npos; },
+                        10000))
+      << "the updater never saw the end of its input: " << lines;
+  long long cancelAt = 0;
+  char word[16] = {};
+  ASSERT_EQ(std::sscanf(lines.c_str(), "%lld %15s", &cancelAt, word), 2) << lines;
+  EXPECT_STREQ(word, "cancel") << "the updater's first line: " << lines;
+  EXPECT_NE(lines.find(" <eof>\n", lines.find('\n')), std::string::npos) << "end of input after cancel: " << lines;
+  const long long latencyUs = cancelAt - pressed;
+  std::printf("Escape to the updater's read of cancel: %.1f ms\n", static_cast<double>(latencyUs) / 1000.0);
+  EXPECT_LT(latencyUs, 100000) << "cancel reached the updater too late";
+}
+
+// --report-outcome: 0 handed over, 2 cancelled before that, 3 closed while
+// an error shows; every other launcher ends with 0.
+TEST(LauncherChannelTest, ReportOutcomeTellsDoneCancelledAndFailedApart) {
+  const struct {
+    const char* lines;
+    const wchar_t* shown;
+    bool escape;
+    std::optional<DWORD> code;
+  } cases[] = {
+      {"progress 0.5 APPLY Almost\ndone\n", nullptr, false, 0},
+      {"progress 0.5 APPLY Almost\n", L"Almost", true, 2},
+      {"error Mirror lost\n", L"Mirror lost", true, 3},
+  };
+  for (const auto& c : cases) {
+    LauncherRun run(L"--report-outcome --state VERIFY", kFed);
+    ASSERT_NE(run.WaitForWindow(), nullptr);
+    ASSERT_TRUE(run.Feed(c.lines));
+    if (c.shown != nullptr) {
+      ASSERT_TRUE(run.WaitForStatus(c.shown)) << Describe(run.Texts());
+    }
+    if (c.escape) PostKeyDown(run.window(), VK_ESCAPE);
+    EXPECT_EQ(run.WaitForExit(20000), c.code) << c.lines;
   }
-  EXPECT_EQ(run.CloseWithEscape(), std::optional<DWORD>(0));
 }
 
 // Standard input is read when it is a disk file; its last line needs no LF.
@@ -69,19 +119,57 @@ TEST(LauncherChannelTest, DoneOnAPipeClosesTheWindowAfterItsDelay) {
   EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
 }
 
-// Both failures leave the window open in the error state with their own
-// text; Escape closes it with 0 even where the button would retry.
+// A failed updater leaves the window open in the error state, saying why
+// (the system's code and words for a start that failed); Escape closes it
+// with 0 even where the button would retry.
 TEST(LauncherChannelTest, FailedUpdaterShowsWhyWithRetry) {
-  const std::pair<std::wstring, std::wstring> cases[] = {
-      {UpdaterCommand(L"silent --exit 3"), L"Updater process exited with code 3"},
-      {L"--updater-cmd " + QuoteArgument(L"no-such-updater-4711.exe --fast"), L"Updater process start failed"}};
-  for (const auto& [arguments, status] : cases) {
+  const TempFile notAProgram("this is text, not a program\n");
+  const std::wstring textAsProgram = notAProgram.path() + L".exe";
+  ASSERT_TRUE(CopyFileW(notAProgram.path().c_str(), textAsProgram.c_str(), FALSE));
+  const ScopeGuard removeCopy([&] { DeleteFileW(textAsProgram.c_str()); });
+  // The exit code's text is whole; a start failure's goes on with the
+  // system's words and ")".
+  const struct {
+    std::wstring arguments;
+    std::wstring status;
+    bool wordsFollow;
+  } cases[] = {
+      {UpdaterCommand(L"silent --exit 3"), L"Updater process exited with code 3", false},
+      {L"--updater-cmd " + QuoteArgument(L"no-such-updater-4711.exe --fast"), L"Updater process start failed (error 2: ",
+       true},
+      {L"--updater-cmd " + QuoteArgument(QuoteArgument(textAsProgram)), L"Updater process start failed (error 193: ",
+       true}};
+  for (const auto& [arguments, status, wordsFollow] : cases) {
     LauncherRun run(arguments);
     ASSERT_NE(run.WaitForWindow(), nullptr);
-    EXPECT_TRUE(run.WaitForTexts([&](const LauncherTexts& t) { return t.status == status && t.button == L"Retry"; }))
-        << Describe(run.Texts());
+    EXPECT_TRUE(run.WaitForTexts([&](const LauncherTexts& t) {
+      const bool text = wordsFollow ? t.status.rfind(status, 0) == 0 && t.status.size() > status.size() + 1 &&
+                                          t.status.back() == L')'
+                                    : t.status == status;
+      return text && t.button == L"Retry";
+    })) << WideToUtf8(status) << ": " << Describe(run.Texts());
     EXPECT_EQ(run.CloseWithEscape(), std::optional<DWORD>(0));
   }
+}
+
+// A program in a folder with spaces, with quoted arguments: the command
+// line goes to the updater exactly as given.
+TEST(LauncherChannelTest, SpacedPathAndQuotedArgumentsReachTheUpdaterExactly) {
+  wchar_t temp[MAX_PATH + 1] = {};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + L"Acme Tools " + std::to_wstring(GetCurrentProcessId());
+  const std::wstring program = folder + L"\\update.exe";
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  const ScopeGuard removeFolder([&] {
+    DeleteFileW(program.c_str());
+    RemoveDirectoryW(folder.c_str());
+  });
+  ASSERT_TRUE(CopyFileW((ProgramFolder() + L"\\demo-updater.exe").c_str(), program.c_str(), FALSE));
+  LauncherRun run(L"--updater-cmd " +
+                  QuoteArgument(L"\"" + program + L"\" echo-args --channel \"beta 2\" --note \"say \\\"hi\\\"\""));
+  ASSERT_NE(run.WaitForWindow(), nullptr);
+  EXPECT_TRUE(run.WaitForStatus(L"--channel | beta 2 | --note | say \"hi\"")) << Describe(run.Texts());
+  EXPECT_EQ(run.CloseWithEscape(), std::optional<DWORD>(0));
 }
 
 // A flood is applied line by line even though the window draws and tells

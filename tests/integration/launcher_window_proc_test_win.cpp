@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <cstdlib>
 #include <memory>
 #include <new>
@@ -16,10 +17,12 @@
 #include "base/win_owners_win.h"
 #include "channel/launch_message_win.h"
 #include "channel/reader_thread_win.h"
+#include "channel/utf8.h"
 #include "state/launch_transitions.h"
 #include "tests/support/launcher_driver_win.h"
 #include "ui/launcher_app_win.h"
 #include "ui/launcher_window_win.h"
+#include "ui/updater_launch_win.h"
 
 namespace {
 
@@ -58,36 +61,100 @@ class LauncherWindowProcTest : public testing::Test {
   std::unique_ptr<LauncherApp> app_;
 };
 
+// Dispatches the test thread's messages (the window's ticks among them)
+// until `done` holds; false after 20 s.
+bool PumpUntil(const std::function<bool()>& done) {
+  return WaitUntil([&] {
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    return done();
+  }, 20000);
+}
+
+std::wstring DemoUpdaterScript(const TempFile& script) {
+  return QuoteArgument(ProgramFolder() + L"\\demo-updater.exe") + L" --script " + QuoteArgument(script.path());
+}
+
 // An updater reader that fails on its way (out of memory on a long line)
 // still reports its run's end once the child has exited: Retry is never
 // left waiting for it.
 TEST_F(LauncherWindowProcTest, AReaderThatFailsStillEndsItsRun) {
-  std::optional<ChildProcess> child = StartProgram(L"demo-updater.exe", L"silent");
-  ASSERT_TRUE(child.has_value());
-  HANDLE readEnd = nullptr;
-  HANDLE writeEnd = nullptr;
-  ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, nullptr, 0));
-  UniqueHandle writer(writeEnd);
-  auto args = std::make_unique<ReaderArgs>();
-  args->input = readEnd;
-  args->ownedInput.reset(readEnd);
-  args->window = app_->window;
-  args->process = std::move(child->process);
-  app_->updaterRunning = true;
-  const std::string block(size_t{64} << 10, 'x');  // no LF: one growing line
+  const TempFile script(std::string(size_t{512} << 10, 'x'));  // no LF: one growing line
+  app_->updater.command = DemoUpdaterScript(script);
   g_failLargeAllocations = true;
-  ASSERT_TRUE(StartReaderThread(std::move(args)));
-  DWORD written = 0;
-  for (int i = 0; i < 8 && WriteFile(writer.get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr);
-       ++i) {
-  }
-  const bool ended = WaitUntil([&] {
-    MSG message{};
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-    return !app_->updaterRunning;
-  }, 20000);
+  StartUpdaterOrShowError(*app_);
+  ASSERT_TRUE(app_->updater.running());
+  const bool ended = PumpUntil([&] { return !app_->updater.running(); });
   g_failLargeAllocations = false;
   EXPECT_TRUE(ended) << "the failed reader never reported the end of its run";
+}
+
+// Started while no reader thread can be: the child runs unread. The error
+// says why; Retry starts no second copy beside it, but a new run once it
+// has ended.
+TEST_F(LauncherWindowProcTest, AChildWithoutAReaderIsWaitedForBeforeRetry) {
+  static int starts = 0;
+  app_->updater.starters.startReader = [](std::unique_ptr<ReaderArgs>) {
+    ++starts;
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return false;
+  };
+  const TempFile gate;
+  const TempFile script(gate.WaitLine());
+  app_->updater.command = DemoUpdaterScript(script);
+  StartUpdaterOrShowError(*app_);
+  EXPECT_EQ(ViewOf(*app_).detail.rfind(L"Updater output cannot be read (error 8", 0), 0u) << ViewOf(*app_).detail;
+  ASSERT_EQ(ViewOf(*app_).button, StepButton::Retry);
+  PressActionButton(*app_);
+  EXPECT_EQ(starts, 1) << "a second copy started beside the unread one";
+  ASSERT_TRUE(gate.Write());
+  EXPECT_TRUE(PumpUntil([&] { return starts == 2; })) << "Retry never started a new run after the child ended";
+}
+
+// Refusals that a test run as Wine's user cannot provoke (Wine elevates an
+// updater whose manifest asks for administrator rights instead of refusing
+// it with 740, and reports a missing file where Windows denies access with
+// 5), put in CreateProcessW's place: the error gives the code, the system's
+// words where it has them, and for 740 what to do.
+TEST_F(LauncherWindowProcTest, StartRefusalsSayWhyAndWhatToDo) {
+  static DWORD refusal = 0;
+  app_->updater.starters.createProcess = [](LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD,
+                                            LPVOID, LPCWSTR, LPSTARTUPINFOW, LPPROCESS_INFORMATION) -> BOOL {
+    SetLastError(refusal);
+    return FALSE;
+  };
+  app_->updater.command = L"update.exe";
+  const std::wstring advice = L" The updater needs administrator rights: start the update tool as administrator, "
+                              L"or give the updater an asInvoker manifest.";
+  const struct {
+    DWORD code;
+    std::wstring start;  // Wine has no words for 740
+    std::wstring end;
+  } cases[] = {
+      {5, L"Updater process start failed (error 5: ", L")"},
+      {740, L"Updater process start failed (error 740", L")" + advice},
+  };
+  for (const auto& c : cases) {
+    refusal = c.code;
+    StartUpdaterOrShowError(*app_);
+    const std::wstring detail = ViewOf(*app_).detail;
+    EXPECT_TRUE(detail.rfind(c.start, 0) == 0 && detail.size() >= c.start.size() + c.end.size() &&
+                detail.compare(detail.size() - c.end.size(), c.end.size(), c.end) == 0)
+        << WideToUtf8(detail);
+    EXPECT_FALSE(app_->updater.running());
+  }
+}
+
+// "done", an error after it, and Retry before the close armed by "done"
+// fires: Retry is the user's answer, and the close no longer stands.
+TEST_F(LauncherWindowProcTest, RetryCancelsAPendingClose) {
+  PerformStateEffects(*app_, ApplyLaunchEvent(app_->state, LaunchEvent{L"done", {}, {}, {}, {}}));
+  PerformStateEffects(*app_, ApplyLaunchEvent(app_->state, LaunchEvent{L"error", {}, {}, L"Mirror lost", {}}));
+  ASSERT_EQ(ViewOf(*app_).button, StepButton::Retry);
+  PressActionButton(*app_);
+  const ULONGLONG pressed = GetTickCount64();
+  PumpUntil([&] { return !IsWindow(app_->window) || GetTickCount64() - pressed > 2 * kCloseTimerMs; });
+  EXPECT_TRUE(IsWindow(app_->window)) << "the close armed by done destroyed the window after Retry";
 }
 
 // A screen reader may hold the window's object after the window is gone;

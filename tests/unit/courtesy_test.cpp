@@ -46,16 +46,23 @@ TEST(ChooseShowModeTest, OnlyABusyFullScreenOrAPresentationKeepsTheWindowQuiet) 
   EXPECT_EQ(ChooseShowMode(std::nullopt), usual);
 }
 
-TEST(AsksForAttentionTest, OnlyEnteringTheErrorState) {
+// The error state needs the user: entering it asks, the first view too;
+// leaving it stops the flash.
+TEST(AttentionTest, AskedOnEnteringTheErrorStateAndStoppedOnLeavingIt) {
   LaunchView cancel, retry, close;
   retry.button = StepButton::Retry;
   close.button = StepButton::Close;
-  EXPECT_TRUE(AsksForAttention(&cancel, retry));
-  EXPECT_TRUE(AsksForAttention(&close, retry));
-  EXPECT_FALSE(AsksForAttention(&retry, retry));  // still failed: a new detail line
-  EXPECT_FALSE(AsksForAttention(&retry, cancel));
-  EXPECT_FALSE(AsksForAttention(&cancel, close));  // cancelled or done
-  EXPECT_FALSE(AsksForAttention(nullptr, retry));  // the first view
+  const struct {
+    const LaunchView* previous;
+    const LaunchView& next;
+    Attention expected;
+  } cases[] = {
+      {&cancel, retry, Attention::Ask},  {&close, retry, Attention::Ask},   {nullptr, retry, Attention::Ask},
+      {&retry, retry, Attention::Keep},  // still failed: a new detail line
+      {&retry, cancel, Attention::Stop}, {&retry, close, Attention::Stop},
+      {&cancel, close, Attention::Keep},  {nullptr, cancel, Attention::Keep},
+  };
+  for (const auto& c : cases) EXPECT_EQ(AttentionFor(c.previous, c.next), c.expected) << (&c - cases);
 }
 
 }  // namespace

@@ -4,13 +4,18 @@
 //
 //   demo-updater.exe [happy | fail | stall | flood N | silent | hang] [--exit N]
 //   demo-updater.exe --script FILE [--exit N]
+//   demo-updater.exe echo-args WORD...
 //
 // Every line goes out with its own WriteFile call, so a reader sees it the
 // moment it is written. A script file holds the lines to print; a line that
 // reads "sleep MS" waits MS milliseconds instead, "wait-file PATH" waits
 // until PATH exists (so a test can hold each state for as long as it needs),
-// and "echo-stdin" copies this program's standard input to its output until
-// that input ends. Script bytes are written
+// "echo-stdin" copies this program's standard input to its output until
+// that input ends, and "record-input PATH" writes each line of its standard
+// input to PATH as it arrives, after the performance counter's reading in
+// microseconds ("123456 cancel"), and "<eof>" so when the input ends.
+// "echo-args" shows every word after it, joined by " | ", as the detail
+// line of a progress line, and then reads its input until it ends. Script bytes are written
 // exactly as they stand in the file: a CR before an LF stays, and a last line
 // without an LF is written without one. --exit N sets the exit code (decimal,
 // negative or 0x hex; -1 gives 4294967295). Once a write fails (the reader has
@@ -43,10 +48,11 @@ struct Action {
   DWORD sleepMs = 0;
   std::wstring waitFile;
   bool echoInput = false;
+  std::wstring recordFile;
 };
 
-Action Line(std::string_view text) { return Action{std::string(text) + "\n", 0, {}, false}; }
-Action Wait(DWORD ms) { return Action{std::string(), ms, {}, false}; }
+Action Line(std::string_view text) { return Action{std::string(text) + "\n", 0, {}, false, {}}; }
+Action Wait(DWORD ms) { return Action{std::string(), ms, {}, false, {}}; }
 
 // The standard output as this program found it at start.
 class Output {
@@ -103,9 +109,47 @@ void EchoInput(Output& out) {
   }
 }
 
+// Microseconds on the performance counter, which every process of the
+// machine shares.
+long long NowMicroseconds() {
+  LARGE_INTEGER counter{}, frequency{};
+  QueryPerformanceCounter(&counter);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<long long>(static_cast<double>(counter.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart));
+}
+
+// Until standard input ends: each line, and the end, go to `path` stamped
+// with the time they arrived.
+void RecordInput(const std::wstring& path) {
+  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  const auto note = [file](std::string_view text) {
+    const std::string line = std::to_string(NowMicroseconds()) + " " + std::string(text) + "\n";
+    DWORD written = 0;
+    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  };
+  std::string pending;
+  char buffer[512];
+  DWORD got = 0;
+  while (input != nullptr && input != INVALID_HANDLE_VALUE && ReadFile(input, buffer, sizeof buffer, &got, nullptr) &&
+         got != 0) {
+    pending.append(buffer, got);
+    for (size_t lf; (lf = pending.find('\n')) != std::string::npos; pending.erase(0, lf + 1)) {
+      note(std::string_view(pending).substr(0, lf));
+    }
+  }
+  if (!pending.empty()) note(pending);
+  note("<eof>");
+  CloseHandle(file);
+}
+
 void Play(const std::vector<Action>& actions, Output& out) {
   for (const Action& action : actions) {
-    if (action.echoInput) {
+    if (!action.recordFile.empty()) {
+      RecordInput(action.recordFile);
+    } else if (action.echoInput) {
       EchoInput(out);
     } else if (!action.waitFile.empty()) {
       WaitForFile(action.waitFile);
@@ -239,6 +283,7 @@ std::wstring FromUtf8(std::string_view text) {
 
 std::vector<Action> ScriptActions(std::string_view bytes) {
   constexpr std::string_view kWaitFile = "wait-file ";
+  constexpr std::string_view kRecordInput = "record-input ";
   std::vector<Action> actions;
   while (!bytes.empty()) {
     const size_t lf = bytes.find('\n');
@@ -248,11 +293,13 @@ std::vector<Action> ScriptActions(std::string_view bytes) {
     if (auto ms = SleepDirective(line)) {
       actions.push_back(Wait(*ms));
     } else if (trimmed.substr(0, kWaitFile.size()) == kWaitFile) {
-      actions.push_back(Action{{}, 0, FromUtf8(TrimBlankView(trimmed.substr(kWaitFile.size()))), false});
+      actions.push_back(Action{{}, 0, FromUtf8(TrimBlankView(trimmed.substr(kWaitFile.size()))), false, {}});
+    } else if (trimmed.substr(0, kRecordInput.size()) == kRecordInput) {
+      actions.push_back(Action{{}, 0, {}, false, FromUtf8(TrimBlankView(trimmed.substr(kRecordInput.size())))});
     } else if (trimmed == "echo-stdin") {
-      actions.push_back(Action{{}, 0, {}, true});
+      actions.push_back(Action{{}, 0, {}, true, {}});
     } else {
-      actions.push_back(Action{std::string(line), 0, {}, false});
+      actions.push_back(Action{std::string(line), 0, {}, false, {}});
     }
     bytes.remove_prefix(end);
   }
@@ -327,6 +374,7 @@ std::optional<uint32_t> ParseCount(std::wstring_view text) {
 
 struct Options {
   std::wstring scenario;
+  std::vector<std::wstring> words;  // echo-args: every word after it
   uint32_t floodCount = 0;
   std::optional<std::wstring> scriptPath;
   std::optional<uint32_t> exitCode;
@@ -353,6 +401,10 @@ ParsedOptions ParseArguments(int argc, wchar_t** argv) {
       }
     } else if (o.scenario.empty()) {
       o.scenario = arg;
+      if (arg == L"echo-args") {
+        o.words.assign(argv + i + 1, argv + argc);
+        break;
+      }
       if (arg == L"flood") {
         std::optional<uint32_t> count = i + 1 < argc ? ParseCount(argv[i + 1]) : std::nullopt;
         if (!count) return fail("flood needs a line count");
@@ -374,7 +426,7 @@ ParsedOptions ParseArguments(int argc, wchar_t** argv) {
 // reads like any other line) and returns the usage exit code.
 int Refuse(const std::string& problem) {
   const std::string line = "error demo-updater: " + problem +
-                           " (use happy, fail, stall, flood N, silent, hang or --script FILE; --exit N)\n";
+                           " (use happy, fail, stall, flood N, silent, hang, echo-args WORD... or --script FILE; --exit N)\n";
   DWORD written = 0;
   WriteFile(GetStdHandle(STD_ERROR_HANDLE), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
   return static_cast<int>(kUsageExitCode);
@@ -402,6 +454,14 @@ int wmain(int argc, wchar_t** argv) {
     Play(StallScript(), out);
   } else if (o.scenario == L"flood") {
     Flood(o.floodCount, out);
+  } else if (o.scenario == L"echo-args") {
+    std::wstring joined;
+    for (const std::wstring& word : o.words) joined += (joined.empty() ? L"" : L" | ") + word;
+    out.Write("progress 0.5 DOWNLOAD " + WideToUtf8(joined) + "\n");
+    char buffer[512];
+    DWORD got = 0;
+    while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), buffer, sizeof buffer, &got, nullptr) && got != 0) {
+    }
   } else if (o.scenario == L"hang") {
     out.Write("status Handing over; the updater keeps running in the background\n");
     out.CloseForGood();
