@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "base/system_library_win.h"
 #include "base/win_owners_win.h"
 
 namespace {
@@ -24,8 +25,7 @@ std::vector<std::wstring> ReadCommandLineWords() {
   std::vector<std::wstring> words;
   const UniqueModule shell = LoadSystemModule(L"shell32.dll");
   if (shell == nullptr) return words;
-  const auto split = reinterpret_cast<CommandLineToArgvFn>(
-      reinterpret_cast<void*>(GetProcAddress(shell.get(), "CommandLineToArgvW")));
+  const auto split = LookUpFunction<CommandLineToArgvFn>(shell.get(), "CommandLineToArgvW");
   if (split == nullptr) return words;
   int count = 0;
   const std::unique_ptr<LPWSTR, LocalRelease> argv(split(GetCommandLineW(), &count));

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "base/system_library_win.h"
+
 namespace {
 
 // MUI_LANGUAGE_NAME: the answer as tags, not as hexadecimal language ids.
@@ -12,10 +14,8 @@ using GetPreferredFn = BOOL(WINAPI*)(DWORD, PULONG, PZZWSTR, PULONG);
 // Looked up at run time, as not every system's kernel32 exports it.
 std::vector<std::wstring> PreferredByName() {
   std::vector<std::wstring> tags;
-  HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
-  FARPROC proc = kernel32 != nullptr ? GetProcAddress(kernel32, "GetUserPreferredUILanguages") : nullptr;
-  if (proc == nullptr) return tags;
-  const auto get = reinterpret_cast<GetPreferredFn>(reinterpret_cast<void*>(proc));
+  const auto get = LookUpLoadedFunction<GetPreferredFn>(L"kernel32.dll", "GetUserPreferredUILanguages");
+  if (get == nullptr) return tags;
   ULONG count = 0, size = 0;
   if (!get(kLanguageNames, &count, nullptr, &size) || size == 0) return tags;
   std::wstring buffer(size, L'\0');

@@ -1,6 +1,8 @@
 #pragma once
 // Small text helpers shared by every layer: blank trimming in both widths,
-// ASCII-only case mapping and the folding of names into comparison keys.
+// ASCII-only case mapping, code-point range tables and the folding of names
+// into comparison keys.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -17,6 +19,18 @@ wchar_t AsciiUpper(wchar_t c);
 bool IsAsciiLetter(wchar_t c);
 bool IsAsciiDigit(wchar_t c);
 bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b);
+
+// An inclusive range of code points, and whether one of a table holds `c`.
+struct CodeRange {
+  char32_t first, last;
+};
+template <size_t N>
+bool InRanges(char32_t c, const CodeRange (&ranges)[N]) {
+  for (const CodeRange& r : ranges) {
+    if (c >= r.first && c <= r.last) return true;
+  }
+  return false;
+}
 
 // Lowers ASCII letters and keeps only a-z and 0-9: "Quenby.EXE" -> "quenbyexe".
 // Profile names, step words and event kinds are compared by this key.

@@ -11,6 +11,8 @@
 
 #include "base/gdiplus_api_win.h"
 
+#include "base/system_library_win.h"
+
 struct HandleCloser {
   void operator()(HANDLE h) const noexcept {
     if (h != nullptr && h != INVALID_HANDLE_VALUE) CloseHandle(h);
@@ -43,11 +45,8 @@ struct ModuleReleaser {
 // A library loaded for a few calls and let go again with FreeLibrary.
 using UniqueModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleReleaser>;
 
-// A system library by name, from the system folder only; null when it
-// cannot be loaded.
-inline UniqueModule LoadSystemModule(const wchar_t* name) {
-  return UniqueModule(LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
-}
+// A system library (LoadSystemLibrary) held for a few calls.
+inline UniqueModule LoadSystemModule(const wchar_t* name) { return UniqueModule(LoadSystemLibrary(name)); }
 
 // A window's DC from GetDC, given back with ReleaseDC.
 class WindowDc {

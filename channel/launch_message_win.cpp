@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "base/system_library_win.h"
+
 namespace {
 
 // NTSTATUS BCryptGenRandom(BCRYPT_ALG_HANDLE, PUCHAR, ULONG, ULONG)
@@ -10,24 +12,19 @@ constexpr ULONG kUseSystemPreferredRng = 0x00000002;  // BCRYPT_USE_SYSTEM_PREFE
 // BOOLEAN RtlGenRandom(PVOID, ULONG), exported by advapi32 as SystemFunction036.
 using RtlGenRandomFn = BOOLEAN(WINAPI*)(void*, ULONG);
 
-template <typename Fn>
-Fn LookUp(HMODULE module, const char* name) {
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 // Fills `bytes` from the system's generator. Neither library is in the
 // import table: both come from the system folder only. advapi32 comes
 // first: COM and the shell have it loaded already, while bcrypt would be a
 // library (and its dependencies) loaded before the first frame for 8 bytes.
 bool SystemRandom(void* bytes, ULONG size) {
-  if (HMODULE advapi = LoadLibraryExW(L"advapi32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
-    const auto generate = LookUp<RtlGenRandomFn>(advapi, "SystemFunction036");
+  if (HMODULE advapi = LoadSystemLibrary(L"advapi32.dll")) {
+    const auto generate = LookUpFunction<RtlGenRandomFn>(advapi, "SystemFunction036");
     const bool ok = generate != nullptr && generate(bytes, size) != FALSE;
     FreeLibrary(advapi);
     if (ok) return true;
   }
-  if (HMODULE bcrypt = LoadLibraryExW(L"bcrypt.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
-    const auto generate = LookUp<BCryptGenRandomFn>(bcrypt, "BCryptGenRandom");
+  if (HMODULE bcrypt = LoadSystemLibrary(L"bcrypt.dll")) {
+    const auto generate = LookUpFunction<BCryptGenRandomFn>(bcrypt, "BCryptGenRandom");
     const bool ok = generate != nullptr &&
                     generate(nullptr, static_cast<unsigned char*>(bytes), size, kUseSystemPreferredRng) >= 0;
     FreeLibrary(bcrypt);

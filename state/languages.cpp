@@ -1,8 +1,8 @@
 #include "state/languages.h"
 
-namespace {
+#include "base/text.h"
 
-wchar_t Lower(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+namespace {
 
 // Lower case with '-' between subtags; a POSIX locale's ".UTF-8" or
 // "@variant" tail is cut off.
@@ -10,7 +10,7 @@ std::wstring Normalized(std::wstring_view tag) {
   std::wstring out;
   for (const wchar_t c : tag) {
     if (c == L'.' || c == L'@') break;
-    out.push_back(c == L'_' ? L'-' : Lower(c));
+    out.push_back(c == L'_' ? L'-' : AsciiLower(c));
   }
   return out;
 }

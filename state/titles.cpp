@@ -45,9 +45,6 @@ std::wstring PathStem(std::wstring_view path) {
 //   another one.
 // The table is an approximation of the Unicode categories for the scripts
 // the window draws; code points it does not know survive.
-struct CodeRange {
-  char32_t first, last;
-};
 
 constexpr CodeRange kInvisible[] = {
     {0x00AD, 0x00AD}, {0x0600, 0x0605}, {0x061C, 0x061C}, {0x06DD, 0x06DD}, {0x070F, 0x070F}, {0x08E2, 0x08E2},
@@ -64,12 +61,6 @@ constexpr CodeRange kGap[] = {
     {0x30A0, 0x30A0}, {0x30FB, 0x30FB}, {0xD800, 0xF8FF}, {0xFDD0, 0xFDEF}, {0xFE10, 0xFE19}, {0xFE30, 0xFE6B},
     {0xFF01, 0xFF0F}, {0xFF1A, 0xFF20}, {0xFF3B, 0xFF40}, {0xFF5B, 0xFF65}, {0xFFE0, 0xFFEE}, {0xFFFC, 0xFFFF},
     {0xF0000, 0x10FFFF}};
-
-template <size_t N>
-bool InRanges(char32_t c, const CodeRange (&ranges)[N]) {
-  return std::any_of(std::begin(ranges), std::end(ranges),
-                     [c](const CodeRange& r) { return c >= r.first && c <= r.last; });
-}
 
 enum class TitleChar { Kept, Gap, Vanishes };
 

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 
+#include "base/system_library_win.h"
 #include "channel/launch_message_win.h"
 #include "state/launch_view.h"
 #include "ui/launcher_app_win.h"
@@ -30,21 +31,15 @@ struct AccessibilityApi {
   }
 };
 
-template <typename Fn>
-Fn ProcOf(HMODULE module, const char* name) {
-  FARPROC proc = module != nullptr ? GetProcAddress(module, name) : nullptr;
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(proc));
-}
-
 const AccessibilityApi& Accessibility() {
   static const AccessibilityApi api = [] {
     AccessibilityApi loaded;
-    HMODULE oleacc = LoadLibraryExW(L"oleacc.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    HMODULE oleaut = LoadLibraryExW(L"oleaut32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    loaded.lresultFromObject = ProcOf<AccessibilityApi::LresultFromObjectFn>(oleacc, "LresultFromObject");
+    HMODULE oleacc = LoadSystemLibrary(L"oleacc.dll");
+    HMODULE oleaut = LoadSystemLibrary(L"oleaut32.dll");
+    loaded.lresultFromObject = LookUpFunction<AccessibilityApi::LresultFromObjectFn>(oleacc, "LresultFromObject");
     loaded.createStdAccessibleObject =
-        ProcOf<AccessibilityApi::CreateStdAccessibleObjectFn>(oleacc, "CreateStdAccessibleObject");
-    loaded.sysAllocStringLen = ProcOf<AccessibilityApi::SysAllocStringLenFn>(oleaut, "SysAllocStringLen");
+        LookUpFunction<AccessibilityApi::CreateStdAccessibleObjectFn>(oleacc, "CreateStdAccessibleObject");
+    loaded.sysAllocStringLen = LookUpFunction<AccessibilityApi::SysAllocStringLenFn>(oleaut, "SysAllocStringLen");
     return loaded;
   }();
   return api;

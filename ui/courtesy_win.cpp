@@ -3,17 +3,12 @@
 #include <cstring>
 #include <vector>
 
+#include "base/system_library_win.h"
 #include "base/win_owners_win.h"
 
 namespace {
 
 PixelRect ToPixelRect(const RECT& r) { return PixelRect{r.left, r.top, r.right, r.bottom}; }
-
-template <typename Fn>
-Fn LookUp(HMODULE module, const char* name) {
-  FARPROC proc = module != nullptr ? GetProcAddress(module, name) : nullptr;
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(proc));
-}
 
 struct Monitors {
   std::vector<MonitorArea> areas;
@@ -51,7 +46,7 @@ unsigned MonitorDpi(HMONITOR monitor) {
   using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
   const UniqueModule shcore = LoadSystemModule(L"shcore.dll");
   unsigned dpi = 0;
-  if (auto getDpi = LookUp<GetDpiForMonitorFn>(shcore.get(), "GetDpiForMonitor"); getDpi != nullptr) {
+  if (auto getDpi = LookUpFunction<GetDpiForMonitorFn>(shcore.get(), "GetDpiForMonitor"); getDpi != nullptr) {
     UINT x = 0, y = 0;
     if (SUCCEEDED(getDpi(monitor, 0 /* MDT_EFFECTIVE_DPI */, &x, &y))) dpi = x;
   }
@@ -77,7 +72,7 @@ StartPlacement ChooseStartPlacement() {
 
 unsigned WindowDpi(HWND window) {
   using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-  const auto getDpi = LookUp<GetDpiForWindowFn>(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow");
+  const auto getDpi = LookUpLoadedFunction<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
   return getDpi != nullptr ? getDpi(window) : 0;
 }
 
@@ -86,7 +81,7 @@ ShowMode QueryShowMode() {
   using QueryFn = HRESULT(WINAPI*)(int*);
   // Loaded for the one call: the launcher does not keep shell32 mapped.
   const UniqueModule shell = LoadSystemModule(L"shell32.dll");
-  const auto query = LookUp<QueryFn>(shell.get(), "SHQueryUserNotificationState");
+  const auto query = LookUpFunction<QueryFn>(shell.get(), "SHQueryUserNotificationState");
   int state = 0;
   if (query == nullptr || FAILED(query(&state))) return ChooseShowMode(std::nullopt);
   return ChooseShowMode(state);

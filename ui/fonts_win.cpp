@@ -3,6 +3,8 @@
 #include <array>
 #include <cmath>
 
+#include "base/system_library_win.h"
+
 namespace {
 
 struct SlotFont {
@@ -41,22 +43,6 @@ bool IsFamilyOf(HDC dc, HFONT font, const wchar_t* family) {
   return lstrcmpiW(face, family) == 0;
 }
 
-HMODULE LoadSystemLibrary(const wchar_t* name) {
-  // Only from the system folder: never a copy planted beside the executable.
-  if (HMODULE module = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) return module;
-  wchar_t path[MAX_PATH];
-  const UINT length = GetSystemDirectoryW(path, MAX_PATH);
-  if (length == 0 || length + 12 >= MAX_PATH) return nullptr;
-  lstrcatW(path, L"\\");
-  lstrcatW(path, name);
-  return LoadLibraryW(path);
-}
-
-template <typename F>
-void Bind(HMODULE module, const char* name, F& target) {
-  target = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 }  // namespace
 
 UiFonts::~UiFonts() { Clear(); }
@@ -73,13 +59,13 @@ void UiFonts::Load() {
   measureDc_.reset(CreateCompatibleDC(nullptr));
   if (module_ == nullptr) module_ = LoadSystemLibrary(L"usp10.dll");
   if (module_ != nullptr) {
-    Bind(module_, "ScriptItemize", api_.itemize);
-    Bind(module_, "ScriptShape", api_.shape);
-    Bind(module_, "ScriptPlace", api_.place);
-    Bind(module_, "ScriptLayout", api_.layout);
-    Bind(module_, "ScriptFreeCache", api_.freeCache);
-    Bind(module_, "ScriptGetFontProperties", api_.fontProperties);
-    Bind(module_, "ScriptTextOut", api_.textOut);
+    api_.itemize = LookUpFunction<decltype(api_.itemize)>(module_, "ScriptItemize");
+    api_.shape = LookUpFunction<decltype(api_.shape)>(module_, "ScriptShape");
+    api_.place = LookUpFunction<decltype(api_.place)>(module_, "ScriptPlace");
+    api_.layout = LookUpFunction<decltype(api_.layout)>(module_, "ScriptLayout");
+    api_.freeCache = LookUpFunction<decltype(api_.freeCache)>(module_, "ScriptFreeCache");
+    api_.fontProperties = LookUpFunction<decltype(api_.fontProperties)>(module_, "ScriptGetFontProperties");
+    api_.textOut = LookUpFunction<decltype(api_.textOut)>(module_, "ScriptTextOut");
   }
   if (!api_.itemize || !api_.shape || !api_.place || !api_.layout || !api_.freeCache || !api_.fontProperties) {
     api_.textOut = nullptr;

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "base/system_library_win.h"
 #include "state/titles.h"
 #include "ui/assets_win.h"
 #include "ui/display_settings_win.h"
@@ -10,12 +11,8 @@
 
 void MakeProcessDpiAware() {
   using SetContextFn = BOOL(WINAPI*)(HANDLE);
-  HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  FARPROC proc = user32 != nullptr ? GetProcAddress(user32, "SetProcessDpiAwarenessContext") : nullptr;
-  if (proc != nullptr) {
-    auto setContext = reinterpret_cast<SetContextFn>(reinterpret_cast<void*>(proc));
-    if (setContext(reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-4))) != FALSE) return;
-  }
+  const auto setContext = LookUpLoadedFunction<SetContextFn>(L"user32.dll", "SetProcessDpiAwarenessContext");
+  if (setContext != nullptr && setContext(reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-4))) != FALSE) return;
   SetProcessDPIAware();
 }
 
@@ -25,11 +22,7 @@ namespace {
 // time), else the screen's LOGPIXELSX, else 96.
 unsigned MeasureSystemDpi() {
   using GetDpiForSystemFn = UINT(WINAPI*)();
-  HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  FARPROC proc = user32 != nullptr ? GetProcAddress(user32, "GetDpiForSystem") : nullptr;
-  if (proc != nullptr) {
-    return reinterpret_cast<GetDpiForSystemFn>(reinterpret_cast<void*>(proc))();
-  }
+  if (const auto getDpi = LookUpLoadedFunction<GetDpiForSystemFn>(L"user32.dll", "GetDpiForSystem")) return getDpi();
   HDC screen = GetDC(nullptr);
   if (screen == nullptr) return 96;
   const int dpi = GetDeviceCaps(screen, LOGPIXELSX);

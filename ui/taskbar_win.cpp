@@ -3,6 +3,8 @@
 #include <objbase.h>
 #include <shobjidl.h>
 
+#include "base/system_library_win.h"
+
 namespace {
 
 // Defined here rather than taken from a GUID library, so no toolchain needs one.
@@ -18,11 +20,10 @@ TBPFLAG FlagOf(TaskbarState state) { return kFlags[static_cast<size_t>(state)]; 
 // shell. The function exists from Windows 7 on; without it nothing is done.
 void AllowThroughMessageFilter(HWND window, UINT message) {
   using ChangeFilterFn = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
-  HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  FARPROC proc = user32 != nullptr ? GetProcAddress(user32, "ChangeWindowMessageFilterEx") : nullptr;
-  if (proc == nullptr) return;
+  const auto changeFilter = LookUpLoadedFunction<ChangeFilterFn>(L"user32.dll", "ChangeWindowMessageFilterEx");
+  if (changeFilter == nullptr) return;
   constexpr DWORD kAllow = 1;  // MSGFLT_ALLOW
-  reinterpret_cast<ChangeFilterFn>(reinterpret_cast<void*>(proc))(window, message, kAllow, nullptr);
+  changeFilter(window, message, kAllow, nullptr);
 }
 
 }  // namespace

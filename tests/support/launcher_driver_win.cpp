@@ -63,6 +63,13 @@ AccessiblePtr AccessibleOf(HWND window) {
 }
 
 std::optional<LauncherTexts> ReadTexts(HWND window) {
+  // AccessibleObjectFromWindow sends WM_GETOBJECT without a time-out: a
+  // window thread that does not answer within seconds reads as no texts
+  // instead of holding the test for ever.
+  DWORD_PTR ignored = 0;
+  if (SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 5000, &ignored) == 0) {
+    return std::nullopt;
+  }
   const AccessiblePtr object = AccessibleOf(window);
   if (object == nullptr) return std::nullopt;
   LauncherTexts texts;
@@ -110,7 +117,9 @@ LauncherRun::LauncherRun(const std::wstring& arguments, HANDLE standardInput, co
 LauncherRun::LauncherRun(const std::wstring& arguments, FedInput) {
   SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE readEnd = nullptr, writeEnd = nullptr;
-  if (CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) {
+  // Room for a whole flood, so Feed does not wait on the launcher's reads.
+  constexpr DWORD kPipeBytes = 1 << 20;
+  if (CreatePipe(&readEnd, &writeEnd, &inheritable, kPipeBytes)) {
     // Only the read end goes to the launcher; an inherited write end would
     // keep the pipe open after EndInput.
     SetHandleInformation(writeEnd, HANDLE_FLAG_INHERIT, 0);

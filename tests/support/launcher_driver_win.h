@@ -54,7 +54,8 @@ VARIANT ChildId(LONG id);
 // The window's client object through oleacc; null when it does not answer.
 // The first call makes the calling thread a COM apartment for good.
 AccessiblePtr AccessibleOf(HWND window);
-// nullopt when the window is gone or its object does not answer.
+// nullopt when the window is gone, its thread does not answer within 5 s,
+// or its object does not answer.
 std::optional<LauncherTexts> ReadTexts(HWND window);
 
 // A file in the temporary folder, deleted at the end. Made without bytes it
