@@ -12,10 +12,18 @@ DWORD WINAPI EndProcessAfterGrace(void*) {
   EndProcessNow(0);
 }
 
+// The handle stays open, so the event lasts as long as the process.
+void AnnounceTheEnd() {
+  wchar_t name[kEndingEventNameSize];
+  EndingEventName(GetCurrentProcessId(), name);
+  if (HANDLE event = CreateEventW(nullptr, TRUE, FALSE, name); event != nullptr) SetEvent(event);
+}
+
 }  // namespace
 
 void EndProcessNow(UINT code) {
   if (InterlockedExchange(&ending, 1) == 0) {
+    if (code == 0) AnnounceTheEnd();
     TerminateProcess(GetCurrentProcess(), code);
     // Reached only if the system refused: the ordinary end, teardown and
     // all, rather than a process that never ends.

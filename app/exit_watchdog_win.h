@@ -7,6 +7,17 @@
 
 inline constexpr DWORD kExitGraceMs = 1500;
 
+// The event EndProcessNow sets just before it ends the process after a run
+// whose window ran (exit code 0), named after the process id. A program
+// watching the launcher tells by it a process stuck inside the system's own
+// end from one that hangs in its own code, start-up included. Written into
+// `name` without the heap: the thread that ends the process may be the
+// watchdog while the window thread holds any lock.
+inline constexpr size_t kEndingEventNameSize = 48;
+inline void EndingEventName(DWORD processId, wchar_t (&name)[kEndingEventNameSize]) {
+  wsprintfW(name, L"Local\\TarrowLauncherEnding-%lu", static_cast<unsigned long>(processId));
+}
+
 // Window thread; arms once, later calls do nothing. If no thread can be made
 // the process ends the ordinary way only.
 void ArmExitWatchdog();
