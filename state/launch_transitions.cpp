@@ -112,7 +112,7 @@ StateEffects ApplyLaunchEvent(LaunchState& state, const LaunchEvent& event) {
   }
   if (kind == L"done") {
     StateEffects effects = SetStep(state, 1.0, L"LAUNCH", TextId::DetailDone);
-    effects.armCloseTimer = true;
+    effects.closeTimerMs = kCloseTimerMs;
     return effects;
   }
   if (kind == L"cancelled" || kind == L"canceled" || kind == L"stop") return Cancel(state);
