@@ -12,10 +12,18 @@ DWORD WINAPI EndProcessAfterGrace(void* exitCode) {
   EndProcessNow(static_cast<UINT>(reinterpret_cast<UINT_PTR>(exitCode)));
 }
 
+// The handle stays open, so the event lasts as long as the process.
+void AnnounceTheEnd() {
+  wchar_t name[kEndingEventNameSize];
+  EndingEventName(GetCurrentProcessId(), name);
+  if (HANDLE event = CreateEventW(nullptr, TRUE, FALSE, name); event != nullptr) SetEvent(event);
+}
+
 }  // namespace
 
 void EndProcessNow(UINT code) {
   if (InterlockedExchange(&ending, 1) == 0) {
+    if (code != kWindowNeverRan) AnnounceTheEnd();
     TerminateProcess(GetCurrentProcess(), code);
     // Reached only if the system refused: the ordinary end, teardown and
     // all, rather than a process that never ends.

@@ -67,7 +67,7 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     std::unique_ptr<LaunchEvent> event = TakeLaunchEvent(wParam, lParam);
     if (!event) return 0;
     if (r->events++ == 0) r->firstEventAt = NowMicroseconds();
-    if (ApplyLaunchEvent(r->state, *event).armCloseTimer) {
+    if (ApplyLaunchEvent(r->state, *event).closeTimerMs != 0) {
       r->doneAt = NowMicroseconds();
       r->finished = true;
     }

@@ -128,7 +128,7 @@ StateEffects ApplyLaunchEvent(LaunchState& state, const LaunchEvent& event) {
   }
   if (kind == L"done") {
     StateEffects effects = SetStep(state, 1.0, L"LAUNCH", TextId::DetailDone);
-    effects.armCloseTimer = true;
+    effects.closeTimerMs = kCloseTimerMs;
     state.handedOver = true;
     return effects;
   }

@@ -11,9 +11,12 @@
 #include "channel/launch_event.h"
 #include "state/launch_state.h"
 
+// How long after "done" the window closes.
+inline constexpr uint32_t kCloseTimerMs = 1400;
+
 struct StateEffects {
   bool repaint = false;
-  bool armCloseTimer = false;  // (re)start the 1400 ms close timer
+  uint32_t closeTimerMs = 0;  // (re)start the close timer with this period; 0: leave it
 };
 
 // Moves to the step `word` (normalised). Rail keys also move the rail. A

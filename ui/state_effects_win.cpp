@@ -42,7 +42,7 @@ void MirrorOnTaskbarButton(LauncherApp& app, const LaunchView& view) {
 }
 
 void PerformStateEffects(LauncherApp& app, const StateEffects& effects) {
-  if (effects.armCloseTimer) SetTimer(app.window, kCloseTimerId, kCloseTimerMs, nullptr);
+  if (effects.closeTimerMs != 0) SetTimer(app.window, kCloseTimerId, effects.closeTimerMs, nullptr);
   if (!effects.repaint) return;
   // Every visible change repaints; the taskbar button and the WinEvents
   // follow at the next paint or tick, whichever comes first.

@@ -10,7 +10,6 @@
 #include "ui/launcher_app_win.h"
 
 inline constexpr UINT_PTR kCloseTimerId = 2;
-inline constexpr UINT kCloseTimerMs = 1400;
 
 // Invalidates the whole window, without erasing, once until the next paint.
 void Invalidate(LauncherApp& app);
@@ -21,8 +20,8 @@ void NotePainted(LauncherApp& app);
 // Shows the launch on the taskbar button, once the shell has announced it.
 void MirrorOnTaskbarButton(LauncherApp& app, const LaunchView& view);
 
-// A repaint of the whole client area and (re)arming the 1400 ms close timer,
-// as the effects ask; the repaint waits for the next animation tick when a
+// A repaint of the whole client area and (re)arming the close timer with the
+// effects' period, as the effects ask; the repaint waits for the next animation tick when a
 // frame was painted less than a tick ago. A change that repaints is also announced to assistive
 // technology (WinEvents) and mirrored on the taskbar button, at the next
 // paint or animation tick (ShowViewOutsideTheWindow).

@@ -85,17 +85,18 @@ bool Contains(const PixelImage& line, const PixelImage& glyph) {
 struct DetailLines {
   explicit DetailLines(const std::wstring& arguments = L"") : run(arguments, kFed), window(run.WaitForWindow()) {}
 
-  // Shows `text` and returns the detail line once the screen shows it.
+  // Shows `text` and returns the detail line once the screen shows it; a
+  // line that does not change the picture fails the test.
   PixelImage Show(const std::wstring& text) {
     EXPECT_TRUE(run.Feed("progress - DOWNLOAD " + WideToUtf8(text) + "\n"));
     EXPECT_TRUE(run.WaitForStatus(text)) << Describe(run.Texts());
     PixelImage shown, previous;
-    WaitUntil([&] {
+    EXPECT_TRUE(WaitUntil([&] {
       shown = Crop(CaptureWindowFromScreen(window), kDetail);
       const bool settled = shown.pixels == previous.pixels && shown.pixels != last.pixels;
       previous = shown;
       return settled;
-    }, 5000);
+    }, 10000)) << "the detail line never settled on a new picture";
     last = shown;
     return shown;
   }

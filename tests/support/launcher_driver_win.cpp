@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "app/exit_watchdog_win.h"
 #include "channel/utf8.h"
 #include "tests/support/asset_files_win.h"
 #include "ui/launcher_app_win.h"
@@ -178,6 +179,10 @@ bool LauncherRun::Running() const {
 
 bool LauncherRun::StuckInItsEnd() const {
   if (!Running() || FindWindowOf(child_->id, kLauncherWindowClass, false) != nullptr) return false;
+  wchar_t name[kEndingEventNameSize];
+  EndingEventName(child_->id, name);
+  const UniqueHandle ending(OpenEventW(SYNCHRONIZE, FALSE, name));
+  if (ending == nullptr || WaitForSingleObject(ending.get(), 0) != WAIT_OBJECT_0) return false;
   UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
   if (snapshot.get() == INVALID_HANDLE_VALUE) return false;
   THREADENTRY32 entry{};

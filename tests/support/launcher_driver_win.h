@@ -118,11 +118,11 @@ class LauncherRun {
   // Presses Escape in the window and waits for the exit code.
   std::optional<DWORD> CloseWithEscape();
   bool Running() const;
-  // Running with no launcher window left and one thread: stuck inside the
-  // system's own end of the process, never in the launcher's code (once the
-  // window is destroyed its watchdog thread is there until the end). Wine 8
-  // leaves a process so now and then when a thread it kills at the end held
-  // one of its locks; Windows never does.
+  // Running with no launcher window left and one thread, after the launcher
+  // has set its ending event (EndProcessNow: only once a window ran): stuck
+  // inside the system's own end of the process, never in the launcher's
+  // code, start-up included. Wine 8 leaves a process so now and then when a
+  // thread it kills at the end held one of its locks; Windows never does.
   bool StuckInItsEnd() const;
   // Ends the process now if it still runs (as the destructor does).
   void End();

@@ -70,7 +70,7 @@ TEST(LaunchTransitionsTest, RetryWaitsOnTheFirstStepWithoutATarget) {
   EXPECT_EQ(View(s).detail, L"Retry requested");
   EXPECT_EQ(View(s).percent, L"WAIT");
   EXPECT_EQ(View(s).buttonLabel, L"Cancel");
-  EXPECT_FALSE(RetryLaunch(s).armCloseTimer);
+  EXPECT_EQ(RetryLaunch(s).closeTimerMs, 0u);
 }
 
 // A settled window costs no painting: once the bar has reached its target
@@ -91,7 +91,7 @@ TEST(IdleTicksTest, SettledWindowAsksForNothingFor200Ticks) {
       EXPECT_LE(repaints, 40);
       for (int tick = 0; tick < 200; ++tick) {
         const StateEffects effects = AnimateProgress(state, animate);
-        ASSERT_FALSE(effects.repaint || effects.armCloseTimer) << "tick " << tick;
+        ASSERT_FALSE(effects.repaint || effects.closeTimerMs != 0) << "tick " << tick;
       }
     }
   }

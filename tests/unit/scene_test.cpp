@@ -8,7 +8,7 @@
 
 #include <algorithm>
 #include <string>
-#include <type_traits>
+#include <tuple>
 #include <variant>
 #include <vector>
 
@@ -85,29 +85,35 @@ TEST(SceneTest, HighContrastUsesOnlyThePaletteAndOutlinesTheBar) {
   EXPECT_EQ(At<FillCommand>(Paint(L"ERROR", &kPalette, true, true), kButton).color, kPalette.buttonText);
 }
 
-// A right-to-left window is one transform of the left-to-right scene: every
-// rectangle across the centre line, no label left near-aligned.
-TEST(SceneTest, RightToLeftIsTheSceneMirroredAsAWhole) {
-  for (const std::wstring& state : kStates) {
-    const DrawList ltr = Paint(state), rtl = Paint(state, nullptr, false, false, true);
-    ASSERT_EQ(rtl, MirrorDrawList(ltr));
-    for (size_t i = 0; i < ltr.size(); ++i) {
-      std::visit([&](const auto& a) {
-        const auto& b = std::get<std::decay_t<decltype(a)>>(rtl[i]);
-        EXPECT_NEAR(a.rect.x + b.rect.x + a.rect.width, 392.0f, 1e-3f);
-        if constexpr (std::is_same_v<std::decay_t<decltype(a)>, LabelCommand>) {
-          EXPECT_NE(b.align, TextAlign::Near);
-        }
-      }, ltr[i]);
-    }
-  }
-  // The bar grows from the right edge of the track and still ends in amber;
-  // the picture's rectangle (the card is symmetric) is where it was.
+// A right-to-left window places every box at its mirror image about the
+// 392-unit width (the badge at 12..40 goes to 352..380, the chip at 27..97
+// to 295..365, the button at 322..380 to 12..70), turns the labels aligned
+// to the left edge to the right one and lets the bar grow leftward, still
+// ending in amber; the picture (the card is symmetric) stays where it was.
+TEST(SceneTest, RightToLeftMirrorsTheDownloadStep) {
   const DrawList rtl = Paint(L"DOWNLOAD", nullptr, false, false, true);
+  const std::tuple<std::wstring, SceneRect, TextAlign> labels[] = {
+      {L"TW", {352, 10, 28, 28}, TextAlign::Center},        {L"Tarrow Preview", {113, 10, 232, 25}, TextAlign::Far},
+      {L"Cancel", {12, 11, 58, 26}, TextAlign::Center},     {L"TRANSFER", {295, 53, 70, 18}, TextAlign::Center},
+      {L"Tarrow Preview", {30, 94, 336, 22}, TextAlign::Far}, {L"62%", {12, 146, 42, 20}, TextAlign::Center},
+      {L"Runtime update in progress", {30, 118, 336, 16}, TextAlign::Far},
+      {L"Downloading runtime", {62, 145, 318, 22}, TextAlign::Far},
+      {L"Receiving changes", {12, 195, 368, 22}, TextAlign::Far}};
+  for (const auto& [text, rect, align] : labels) {
+    const LabelCommand label = At<LabelCommand>(rtl, rect);
+    EXPECT_EQ(label.text, text) << rect.x << "," << rect.y;
+    EXPECT_EQ(label.align, align) << rect.x << "," << rect.y;
+  }
+  EXPECT_EQ(At<FillCommand>(rtl, {295, 53, 70, 18}).color, 0xA80C1214u) << "the chip under its label";
+  At<ImageCommand>(rtl, {12, 43, 368, 96});  // fails when the picture has moved
+  EXPECT_EQ(At<GradientCommand>(rtl, {12, 43, 368, 96}).mode, GradientMode::BackwardDiagonal) << "the card's shade";
+  // 62 % of the 368-unit track, from its right end at 380.
   const auto bar = std::get<GradientCommand>(rtl.back());
-  EXPECT_FLOAT_EQ(bar.rect.x + bar.rect.width, kTrack.x + kTrack.width);
+  EXPECT_NEAR(bar.rect.x, 151.84f, 1e-3f);
+  EXPECT_NEAR(bar.rect.width, 228.16f, 1e-3f);
+  EXPECT_EQ(bar.gradientRect, bar.rect);
   EXPECT_EQ(bar.startColor, 0xFFF59E0Bu);
-  EXPECT_EQ(At<ImageCommand>(rtl, kHeaderCard).rect, kHeaderCard);
+  EXPECT_EQ(bar.endColor, 0xFF2DD4BFu);
 }
 
 TEST(SceneTest, RightToLeftHitTestAndAccessibleLocationsFollowTheButton) {

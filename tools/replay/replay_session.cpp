@@ -163,7 +163,10 @@ std::string ReplaySession::StartRecord() const {
 std::string ReplaySession::ApplyLine(std::string_view line) {
   ++lineNumber_;
   const std::unique_ptr<LaunchEvent> event = ParseUpdaterLine(line);
-  if (event && ApplyLaunchEvent(state_, *event).armCloseTimer) closeArmed_ = true;
+  if (event) {
+    const uint32_t closeTimerMs = ApplyLaunchEvent(state_, *event).closeTimerMs;
+    if (closeTimerMs != 0) closeTimerMs_ = closeTimerMs;
+  }
   for (uint32_t tick = 0; tick < ticksPerLine_; ++tick) AnimateProgress(state_);
   return Record(event.get());
 }
@@ -216,7 +219,8 @@ std::string ReplaySession::Record(const LaunchEvent* event) const {
   AppendKey(out, "button");
   AppendJsonString(out, view.buttonLabel);
   AppendKey(out, "closeArmed");
-  out += closeArmed_ ? "true" : "false";
+  if (closeTimerMs_ == 0) out += "false";
+  else AppendInteger(out, closeTimerMs_);
   AppendKey(out, "displayTitle");
   AppendJsonString(out, identity_.displayTitle);
   AppendKey(out, "profile");

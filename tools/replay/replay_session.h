@@ -54,5 +54,5 @@ class ReplaySession {
   bool scene_ = false;
   bool texts_ = false;
   uint64_t lineNumber_ = 0;
-  bool closeArmed_ = false;
+  uint32_t closeTimerMs_ = 0;  // the period of the last close timer armed
 };
