@@ -18,9 +18,9 @@ struct LocalRelease {
 
 }  // namespace
 
-// shell32 is loaded for this one call and let go again: imported, it stayed
-// mapped for the process's whole life, some 0.7 MB of its working set under
-// Wine, for a split made once at start-up.
+// shell32 is loaded for this one call and let go again: imported, it would
+// stay mapped for the process's whole life, a large part of its working set,
+// for a split made once at start-up.
 std::vector<std::wstring> ReadCommandLineWords() {
   std::vector<std::wstring> words;
   const UniqueModule shell = LoadSystemModule(L"shell32.dll");

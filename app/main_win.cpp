@@ -1,6 +1,7 @@
 // Process entry of tarrow-launcher.exe. Only the instance handle is used: the
-// command line is read again with GetCommandLineW and the window is always
-// shown with SW_SHOW.
+// command line is read again with GetCommandLineW, and the show command is
+// not the caller's to choose: the window is shown as the user's state asks
+// (without activation for a busy user in full screen).
 #include <windows.h>
 
 #include "app/exit_watchdog_win.h"

@@ -8,9 +8,9 @@
 #include "channel/launch_message_win.h"
 #include "channel/stdin_reader_win.h"
 #include "state/launch_transitions.h"
-#include "ui/launcher_app_win.h"
-#include "ui/launcher_window_win.h"
-#include "ui/updater_launch_win.h"
+#include "ui/window/launcher_app_win.h"
+#include "ui/window/launcher_window_win.h"
+#include "ui/window/updater_launch_win.h"
 
 namespace {
 
@@ -46,19 +46,19 @@ void RunMessageLoop() {
 // From the window's birth to its end, with `app` alive throughout.
 int RunWindow(LauncherApp& app, const StartupOptions& options) {
   // Accessibility clients reach the window's object through the thread's
-  // apartment. Entered before the window exists: entered later, inside a
-  // client's WM_GETOBJECT, it left the process hanging at its exit now and
-  // then under Wine while clients went on reading.
-  app.com.Enter();
-  // Whatever holds the window thread once the window is gone (under Wine a
-  // process was seen to stay on, now and then, while two clients read its
-  // accessible object during the close), the process ends within the grace.
+  // apartment. Entered before the window exists: entered inside a client's
+  // WM_GETOBJECT, Wine can leave the process hanging at its exit while
+  // clients go on reading.
+  app.shell.com.Enter();
+  // Whatever holds the window thread once the window is gone (under Wine,
+  // clients reading its accessible object during the close can), the
+  // process ends within the grace.
   app.windowGone = &ArmExitWatchdog;
   if (!CreateLauncherWindow(app)) return 1;
   // Reads standard input only when it is a disk file or a pipe. The updater
   // never gets it: its input is a pipe of the launcher's own.
   StartStdinReader(app.window);
-  PerformStateEffects(app, ApplyPreviewState(app.state, options.stateArgument));
+  PerformStateEffects(app, ApplyPreviewState(app.launch.state, options.stateArgument));
   // Remembered for Retry, which starts the same command again once it has ended.
   app.updater.command = options.updaterCommand;
   app.reportOutcome = options.reportOutcome;
@@ -98,7 +98,7 @@ int RunLauncher(HINSTANCE instance) {
   LauncherApp app(instance, options.startupText);
   // --lang decides alone (an unknown tag gives English); without it the
   // user's preferred UI languages do.
-  app.language = &ChooseLanguage(options.languageArgument.empty() ? ReadPreferredUiLanguages()
+  app.launch.language = &ChooseLanguage(options.languageArgument.empty() ? ReadPreferredUiLanguages()
                                                                    : std::vector<std::wstring>{options.languageArgument});
   return RunWindow(app, options);
 }

@@ -19,13 +19,13 @@
 #include <string>
 #include <vector>
 
-#include "ui/layout.h"
+#include "ui/scene/layout.h"
 #include "base/gdiplus_api_win.h"
 #include "base/win_owners_win.h"
-#include "ui/fonts_win.h"
+#include "ui/paint/fonts_win.h"
 #include "tools/capture/frame_snapshot_win.h"
-#include "ui/scene.h"
-#include "ui/scene_renderer_win.h"
+#include "ui/scene/scene.h"
+#include "ui/paint/scene_renderer_win.h"
 
 namespace gp = Gdiplus::DllExports;
 

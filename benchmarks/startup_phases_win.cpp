@@ -13,11 +13,11 @@
 #include "state/launch_transitions.h"
 #include "state/titles.h"
 #include "tests/support/process_runner_win.h"
-#include "ui/assets_win.h"
-#include "ui/display_settings_win.h"
-#include "ui/fonts_win.h"
-#include "ui/launcher_app_win.h"
-#include "ui/launcher_window_win.h"
+#include "ui/paint/assets_win.h"
+#include "ui/scene/display_settings_win.h"
+#include "ui/paint/fonts_win.h"
+#include "ui/window/launcher_app_win.h"
+#include "ui/window/launcher_window_win.h"
 
 namespace {
 
@@ -65,11 +65,11 @@ int RunStartupPhasesChild(LONGLONG createdAt, const std::wstring& outPath) {
   marks.push_back(Now());
   LauncherApp app(GetModuleHandleW(nullptr), L"Tarrow Preview");
   marks.push_back(Now());
-  app.com.Enter();
+  app.shell.com.Enter();
   marks.push_back(Now());
   if (!CreateLauncherWindow(app)) return 1;
   marks.push_back(Now());
-  PerformStateEffects(app, ApplyPreviewState(app.state, L"DOWNLOAD"));
+  PerformStateEffects(app, ApplyPreviewState(app.launch.state, L"DOWNLOAD"));
   marks.push_back(Now());
   AttachAssets(app);
   marks.push_back(Now());

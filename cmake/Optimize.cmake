@@ -20,10 +20,10 @@ set(TARROW_HOT_SOURCES
   state/launch_transitions.cpp
   state/step_table.cpp
   state/step_vocabulary.cpp
-  ui/launcher_window_win.cpp
-  ui/scene_renderer_win.cpp
-  ui/state_effects_win.cpp
-  ui/text_line_win.cpp)
+  ui/window/launcher_window_win.cpp
+  ui/paint/scene_renderer_win.cpp
+  ui/window/state_effects_win.cpp
+  ui/paint/text_line_win.cpp)
 
 # Called from the top folder once every target exists: the source
 # properties set here reach the targets made in this folder.

@@ -88,10 +88,13 @@ std::vector<LaunchState> ShowcaseStates() {
   const std::pair<std::wstring_view, TextId> kSetDetails[] = {
       {L"READY", TextId::DetailDone},        {L"STOP", TextId::DetailCancelled},
       {L"LINK", TextId::DetailRetry},        {L"ERROR", TextId::DetailPipeFailed},
-      {L"ERROR", TextId::DetailStartFailed}, {L"ERROR", TextId::DetailExitCode}};
+      {L"ERROR", TextId::DetailStartFailed}, {L"ERROR", TextId::DetailReaderFailed},
+      {L"ERROR", TextId::DetailExitCode}};
   for (const auto& [key, own] : kSetDetails) {
     LaunchState s;
-    SetStep(s, 1.0, key, own, 3221225477u);
+    // A failed start's code and the system's words go after its own text,
+    // where the line may end in an ellipsis: its own text must fit alone.
+    SetStep(s, 1.0, key, own, own == TextId::DetailExitCode ? 3221225477u : 0u);
     states.push_back(s);
   }
   return states;

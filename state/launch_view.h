@@ -42,7 +42,8 @@ LaunchView DescribeLaunch(const LaunchState& state, std::wstring_view sequenceTi
 // can show, each where it shows: every step's preview, the step without a
 // target (its sentence, "WAIT"), at a full target past its stall hint
 // ("100%"), and the details the launcher sets on the steps that show them
-// (the exit code 3221225477, the widest). One unlisted step stands for all.
+// (the exit code 3221225477, the widest; a failed start without its code,
+// the system's words and the advice, which follow it and may be cut). One unlisted step stands for all.
 // What the check that every text fits its box lays out.
 std::vector<LaunchState> ShowcaseStates();
 

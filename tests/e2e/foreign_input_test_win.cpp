@@ -21,7 +21,7 @@ constexpr UINT kPressButtonMessage = WM_APP + 3;  // a forged one would press Ca
 // showed; lines fed afterwards (every kind the taskbar mirrors) still apply,
 // and a posted quit ends the run with exit code 0 whatever it carries.
 TEST(ForeignInputTest, PostedMessagesChangeNothingAndQuitEndsWithZero) {
-  LauncherRun run(L"", kFed);
+  LauncherRun run(L"", kInputPipe);
   HWND window = run.WaitForWindow();
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(run.WaitForTexts([](const LauncherTexts& t) { return t.percent == L"62%"; })) << Describe(run.Texts());

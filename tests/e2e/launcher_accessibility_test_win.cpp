@@ -31,7 +31,7 @@ void CALLBACK RecordEvent(HWINEVENTHOOK, DWORD, HWND, LONG object, LONG child, D
 class LauncherAccessibilityTest : public testing::Test {
  protected:
   void Start(const std::wstring& arguments) {
-    run_ = std::make_unique<LauncherRun>(arguments, kFed);
+    run_ = std::make_unique<LauncherRun>(arguments, kInputPipe);
     window_ = run_->WaitForWindow();
     ASSERT_NE(window_, nullptr) << "no launcher window";
   }

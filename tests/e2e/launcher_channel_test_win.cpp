@@ -45,7 +45,7 @@ long long NowMicroseconds() {
 TEST(LauncherChannelTest, EscapeTellsTheUpdaterCancelAndThenTheEndOfItsInput) {
   const TempFile record;
   TempFile script("progress 0.5 DOWNLOAD Listening\nrecord-input " + WideToUtf8(record.path()) + "\n");
-  LauncherRun run(UpdaterCommand(L"--script " + QuoteArgument(script.path())), kFed);
+  LauncherRun run(UpdaterCommand(L"--script " + QuoteArgument(script.path())), kInputPipe);
   ASSERT_NE(run.WaitForWindow(), nullptr);
   ASSERT_TRUE(run.WaitForStatus(L"Listening")) << Describe(run.Texts());
   ASSERT_TRUE(run.Feed("progress 0.6 DOWNLOAD Fed line\n"));
@@ -81,7 +81,7 @@ TEST(LauncherChannelTest, ReportOutcomeTellsDoneCancelledAndFailedApart) {
       {"error Mirror lost\n", L"Mirror lost", true, 3},
   };
   for (const auto& c : cases) {
-    LauncherRun run(L"--report-outcome --state VERIFY", kFed);
+    LauncherRun run(L"--report-outcome --state VERIFY", kInputPipe);
     ASSERT_NE(run.WaitForWindow(), nullptr);
     ASSERT_TRUE(run.Feed(c.lines));
     if (c.shown != nullptr) {
@@ -107,7 +107,7 @@ TEST(LauncherChannelTest, DiskFileOnStandardInputIsReadToItsEnd) {
 // From a pipe too: the window closes by itself, not before the close timer's
 // 1.4 s have passed since the line was written.
 TEST(LauncherChannelTest, DoneOnAPipeClosesTheWindowAfterItsDelay) {
-  LauncherRun run(L"--state VERIFY", kFed);
+  LauncherRun run(L"--state VERIFY", kInputPipe);
   ASSERT_NE(run.WaitForWindow(), nullptr);
   ASSERT_TRUE(run.Feed("progress 0.5 VERIFY Almost there\n"));
   ASSERT_TRUE(run.WaitForStatus(L"Almost there")) << Describe(run.Texts());
@@ -183,7 +183,7 @@ TEST(LauncherChannelTest, FloodOfTwentyThousandLinesEndsInTheLastLinesState) {
                            : "progress 0." + std::to_string(line % 90 + 10) + " DOWNLOAD Line " + std::to_string(line) + "\n";
   }
   flood += "progress 0.5 APPLY Last of the flood\n";
-  LauncherRun run(L"", kFed);
+  LauncherRun run(L"", kInputPipe);
   ASSERT_NE(run.WaitForWindow(), nullptr);
   ASSERT_TRUE(run.Feed(flood));
   EXPECT_TRUE(run.WaitForTexts([](const LauncherTexts& t) {

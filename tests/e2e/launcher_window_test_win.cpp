@@ -96,7 +96,7 @@ std::wstring ClipboardText() {
 // the launch goes on; restored, the window is back where it was; a "done"
 // while minimised still ends the run with 0.
 TEST(LauncherWindowTest, CtrlCCopiesAndTheMinimisedLaunchGoesOnToItsEnd) {
-  LauncherRun run(L"Quenby", kFed);
+  LauncherRun run(L"Quenby", kInputPipe);
   HWND window = run.WaitForWindow();
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(run.Feed("progress 0.42 DOWNLOAD Fetching files\n"));

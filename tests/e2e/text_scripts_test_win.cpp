@@ -83,7 +83,7 @@ bool Contains(const PixelImage& line, const PixelImage& glyph) {
 // A launcher fed through its standard input. Detail lines come without a
 // figure, so no stall hint replaces them however slow the machine is.
 struct DetailLines {
-  explicit DetailLines(const std::wstring& arguments = L"") : run(arguments, kFed), window(run.WaitForWindow()) {}
+  explicit DetailLines(const std::wstring& arguments = L"") : run(arguments, kInputPipe), window(run.WaitForWindow()) {}
 
   // Shows `text` and returns the detail line once the screen shows it; a
   // line that does not change the picture fails the test.

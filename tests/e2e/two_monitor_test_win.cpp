@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "tests/support/launcher_driver_win.h"
-#include "ui/launcher_app_win.h"
+#include "ui/window/launcher_app_win.h"
 
 namespace {
 

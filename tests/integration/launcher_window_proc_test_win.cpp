@@ -20,9 +20,9 @@
 #include "channel/utf8.h"
 #include "state/launch_transitions.h"
 #include "tests/support/launcher_driver_win.h"
-#include "ui/launcher_app_win.h"
-#include "ui/launcher_window_win.h"
-#include "ui/updater_launch_win.h"
+#include "ui/window/launcher_app_win.h"
+#include "ui/window/launcher_window_win.h"
+#include "ui/window/updater_launch_win.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ class LauncherWindowProcTest : public testing::Test {
     ASSERT_TRUE(gdiplus_.ok());
     app_ = std::make_unique<LauncherApp>(GetModuleHandleW(nullptr), L"Weekly Report");
     ASSERT_TRUE(CreateLauncherWindow(*app_));
-    PerformStateEffects(*app_, ApplyPreviewState(app_->state, L"DOWNLOAD"));
+    PerformStateEffects(*app_, ApplyPreviewState(app_->launch.state, L"DOWNLOAD"));
   }
   void TearDown() override {
     if (IsWindow(app_->window)) DestroyWindow(app_->window);
@@ -148,8 +148,8 @@ TEST_F(LauncherWindowProcTest, StartRefusalsSayWhyAndWhatToDo) {
 // "done", an error after it, and Retry before the close armed by "done"
 // fires: Retry is the user's answer, and the close no longer stands.
 TEST_F(LauncherWindowProcTest, RetryCancelsAPendingClose) {
-  PerformStateEffects(*app_, ApplyLaunchEvent(app_->state, LaunchEvent{L"done", {}, {}, {}, {}}));
-  PerformStateEffects(*app_, ApplyLaunchEvent(app_->state, LaunchEvent{L"error", {}, {}, L"Mirror lost", {}}));
+  PerformStateEffects(*app_, ApplyLaunchEvent(app_->launch.state, LaunchEvent{L"done", {}, {}, {}, {}}));
+  PerformStateEffects(*app_, ApplyLaunchEvent(app_->launch.state, LaunchEvent{L"error", {}, {}, L"Mirror lost", {}}));
   ASSERT_EQ(ViewOf(*app_).button, StepButton::Retry);
   PressActionButton(*app_);
   const ULONGLONG pressed = GetTickCount64();

@@ -11,9 +11,9 @@
 #include "tests/support/pixel_colors.h"
 #include "tests/support/source_tree.h"
 #include "tools/capture/frame_snapshot_win.h"
-#include "ui/fonts_win.h"
-#include "ui/layout.h"
-#include "ui/scene.h"
+#include "ui/paint/fonts_win.h"
+#include "ui/scene/layout.h"
+#include "ui/scene/scene.h"
 
 namespace {
 

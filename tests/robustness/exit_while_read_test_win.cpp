@@ -36,7 +36,7 @@ TEST(ExitWhileReadTest, TheProcessEndsPromptlyWhileTwoClientsReadItsWindow) {
   int stuck = 0;
   AccessibleOf(nullptr);  // the driver's own apartment belongs to this thread, not to a client's
   for (int run = 0; run < kRuns; ++run) {
-    std::optional<LauncherRun> launcher(std::in_place, L"", kFed);
+    std::optional<LauncherRun> launcher(std::in_place, L"", kInputPipe);
     HWND window = launcher->WaitForWindow();
     ASSERT_NE(window, nullptr) << "run " << run;
     std::atomic<bool> stop{false};

@@ -154,7 +154,7 @@ TEST(HostileUpdater, LaunchersOutputEndsWhenTheLauncherExits) {
   // standard input, so the pipe stands in for it during the start.
   const HANDLE ownOutput = GetStdHandle(STD_OUTPUT_HANDLE);
   SetStdHandle(STD_OUTPUT_HANDLE, writeEnd);
-  LauncherRun run(UpdaterCommand(L"hang"), kFed);
+  LauncherRun run(UpdaterCommand(L"hang"), kInputPipe);
   SetStdHandle(STD_OUTPUT_HANDLE, ownOutput);
   CloseHandle(writeEnd);
   ASSERT_NE(run.WaitForWindow(), nullptr);

@@ -93,7 +93,7 @@ EndingRun RunSeed(uint64_t seed) {
   std::wstring arguments = kArguments[below(static_cast<uint32_t>(std::size(kArguments)))];
   arguments += L" " + UpdaterCommand(L"play " + std::to_wstring(seed), L"updater-noise.exe");
   const bool fed = below(3) == 0;
-  EndingRun run{seed, fed ? std::make_unique<LauncherRun>(arguments, kFed) : std::make_unique<LauncherRun>(arguments),
+  EndingRun run{seed, fed ? std::make_unique<LauncherRun>(arguments, kInputPipe) : std::make_unique<LauncherRun>(arguments),
                 {}};
   if (fed) {
     // Written from a thread: a launcher that stops reading must not stall the soak.

@@ -8,7 +8,7 @@
 #include "app/exit_watchdog_win.h"
 #include "channel/utf8.h"
 #include "tests/support/asset_files_win.h"
-#include "ui/launcher_app_win.h"
+#include "ui/window/launcher_app_win.h"
 
 namespace {
 
@@ -115,7 +115,7 @@ LauncherRun::LauncherRun(const std::wstring& arguments, HANDLE standardInput, co
   MakeProcessDpiAware();
 }
 
-LauncherRun::LauncherRun(const std::wstring& arguments, FedInput) {
+LauncherRun::LauncherRun(const std::wstring& arguments, InputPipe) {
   SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE readEnd = nullptr, writeEnd = nullptr;
   // Room for a whole flood, so Feed does not wait on the launcher's reads.

@@ -17,7 +17,7 @@
 
 #include "base/win_owners_win.h"
 #include "tests/support/process_runner_win.h"
-#include "ui/launcher_window_win.h"
+#include "ui/window/launcher_window_win.h"
 
 // The action button's middle in client pixels at 96 DPI.
 inline constexpr int32_t kButtonX = 351;
@@ -81,8 +81,8 @@ class TempFile {
 std::wstring UpdaterCommand(const std::wstring& arguments, const wchar_t* program = L"demo-updater.exe");
 
 // Starts a launcher with a pipe as its standard input (LauncherRun).
-struct FedInput {};
-inline constexpr FedInput kFed;
+struct InputPipe {};
+inline constexpr InputPipe kInputPipe;
 
 // A launcher process started for one test; the test process is made per-
 // monitor DPI aware too, so window rectangles, the work area and cursor
@@ -96,7 +96,7 @@ class LauncherRun {
   explicit LauncherRun(const std::wstring& arguments, HANDLE standardInput = nullptr,
                        const std::wstring& folder = L"");
   // Its standard input a pipe, written with Feed; EndInput closes it.
-  LauncherRun(const std::wstring& arguments, FedInput);
+  LauncherRun(const std::wstring& arguments, InputPipe);
   ~LauncherRun();
   LauncherRun(const LauncherRun&) = delete;
   LauncherRun& operator=(const LauncherRun&) = delete;

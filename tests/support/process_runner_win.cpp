@@ -5,7 +5,7 @@
 #include <tlhelp32.h>
 
 
-#include "ui/assets_win.h"
+#include "ui/paint/assets_win.h"
 
 std::wstring ProgramFolder() { return GetModuleDirectory(); }
 

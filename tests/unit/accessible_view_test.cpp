@@ -1,4 +1,4 @@
-#include "ui/accessible_view.h"
+#include "ui/shell/accessible_view.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/asset_paths.h"
+#include "ui/paint/asset_paths.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/display_settings.h"
+#include "ui/scene/display_settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/layout.h"
+#include "ui/scene/layout.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // (tests/replay/cases/scene.*), the plain card of the artwork-free launcher
 // by its robustness test; these are the rules around them: the button's hover
 // and press, and the high-contrast look.
-#include "ui/scene.h"
+#include "ui/scene/scene.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "state/launch_transitions.h"
-#include "ui/accessible_view.h"
-#include "ui/layout.h"
+#include "ui/shell/accessible_view.h"
+#include "ui/scene/layout.h"
 
 namespace {
 

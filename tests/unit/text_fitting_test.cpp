@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/graphemes.h"
-#include "ui/font_fallback.h"
+#include "ui/paint/font_fallback.h"
 
 namespace {
 

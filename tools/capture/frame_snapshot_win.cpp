@@ -7,10 +7,10 @@
 #include "state/launch_transitions.h"
 #include "state/launch_view.h"
 #include "state/titles.h"
-#include "ui/layout.h"
-#include "ui/scene.h"
-#include "ui/scene_renderer_win.h"
-#include "ui/text_line_win.h"
+#include "ui/scene/layout.h"
+#include "ui/scene/scene.h"
+#include "ui/paint/scene_renderer_win.h"
+#include "ui/paint/text_line_win.h"
 
 namespace gp = Gdiplus::DllExports;
 
@@ -148,7 +148,7 @@ DrawList PreviewDrawList(const PreviewFrame& frame, bool hasBackground, const Ui
   SceneInput input{view, identity.profile.badge, identity.displayTitle, hasBackground, frame.hoverButton,
                    frame.pressedButton};
   if (frame.highContrast) input.highContrast = &*frame.highContrast;
-  if (fonts != nullptr) input.needed = MeasureGrowingLabels(*fonts, view, frame.scale);
+  if (fonts != nullptr) input.labelWidths = MeasureGrowingLabels(*fonts, view, frame.scale);
   return PaintScene(input);
 }
 

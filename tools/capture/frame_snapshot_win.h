@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "base/win_owners_win.h"
-#include "ui/fonts_win.h"
-#include "ui/draw_list.h"
-#include "ui/scene.h"
-#include "ui/scene_renderer_win.h"
+#include "ui/paint/fonts_win.h"
+#include "ui/scene/draw_list.h"
+#include "ui/scene/scene.h"
+#include "ui/paint/scene_renderer_win.h"
 
 // Pixels as 0xAARRGGBB, rows top to bottom.
 struct PixelImage {

@@ -16,7 +16,7 @@
 
 #include "base/win_owners_win.h"
 #include "tools/capture/screen_capture_win.h"
-#include "ui/launcher_window_win.h"
+#include "ui/window/launcher_window_win.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "state/launch_transitions.h"
 #include "state/launch_view.h"
 #include "tools/replay/json_text.h"
-#include "ui/scene.h"
+#include "ui/scene/scene.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 
 #include "base/gdiplus_api_win.h"
 #include "base/win_owners_win.h"
-#include "ui/fonts_win.h"
+#include "ui/paint/fonts_win.h"
 #include "tools/capture/frame_snapshot_win.h"
 
 namespace {

@@ -19,10 +19,10 @@
 #include "state/languages.h"
 #include "state/launch_view.h"
 #include "state/titles.h"
-#include "ui/fonts_win.h"
-#include "ui/layout.h"
-#include "ui/scene.h"
-#include "ui/text_line_win.h"
+#include "ui/paint/fonts_win.h"
+#include "ui/scene/layout.h"
+#include "ui/scene/scene.h"
+#include "ui/paint/text_line_win.h"
 
 namespace {
 
@@ -58,7 +58,7 @@ class Fitter {
   std::vector<LabelCommand> Labels(const LaunchState& state, const Language& language, float scale) {
     const LaunchView view = DescribeLaunch(state, identity_.profile.sequenceTitle, language);
     SceneInput input{view, identity_.profile.badge, identity_.displayTitle, true, false, false};
-    input.needed = MeasureGrowingLabels(fonts_, view, scale);
+    input.labelWidths = MeasureGrowingLabels(fonts_, view, scale);
     std::vector<LabelCommand> labels;
     for (const DrawCommand& command : PaintScene(input)) {
       if (const auto* label = std::get_if<LabelCommand>(&command)) labels.push_back(*label);

@@ -12,7 +12,7 @@
 #include "base/win_owners_win.h"
 #include "channel/utf8.h"
 #include "state/profiles.h"
-#include "ui/assets_win.h"
+#include "ui/paint/assets_win.h"
 
 namespace {
 

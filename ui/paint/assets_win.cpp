@@ -1,0 +1,289 @@
+#include "ui/paint/assets_win.h"
+
+#include <objbase.h>
+
+#include <cstring>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "base/gdiplus_api_win.h"
+#include "base/module_path_win.h"
+#include "ui/paint/asset_checks.h"
+
+namespace {
+
+namespace gp = Gdiplus::DllExports;
+
+// Resource ids are 16-bit integers; 0 names no resource.
+bool IsResourceId(uint32_t id) { return id != 0 && id <= 0xFFFF; }
+
+LPCWSTR ResourceName(uint32_t id) { return MAKEINTRESOURCEW(static_cast<WORD>(id)); }
+
+// Longest name a module file name or a current directory can have, with room
+// to spare; a buffer that size is never cut.
+constexpr size_t kLongestPathBuffer = 65536;
+
+// Decodes a picture held in memory into a bitmap in the format the painter
+// draws fastest (32 bpp premultiplied ARGB) with pixels of its own. With
+// `sizeLimit`, a picture the decoder sees as larger on either side is
+// dropped before it is copied. Null on any failure.
+UniqueGpImage DecodePicture(const void* bytes, size_t size, uint32_t sizeLimit = 0) {
+  // The stream needs movable global memory of its own; the caller's bytes
+  // may be read-only (a resource belongs to its module).
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+  if (block == nullptr) return nullptr;
+  void* copy = GlobalLock(block);
+  if (copy == nullptr) {
+    GlobalFree(block);
+    return nullptr;
+  }
+  std::memcpy(copy, bytes, size);
+  GlobalUnlock(block);
+
+  IStream* stream = nullptr;
+  if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream)) || stream == nullptr) {
+    GlobalFree(block);
+    return nullptr;
+  }
+  // From here the stream owns the block and frees it on its last release.
+  Gdiplus::GpBitmap* decoded = nullptr;
+  const Gdiplus::GpStatus status = gp::GdipCreateBitmapFromStream(stream, &decoded);
+  stream->Release();  // the bitmap holds its own reference while it lives
+  UniqueGpImage source(decoded);
+  if (status != Gdiplus::Ok || decoded == nullptr) return nullptr;
+
+  // Dropping the stream-backed bitmap after the clone releases the stream
+  // and the block.
+  UINT width = 0;
+  UINT height = 0;
+  gp::GdipGetImageWidth(decoded, &width);
+  gp::GdipGetImageHeight(decoded, &height);
+  if (width == 0 || height == 0) return nullptr;
+  if (sizeLimit != 0 && (width > sizeLimit || height > sizeLimit)) return nullptr;
+  Gdiplus::GpBitmap* clone = nullptr;
+  const Gdiplus::GpStatus cloned = gp::GdipCloneBitmapAreaI(0, 0, static_cast<INT>(width), static_cast<INT>(height),
+                                                            PixelFormat32bppPARGB, decoded, &clone);
+  UniqueGpImage result(clone);
+  if (cloned != Gdiplus::Ok) return nullptr;
+  return result;
+}
+
+// The drive of a full local path, unless the system reports it as a network
+// drive.
+bool OnLocalDrive(const std::wstring& path) {
+  const std::optional<std::wstring> root = LocalDriveRoot(path);
+  return root.has_value() && GetDriveTypeW(root->c_str()) != DRIVE_REMOTE;
+}
+
+constexpr DWORD kNotARegularFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
+
+// The bytes of an asset file that may be decoded (AssetBytesAcceptable), read
+// in full and closed again; nullopt for anything else. Only a regular file on
+// a local drive qualifies: no folder, link or other reparse point, device,
+// share or network drive. The checks are made on the path and again on the
+// opened file, which is where the bytes come from.
+std::optional<std::string> ReadAssetFile(const std::wstring& path, AssetFormat format) {
+  if (!OnLocalDrive(path)) return std::nullopt;
+  WIN32_FILE_ATTRIBUTE_DATA attributes{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &attributes)) return std::nullopt;
+  if ((attributes.dwFileAttributes & kNotARegularFile) != 0) return std::nullopt;
+  if (attributes.nFileSizeHigh != 0 || attributes.nFileSizeLow > kAssetFileBytesLimit) return std::nullopt;
+
+  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (file.get() == INVALID_HANDLE_VALUE) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION opened{};
+  if (GetFileType(file.get()) != FILE_TYPE_DISK || !GetFileInformationByHandle(file.get(), &opened) ||
+      (opened.dwFileAttributes & kNotARegularFile) != 0 || opened.nFileSizeHigh != 0 ||
+      opened.nFileSizeLow > kAssetFileBytesLimit) {
+    return std::nullopt;
+  }
+  // Where the path really led, through linked folders on the way.
+  std::wstring finalPath(MAX_PATH, L'\0');
+  DWORD length = GetFinalPathNameByHandleW(file.get(), finalPath.data(), static_cast<DWORD>(finalPath.size()), 0);
+  if (length >= finalPath.size() && length < kLongestPathBuffer) {
+    finalPath.resize(length);
+    length = GetFinalPathNameByHandleW(file.get(), finalPath.data(), static_cast<DWORD>(finalPath.size()), 0);
+  }
+  if (length == 0 || length >= finalPath.size()) return std::nullopt;
+  finalPath.resize(length);
+  if (!OnLocalDrive(finalPath)) return std::nullopt;
+
+  // One byte more than the size is asked for, so a file that grew since the
+  // check shows as changed.
+  std::string bytes(static_cast<size_t>(opened.nFileSizeLow) + 1, '\0');
+  size_t filled = 0;
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(file.get(), bytes.data() + filled, static_cast<DWORD>(bytes.size() - filled), &got, nullptr)) {
+      return std::nullopt;
+    }
+    if (got == 0) break;
+    filled += got;
+    if (filled == bytes.size()) return std::nullopt;
+  }
+  bytes.resize(filled);
+  if (!AssetBytesAcceptable(bytes, format)) return std::nullopt;
+  return bytes;
+}
+
+uint32_t LittleEndian(std::string_view bytes, size_t at, size_t width) {
+  uint32_t value = 0;
+  for (size_t i = width; i-- > 0;) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+  return value;
+}
+
+// The icon in the checked bytes of an .ico file, at the system's standard
+// icon size; the file is not opened again. LookupIconIdFromDirectoryEx picks
+// the entry that suits the size best, as the system does within an icon
+// group, and CreateIconFromResourceEx makes the icon from that entry's image.
+// Null on any failure.
+HICON IconFromIcoBytes(std::string_view bytes) {
+  constexpr size_t kHeader = 6;      // reserved, type, count
+  constexpr size_t kFileEntry = 16;  // ... bytes in the image at 8, its offset at 12
+  constexpr size_t kIdAt = 12;       // a group entry: the same first 12 bytes, then a 16-bit id
+  if (bytes.size() < kHeader) return nullptr;
+  const size_t count = LittleEndian(bytes, 4, 2);
+  if (count == 0 || bytes.size() < kHeader + kFileEntry * count) return nullptr;
+  // The directory in the layout of an icon group resource, whose entries
+  // name their image by id (here the entry's number, from 1) for an offset.
+  std::string group(bytes.substr(0, kHeader));
+  for (size_t i = 0; i < count; ++i) {
+    group.append(bytes.substr(kHeader + kFileEntry * i, kIdAt));
+    group.push_back(static_cast<char>((i + 1) & 0xFF));
+    group.push_back(static_cast<char>((i + 1) >> 8));
+  }
+  const int width = GetSystemMetrics(SM_CXICON);
+  const int height = GetSystemMetrics(SM_CYICON);
+  const int id = LookupIconIdFromDirectoryEx(reinterpret_cast<BYTE*>(group.data()), TRUE, width, height,
+                                             LR_DEFAULTCOLOR);
+  if (id < 1 || static_cast<size_t>(id) > count) return nullptr;
+  const size_t entry = kHeader + kFileEntry * static_cast<size_t>(id - 1);
+  const size_t size = LittleEndian(bytes, entry + 8, 4);
+  const size_t offset = LittleEndian(bytes, entry + 12, 4);
+  if (size == 0 || offset > bytes.size() || size > bytes.size() - offset) return nullptr;
+  std::string image(bytes.substr(offset, size));  // the call takes a writable pointer
+  return CreateIconFromResourceEx(reinterpret_cast<BYTE*>(image.data()), static_cast<DWORD>(size), TRUE, 0x00030000,
+                                  width, height, LR_DEFAULTCOLOR);
+}
+
+}  // namespace
+
+UniqueGpImage LoadPngResourceFrom(HMODULE module, uint32_t id) {
+  if (!IsResourceId(id)) return nullptr;
+  HRSRC info = FindResourceW(module, ResourceName(id), MAKEINTRESOURCEW(10));  // RT_RCDATA
+  if (info == nullptr) return nullptr;
+  HGLOBAL loaded = LoadResource(module, info);
+  const DWORD size = SizeofResource(module, info);
+  const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
+  if (bytes == nullptr || size == 0) return nullptr;
+  return DecodePicture(bytes, size);
+}
+
+UniqueGpImage LoadPngResource(uint32_t id) { return LoadPngResourceFrom(GetModuleHandleW(nullptr), id); }
+
+std::wstring GetModuleDirectory() { return ParentDirectory(ModulePath()); }
+
+std::wstring GetCurrentDirectoryPath() {
+  std::wstring path(MAX_PATH, L'\0');
+  // Another thread may change the directory between two calls, so the size
+  // asked for can be outdated; a few rounds settle it.
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    const DWORD count = GetCurrentDirectoryW(static_cast<DWORD>(path.size()), path.data());
+    if (count == 0) return {};
+    if (count < path.size()) {
+      path.resize(count);
+      return path;
+    }
+    if (count >= kLongestPathBuffer) return {};
+    path.resize(static_cast<size_t>(count) + 1);
+  }
+  return {};
+}
+
+std::wstring FindAssetFile(const std::vector<std::wstring>& candidates) {
+  if (candidates.empty()) return {};
+  // The attribute query answers for files, folders and links alike. It fails
+  // with 2, 3, 53, 64, 123 or 267 when nothing is there; any other failure
+  // (access denied, a sharing violation) also means the path cannot be used,
+  // and the search goes on with the next candidate either way.
+  return FindFirstExistingPath(AssetSearchDirectories(GetModuleDirectory(), GetCurrentDirectoryPath()), candidates,
+                               [](const std::wstring& path) {
+                                 return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+                               });
+}
+
+void LoadAssets(const Profile& profile, UniqueGpImage& background, HICON& icon) {
+  background = LoadPngResource(profile.backgroundResourceId);
+  if (background == nullptr) {
+    const std::wstring path = FindAssetFile(profile.backgroundCandidates);
+    if (!path.empty()) {
+      // The first existing path is the answer even when it is refused or
+      // does not decode: the search does not go on to the next candidate.
+      // Decoded from memory, so the file is closed again at once.
+      if (const std::optional<std::string> bytes = ReadAssetFile(path, AssetFormat::Png)) {
+        background = DecodePicture(bytes->data(), bytes->size(), kAssetPixelsLimit);
+      }
+    }
+  }
+
+  // Size 0 with LR_DEFAULTSIZE picks the system's standard icon size from
+  // the group (SM_CXICON by SM_CYICON).
+  HICON loadedIcon = nullptr;
+  if (IsResourceId(profile.iconResourceId)) {
+    loadedIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), ResourceName(profile.iconResourceId),
+                                               IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+  }
+  if (loadedIcon == nullptr) {
+    const std::wstring path = FindAssetFile(profile.iconCandidates);
+    // Made from the bytes that were checked: a file swapped after the check
+    // is never read.
+    if (!path.empty()) {
+      if (const std::optional<std::string> bytes = ReadAssetFile(path, AssetFormat::Ico)) {
+        loadedIcon = IconFromIcoBytes(*bytes);
+      }
+    }
+  }
+  if (icon != nullptr) DestroyIcon(icon);
+  icon = loadedIcon;
+}
+
+AssetLoad::~AssetLoad() {
+  Wait();
+  if (icon_ != nullptr) DestroyIcon(icon_);
+}
+
+void AssetLoad::Start(const Profile& profile) {
+  profile_ = profile;
+  thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+  if (thread_ == nullptr) LoadAssets(profile_, background_, icon_);
+}
+
+DWORD WINAPI AssetLoad::Run(void* self) noexcept {
+  auto* load = static_cast<AssetLoad*>(self);
+  try {
+    LoadAssets(load->profile_, load->background_, load->icon_);
+  } catch (...) {
+    // Out of memory: the window goes on without its picture and icon.
+  }
+  return 0;
+}
+
+void AssetLoad::Wait() {
+  if (thread_ == nullptr) return;
+  WaitForSingleObject(thread_, INFINITE);
+  CloseHandle(thread_);
+  thread_ = nullptr;
+}
+
+void AssetLoad::TakeInto(UniqueGpImage& background, HICON& icon) {
+  Wait();
+  if (taken_) return;
+  taken_ = true;
+  background = std::move(background_);
+  if (icon != nullptr) DestroyIcon(icon);
+  icon = icon_;
+  icon_ = nullptr;
+}

@@ -1,0 +1,73 @@
+#pragma once
+// The background picture and the window icon of a profile: the copies the
+// executable carries first, asset files on disk only when those cannot be
+// loaded. Window thread, before the window exists; GDI+ must already be
+// started by the caller. Nothing here reports a failure: what cannot be
+// loaded stays null.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "state/profiles.h"
+#include "base/win_owners_win.h"
+#include "ui/paint/asset_paths.h"  // ParentDirectory
+
+// Fills background (embedded PNG, else the first asset file found) and icon
+// (embedded icon group, else the first icon file found, at the system's
+// standard icon size). An asset file is used only when it is a regular file
+// on a local drive that passes AssetBytesAcceptable; the picture and the
+// icon are made from the bytes read, and the file is not kept open. Whatever background held before is deleted; a
+// previous icon is destroyed. The caller owns the results: the icon goes to
+// the window, which destroys it.
+void LoadAssets(const Profile& profile, UniqueGpImage& background, HICON& icon);
+
+// The PNG in RCDATA resource `id` of the running executable, decoded into a
+// 32 bpp premultiplied ARGB bitmap that owns its pixels. Null on any failure.
+UniqueGpImage LoadPngResource(uint32_t id);
+
+// The same from any module, including one loaded as a data file.
+UniqueGpImage LoadPngResourceFrom(HMODULE module, uint32_t id);
+
+// The first of the candidate paths that exists in the search directories
+// (executable's, current, their parents; directory before name); empty when
+// none does. Any file-system object counts, a folder too. A path whose
+// existence cannot be told (access denied, sharing violation) is skipped.
+std::wstring FindAssetFile(const std::vector<std::wstring>& candidates);
+
+// The directory holding the running executable, for paths of any length.
+std::wstring GetModuleDirectory();
+
+// The process's current directory; empty if it cannot be read.
+std::wstring GetCurrentDirectoryPath();
+
+// A profile's picture and icon loaded on a thread of its own, so the decode
+// (the first PNG decode also starts the system's image codecs) overlaps the
+// window's creation instead of coming before it. Window thread: Start once,
+// then TakeInto, which waits; destruction waits too, so GDI+ must run from
+// Start until this object is gone. Where no thread can be started, Start
+// loads at once.
+class AssetLoad {
+ public:
+  AssetLoad() = default;
+  ~AssetLoad();
+  AssetLoad(const AssetLoad&) = delete;
+  AssetLoad& operator=(const AssetLoad&) = delete;
+
+  void Start(const Profile& profile);
+  // Waits for the load and hands its results over as LoadAssets would (the
+  // old picture deleted, an old icon destroyed). Later calls hand over nothing.
+  void TakeInto(UniqueGpImage& background, HICON& icon);
+
+ private:
+  static DWORD WINAPI Run(void* self) noexcept;
+  void Wait();
+
+  Profile profile_;
+  UniqueGpImage background_;
+  HICON icon_ = nullptr;
+  HANDLE thread_ = nullptr;
+  bool taken_ = false;
+};

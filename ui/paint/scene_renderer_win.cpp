@@ -1,0 +1,156 @@
+#include "ui/paint/scene_renderer_win.h"
+
+#include <cmath>
+#include <type_traits>
+#include <variant>
+
+#include "ui/paint/text_line_win.h"
+
+namespace gp = Gdiplus::DllExports;
+
+namespace {
+
+// A closed rounded-rectangle figure: four 90-degree arcs of diameter
+// 2 * radius at the corners. The radius is not reduced for small rectangles,
+// so their arcs overlap and the figure reaches outside the rectangle.
+UniqueGpPath RoundRectPath(const SceneRect& rect, float radius) {
+  Gdiplus::GpPath* raw = nullptr;
+  gp::GdipCreatePath(Gdiplus::FillModeAlternate, &raw);
+  UniqueGpPath path(raw);
+  if (!path) return path;
+  const float d = radius * 2;
+  const float right = rect.x + rect.width - d;
+  const float bottom = rect.y + rect.height - d;
+  gp::GdipAddPathArc(raw, rect.x, rect.y, d, d, 180, 90);
+  gp::GdipAddPathArc(raw, right, rect.y, d, d, 270, 90);
+  gp::GdipAddPathArc(raw, right, bottom, d, d, 0, 90);
+  gp::GdipAddPathArc(raw, rect.x, bottom, d, d, 90, 90);
+  gp::GdipClosePathFigure(raw);
+  return path;
+}
+
+void FillPathWith(Gdiplus::GpGraphics* graphics, Gdiplus::GpPath* path, Gdiplus::GpBrush* brush) {
+  if (path != nullptr && brush != nullptr) gp::GdipFillPath(graphics, brush, path);
+}
+
+Gdiplus::RectF ToGp(const SceneRect& rect) { return Gdiplus::RectF(rect.x, rect.y, rect.width, rect.height); }
+
+void FillRoundRect(Gdiplus::GpGraphics* graphics, const SceneRect& rect, float radius, uint32_t color) {
+  UniqueGpPath path = RoundRectPath(rect, radius);
+  Gdiplus::GpSolidFill* raw = nullptr;
+  gp::GdipCreateSolidFill(color, &raw);
+  UniqueGpBrush brush(raw);
+  FillPathWith(graphics, path.get(), brush.get());
+}
+
+void StrokeRoundRect(Gdiplus::GpGraphics* graphics, const SceneRect& rect, float radius, uint32_t color,
+                     float width) {
+  UniqueGpPath path = RoundRectPath(rect, radius);
+  Gdiplus::GpPen* raw = nullptr;
+  gp::GdipCreatePen1(color, width, Gdiplus::UnitWorld, &raw);
+  UniqueGpPen pen(raw);
+  if (path && pen) gp::GdipDrawPath(graphics, pen.get(), path.get());
+}
+
+void FillRoundRectGradient(Gdiplus::GpGraphics* graphics, const GradientCommand& command) {
+  UniqueGpPath path = RoundRectPath(command.rect, command.radius);
+  const Gdiplus::RectF area = ToGp(command.gradientRect);
+  Gdiplus::GpLineGradient* raw = nullptr;
+  // Fails for an empty gradient rectangle; the shape is then left out.
+  gp::GdipCreateLineBrushFromRect(&area, command.startColor, command.endColor,
+                                  static_cast<Gdiplus::LinearGradientMode>(command.mode),
+                                  static_cast<Gdiplus::GpWrapMode>(command.wrap), &raw);
+  UniqueGpBrush brush(raw);
+  FillPathWith(graphics, path.get(), brush.get());
+}
+
+// Labels go through the text path on the surface's DC; GdipGetDC makes GDI+
+// finish what it has drawn before GDI draws on top of it.
+void DrawLabel(Gdiplus::GpGraphics* graphics, const LabelCommand& label, const UiFonts& fonts, float dpiScale) {
+  if (label.text.empty()) return;
+  HDC dc = nullptr;
+  if (gp::GdipGetDC(graphics, &dc) != Gdiplus::Ok || dc == nullptr) return;
+  DrawTextLine(dc, fonts, label, dpiScale);
+  gp::GdipReleaseDC(graphics, dc);
+}
+
+void RenderDrawList(Gdiplus::GpGraphics* graphics, const DrawList& list, const UiFonts& fonts,
+                    Gdiplus::GpImage* background, PreparedPicture& picture, float dpiScale) {
+  if (graphics == nullptr) return;
+  for (const DrawCommand& command : list) {
+    std::visit(
+        [&](const auto& c) {
+          using T = std::decay_t<decltype(c)>;
+          if constexpr (std::is_same_v<T, FillCommand>) {
+            FillRoundRect(graphics, c.rect, c.radius, c.color);
+          } else if constexpr (std::is_same_v<T, StrokeCommand>) {
+            StrokeRoundRect(graphics, c.rect, c.radius, c.color, c.penWidth);
+          } else if constexpr (std::is_same_v<T, GradientCommand>) {
+            FillRoundRectGradient(graphics, c);
+          } else if constexpr (std::is_same_v<T, ImageCommand>) {
+            if (background != nullptr && !picture.Draw(graphics, background, c.rect, dpiScale))
+              gp::GdipDrawImageRect(graphics, background, c.rect.x, c.rect.y, c.rect.width, c.rect.height);
+          } else {
+            static_assert(std::is_same_v<T, LabelCommand>);
+            DrawLabel(graphics, c, fonts, dpiScale);
+          }
+        },
+        command);
+  }
+}
+
+}  // namespace
+
+bool PreparedPicture::Draw(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage* source, const SceneRect& rect,
+                           float dpiScale) {
+  if (copy_ == nullptr || source != source_ || rect != rect_ || dpiScale != scale_) {
+    copy_.reset();
+    source_ = source;
+    rect_ = rect;
+    scale_ = dpiScale;
+    // Whole device pixels around the scaled rectangle; the picture keeps its
+    // fractional position inside them, its edge pixels partly covered.
+    left_ = static_cast<int32_t>(std::floor(rect.x * dpiScale));
+    top_ = static_cast<int32_t>(std::floor(rect.y * dpiScale));
+    const auto width = static_cast<int32_t>(std::ceil((rect.x + rect.width) * dpiScale)) - left_;
+    const auto height = static_cast<int32_t>(std::ceil((rect.y + rect.height) * dpiScale)) - top_;
+    if (width <= 0 || height <= 0) return false;
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    gp::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppPARGB, nullptr, &bitmap);
+    UniqueGpImage made(bitmap);
+    Gdiplus::GpGraphics* raw = nullptr;
+    if (!made || gp::GdipGetImageGraphicsContext(made.get(), &raw) != Gdiplus::Ok) return false;
+    UniqueGpGraphics onCopy(raw);
+    gp::GdipGraphicsClear(raw, 0x00000000);
+    gp::GdipSetSmoothingMode(raw, Gdiplus::SmoothingModeAntiAlias);
+    gp::GdipTranslateWorldTransform(raw, static_cast<float>(-left_), static_cast<float>(-top_),
+                                    Gdiplus::MatrixOrderPrepend);
+    gp::GdipScaleWorldTransform(raw, dpiScale, dpiScale, Gdiplus::MatrixOrderPrepend);
+    if (gp::GdipDrawImageRect(raw, source, rect.x, rect.y, rect.width, rect.height) != Gdiplus::Ok) return false;
+    onCopy.reset();
+    copy_ = std::move(made);
+  }
+  // At its own size in device pixels the copy is blended, not resampled.
+  UINT width = 0;
+  UINT height = 0;
+  gp::GdipGetImageWidth(copy_.get(), &width);
+  gp::GdipGetImageHeight(copy_.get(), &height);
+  gp::GdipResetWorldTransform(graphics);
+  const bool drawn = gp::GdipDrawImageRectI(graphics, copy_.get(), left_, top_, static_cast<INT>(width),
+                                            static_cast<INT>(height)) == Gdiplus::Ok;
+  gp::GdipScaleWorldTransform(graphics, dpiScale, dpiScale, Gdiplus::MatrixOrderPrepend);
+  return drawn;
+}
+
+void PaintFrame(HDC memoryDc, float dpiScale, const DrawList& list, const UiFonts& fonts,
+                Gdiplus::GpImage* background, PreparedPicture* picture) {
+  Gdiplus::GpGraphics* raw = nullptr;
+  gp::GdipCreateFromHDC(memoryDc, &raw);
+  UniqueGpGraphics graphics(raw);
+  if (!graphics) return;
+  gp::GdipSetSmoothingMode(graphics.get(), Gdiplus::SmoothingModeAntiAlias);
+  gp::GdipGraphicsClear(graphics.get(), kFrameClearColor);
+  gp::GdipScaleWorldTransform(graphics.get(), dpiScale, dpiScale, Gdiplus::MatrixOrderPrepend);
+  PreparedPicture once;
+  RenderDrawList(graphics.get(), list, fonts, background, picture != nullptr ? *picture : once, dpiScale);
+}

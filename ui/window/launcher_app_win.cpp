@@ -1,0 +1,49 @@
+#include "ui/window/launcher_app_win.h"
+
+#include <utility>
+
+#include "base/system_library_win.h"
+#include "state/titles.h"
+#include "ui/paint/assets_win.h"
+#include "ui/scene/display_settings_win.h"
+#include "ui/paint/fonts_win.h"
+#include "ui/scene/layout.h"
+
+void MakeProcessDpiAware() {
+  using SetContextFn = BOOL(WINAPI*)(HANDLE);
+  const auto setContext = LookUpLoadedFunction<SetContextFn>(L"user32.dll", "SetProcessDpiAwarenessContext");
+  if (setContext != nullptr && setContext(reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-4))) != FALSE) return;
+  SetProcessDPIAware();
+}
+
+namespace {
+
+// The system DPI: GetDpiForSystem where user32 has it (looked up at run
+// time), else the screen's LOGPIXELSX, else 96.
+unsigned MeasureSystemDpi() {
+  using GetDpiForSystemFn = UINT(WINAPI*)();
+  if (const auto getDpi = LookUpLoadedFunction<GetDpiForSystemFn>(L"user32.dll", "GetDpiForSystem")) return getDpi();
+  HDC screen = GetDC(nullptr);
+  if (screen == nullptr) return 96;
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<unsigned>(dpi) : 96u;
+}
+
+}  // namespace
+
+LauncherApp::LauncherApp(HINSTANCE instanceHandle, std::wstring startupText) : instance(instanceHandle) {
+  AppIdentity identity = DeriveAppIdentity(std::move(startupText));
+  launch.title = std::move(identity.title);
+  launch.profile = std::move(identity.profile);
+  launch.displayTitle = std::move(identity.displayTitle);
+  dpiScale = DpiScaleFor(MeasureSystemDpi());
+  // The fonts first, then the picture's decode on its own thread: under Wine
+  // the first font loads the system's font list and the first decode the
+  // imaging components, both through the one server process, and side by
+  // side each waits for the other; one after the other, the decode overlaps
+  // the window's creation.
+  CreateFonts(paint.fonts);
+  assetLoad.Start(launch.profile);
+  display = ChooseDisplay(ReadDisplaySettings());
+}

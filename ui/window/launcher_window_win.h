@@ -1,0 +1,28 @@
+#pragma once
+// The launcher window: a borderless, rounded popup of 392 x 252 units,
+// centred in the work area of the monitor the user works on, top-most unless
+// the user is busy in full screen, and its window procedure. Window thread
+// only; the window reaches its LauncherApp through GWLP_USERDATA.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "ui/window/launcher_app_win.h"
+#include "ui/window/state_effects_win.h"  // PerformStateEffects, the timers
+
+inline constexpr wchar_t kLauncherWindowClass[] = L"TarrowNativeWindow";
+
+// Registers the class and creates the hidden window (placement, scale, show
+// mode, region, the 45 ms animation timer). False only when the window
+// cannot be created; the caller then ends the run. `app` must stay where it is until the window is destroyed.
+bool CreateLauncherWindow(LauncherApp& app);
+
+// Waits for the picture and icon that LauncherApp started loading and gives
+// the icon to the window. Before the window is first shown.
+void AttachAssets(LauncherApp& app);
+
+// The action button acts, whoever pressed it (a click, Enter or Space, an
+// accessibility client's WM_PRESS_BUTTON). Retry puts the display back on the first step; when
+// an updater command was given and its child has ended, it also starts the
+// command again. Cancel and Close destroy the window.
+void PressActionButton(LauncherApp& app);
