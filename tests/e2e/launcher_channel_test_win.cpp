@@ -1,10 +1,10 @@
 // The launcher fed by its updater or its standard input, as a separate
 // process: lines apply in order, the last one needs no LF, fed lines are the
-// launcher's alone, the updater hears a cancel, a failed or unstartable
-// updater shows why, the exit code can tell the outcome, and "done" closes
-// the window after its delay. What the window shows is read
-// through its accessible object; the updater holds each state until the test
-// has seen it.
+// launcher's alone, the updater hears a cancel (and the documented example
+// stops on it), a failed or unstartable updater shows why, the exit code can
+// tell the outcome, and "done" closes the window after its delay. What the
+// window shows is read through its accessible object; the updater holds each
+// state until the test has seen it.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -65,6 +65,23 @@ TEST(LauncherChannelTest, EscapeTellsTheUpdaterCancelAndThenTheEndOfItsInput) {
   const long long latencyUs = cancelAt - pressed;
   std::printf("Escape to the updater's read of cancel: %.1f ms\n", static_cast<double>(latencyUs) / 1000.0);
   EXPECT_LT(latencyUs, 100000) << "cancel reached the updater too late";
+}
+
+// The updater docs/integrating.md shows stops its work on the cancel that
+// Escape sends (or the end of input that follows it): without that it would
+// hold its first step for ten minutes.
+TEST(LauncherChannelTest, DocumentedExampleUpdaterEndsWhenTheUserCancels) {
+  constexpr wchar_t kExample[] = L"example-updater.exe";
+  LauncherRun run(L"--report-outcome " + UpdaterCommand(L"600000", kExample));
+  const ScopeGuard endLeftover([&] { TerminateRunningChildren(run.processId(), kExample); });
+  ASSERT_NE(run.WaitForWindow(), nullptr);
+  ASSERT_TRUE(run.WaitForTexts([](const LauncherTexts& t) { return t.progress == L"Connecting"; }))
+      << Describe(run.Texts());
+  ASSERT_EQ(CountRunningChildren(run.processId(), kExample), 1);
+  PostKeyDown(run.window(), VK_ESCAPE);
+  EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(2)) << "not reported as cancelled";
+  EXPECT_TRUE(WaitUntil([&] { return CountRunningChildren(run.processId(), kExample) == 0; }, 10000))
+      << "the example kept working after the cancel";
 }
 
 // --report-outcome: 0 handed over, 2 cancelled before that, 3 closed while
