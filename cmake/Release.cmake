@@ -1,15 +1,14 @@
 # The release package of the Windows builds: tarrow-launcher-<version>-win64.zip
 # holding, at its root, the launcher, the demo updater (an example updater),
 # the README and the licences. The version is the project version alone: it
-# names the file, fills the executable's version block (resources/) and the
-# README's release section. scripts/package makes the release: it strips
+# names the file and fills the executable's version block (resources/); the
+# README's "Version:" line says the same number, which the release test checks. scripts/package makes the release: it strips
 # through CPack, fixes dates and order, and writes the checksums.
 if(NOT WIN32)
   return()
 endif()
 
-# The README's release section names its version as @PROJECT_VERSION@; the
-# package's copy carries the number.
+# Configured all the same, so a placeholder there would show the number.
 configure_file(${PROJECT_SOURCE_DIR}/README.md ${PROJECT_BINARY_DIR}/release/README.md @ONLY)
 
 # What scripts/package puts into the bill of materials besides what it reads
