@@ -14,12 +14,6 @@ uint32_t BigEndian32(std::string_view bytes, size_t at) {
   return value;
 }
 
-uint32_t LittleEndian(std::string_view bytes, size_t at, size_t width) {
-  uint32_t value = 0;
-  for (size_t i = width; i-- > 0;) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
-  return value;
-}
-
 // ICONDIR (6 bytes: reserved, type, count), then one 16-byte entry per image
 // with the image's byte count at 8 and its offset at 12.
 bool IconImagesAcceptable(std::string_view bytes) {
@@ -42,6 +36,12 @@ bool IconImagesAcceptable(std::string_view bytes) {
 }
 
 }  // namespace
+
+uint32_t LittleEndian(std::string_view bytes, size_t at, size_t width) {
+  uint32_t value = 0;
+  for (size_t i = width; i-- > 0;) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+  return value;
+}
 
 std::optional<PictureSize> PngHeaderSize(std::string_view bytes) {
   // Signature (8), IHDR length (4) and type (4), width (4), height (4).

@@ -33,6 +33,10 @@ bool PictureSizeAllowed(PictureSize size);
 // each PNG-compressed one within the limit).
 bool AssetBytesAcceptable(std::string_view bytes, AssetFormat format);
 
+// The unsigned little-endian number of `width` bytes (at most 4) at `at`;
+// the caller has checked that they lie inside `bytes`.
+uint32_t LittleEndian(std::string_view bytes, size_t at, size_t width);
+
 // The drive root ("C:\") of a full local path, "X:\..." or "\\?\X:\...";
 // nullopt for every other form (a share "\\server\...", "\\?\UNC\...", a
 // device "\\.\...", a relative path), which asset files may not use.

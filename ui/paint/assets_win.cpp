@@ -129,12 +129,6 @@ std::optional<std::string> ReadAssetFile(const std::wstring& path, AssetFormat f
   return bytes;
 }
 
-uint32_t LittleEndian(std::string_view bytes, size_t at, size_t width) {
-  uint32_t value = 0;
-  for (size_t i = width; i-- > 0;) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
-  return value;
-}
-
 // The icon in the checked bytes of an .ico file, at the system's standard
 // icon size; the file is not opened again. LookupIconIdFromDirectoryEx picks
 // the entry that suits the size best, as the system does within an icon
