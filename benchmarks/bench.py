@@ -40,6 +40,12 @@ def first_frame(bin_dir, program):
     return float(ms), float(peak) / MB
 
 
+def cancel_ms(bin_dir):
+    """Milliseconds from Escape to the updater's read of "cancel", or None."""
+    out = wine(bin_dir, "launch-probe.exe", "--cancel")
+    return float(out) if out else None
+
+
 def cpu_seconds(pid):
     # Under Wine GetProcessTimes of another process gives zeros; the run
     # time of every thread (nanoseconds) is in Linux's schedstat.
@@ -216,7 +222,7 @@ def main():
     parser.add_argument("--lines", type=int, default=100000)
     parser.add_argument("--settle", type=int, default=8, help="seconds before the idle measurement")
     parser.add_argument("--idle", type=int, default=10, help="seconds of the idle measurement")
-    parser.add_argument("--only", default="first-frame,throughput,idle")
+    parser.add_argument("--only", default="first-frame,throughput,idle,cancel")
     parser.add_argument("--machine", default="")
     parser.add_argument("--line-profile", action="store_true", help="only the CPU per flooded line")
     a = parser.parse_args()
@@ -224,7 +230,7 @@ def main():
         return line_profile(a.bin, a.lines, a.runs)
     only = a.only.split(",")
 
-    frames, idle, floors, pipes = [], [], [], []
+    frames, idle, floors, pipes, cancels = [], [], [], [], []
     # First frame and memory are taken of the programs as the package ships
     # them, stripped: under Wine an unstripped image's debug sections count
     # in its working set (about 0.4 MB for the launcher).
@@ -244,6 +250,8 @@ def main():
             pipes.append(pipe_alone(a.bin, a.lines))
         if "idle" in only:
             idle.append(idle_cpu(a.bin, a.settle, a.idle))
+        if "cancel" in only:
+            cancels.append(cancel_ms(a.bin))
 
     rows = []
     if frames:
@@ -260,6 +268,8 @@ def main():
         blocks, floor = flood_lines_per_second(a.bin, a.lines, a.runs, a.out, "blocks"), median(floors)
         rows.append(figure("blockThroughput", "Flood, 4 KB blocks", "lines/s", 0, blocks, floor,
                            blocks / floor if blocks and floor else None, aim=(">=", 0.80)))
+    if cancels:
+        rows.append(figure("cancelLatency", "Escape to updater", "ms", 1, median(cancels), aim=("<=", 100.0)))
     if idle:
         rows.append(figure("idleCpu", f"Idle CPU / {a.idle} s", "s", 3, median(idle), aim=("<=", 0.050)))
     if frames:

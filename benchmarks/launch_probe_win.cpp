@@ -4,6 +4,9 @@
 // Exit code 0 when both figures were taken and the program ended with 0.
 // launch-probe.exe --phases RUNS: the launcher's start-up step by step
 // (benchmarks/startup_phases_win.h).
+// launch-probe.exe --cancel: starts the launcher with demo-updater.exe
+// reading its input, presses Escape once the updater reads, and prints the
+// milliseconds from the key to the updater's read of "cancel".
 // What needs no window of its own (repetitions, medians, the flood timed by
 // hyperfine, idle CPU, the table) is benchmarks/bench.py's.
 #include <windows.h>
@@ -13,6 +16,8 @@
 #include <string>
 
 #include "benchmarks/startup_phases_win.h"
+#include "channel/utf8.h"
+#include "tests/support/asset_files_win.h"
 #include "tests/support/launcher_driver_win.h"
 
 namespace {
@@ -45,9 +50,39 @@ bool WaitForFirstFrame(const ChildProcess& child) {
   return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, kStartTimeoutMs, &ignored) != 0;
 }
 
+// From Escape to the updater's read of "cancel", in milliseconds (the
+// updater stamps each line it reads with the shared performance counter).
+int PrintCancelLatency() {
+  const TempFile record;
+  const TempFile script("record-input " + WideToUtf8(record.path()) + "\n");
+  LauncherRun run(UpdaterCommand(L"--script " + QuoteArgument(script.path())));
+  HWND window = run.WaitForWindow(kStartTimeoutMs);
+  // The record exists once the updater has started to read its input.
+  if (window == nullptr ||
+      !WaitUntil([&] { return GetFileAttributesW(record.path().c_str()) != INVALID_FILE_ATTRIBUTES; },
+                 kStartTimeoutMs)) {
+    std::fprintf(stderr, "launch-probe: the updater never began to read its input\n");
+    return 1;
+  }
+  const double pressed = NowMs();
+  PostKeyDown(window, VK_ESCAPE);
+  if (!run.WaitForExit(10000)) return 1;
+  long long readAtUs = 0;
+  char word[16] = {};
+  if (!WaitUntil([&] { return std::sscanf(ReadFileBytes(record.path()).c_str(), "%lld %15s", &readAtUs, word) == 2; },
+                 5000) ||
+      std::string(word) != "cancel") {
+    std::fprintf(stderr, "launch-probe: the updater read no cancel\n");
+    return 1;
+  }
+  std::printf("%.2f\n", static_cast<double>(readAtUs) / 1000.0 - pressed);
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  if (argc == 2 && std::wstring(argv[1]) == L"--cancel") return PrintCancelLatency();
   if (argc == 4 && std::wstring(argv[1]) == L"--phases-child") {
     return RunStartupPhasesChild(_wtoi64(argv[2]), argv[3]);
   }
@@ -56,7 +91,7 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (argc != 2) {
-    std::fprintf(stderr, "usage: launch-probe PROGRAM | --phases RUNS\n");
+    std::fprintf(stderr, "usage: launch-probe PROGRAM | --phases RUNS | --cancel\n");
     return 64;
   }
   const double createdAt = NowMs();
