@@ -98,7 +98,13 @@ int RunLauncher(HINSTANCE instance) {
   LauncherApp app(instance, options.startupText);
   // --lang decides alone (an unknown tag gives English); without it the
   // user's preferred UI languages do.
-  app.launch.language = &ChooseLanguage(options.languageArgument.empty() ? ReadPreferredUiLanguages()
-                                                                   : std::vector<std::wstring>{options.languageArgument});
+  const std::vector<std::wstring> preferred = ReadPreferredUiLanguages();
+  app.launch.language =
+      &ChooseLanguage(options.languageArgument.empty() ? preferred : std::vector<std::wstring>{options.languageArgument});
+  // Han's glyph forms follow the reader: the window's language, else the
+  // user's preferred ones in order.
+  std::vector<std::wstring_view> readers{app.launch.language->tag};
+  readers.insert(readers.end(), preferred.begin(), preferred.end());
+  app.paint.fonts.SetHanScript(HanForLanguages(readers));
   return RunWindow(app, options);
 }

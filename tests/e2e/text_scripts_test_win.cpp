@@ -183,4 +183,20 @@ TEST(TextScriptsTest, ProductPathInAnotherScriptGivesATitleWithoutBoxes) {
   EXPECT_NE(DifferingColumns(bars[0], bars[1]).first, -1) << "two titles look the same";
 }
 
+// The same ideographs take the forms of the window's language: a Japanese
+// window draws them with the JP face, a Simplified Chinese one with the SC
+// face (the test rig's Noto CJK faces differ in these four).
+TEST(TextScriptsTest, HanTakesTheFormsOfTheWindowsLanguage) {
+  const std::wstring ideographs = L"\u76F4\u9AA8\u89D2\u753B";
+  PixelImage shown[2];
+  const wchar_t* languages[] = {L"--lang ja", L"--lang zh-Hans"};
+  for (int i = 0; i < 2; ++i) {
+    DetailLines lines(languages[i]);
+    ASSERT_NE(lines.window, nullptr);
+    shown[i] = lines.Show(ideographs);
+    EXPECT_EQ(lines.run.CloseWithEscape(), std::optional<DWORD>(0));
+  }
+  EXPECT_NE(DifferingColumns(shown[0], shown[1]).first, -1) << "ja and zh-Hans draw the same forms";
+}
+
 }  // namespace

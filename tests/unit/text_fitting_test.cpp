@@ -2,6 +2,8 @@
 // paragraph direction the text path draws by, and the fallback table's shape.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "base/graphemes.h"
 #include "ui/paint/font_fallback.h"
 
@@ -53,6 +55,17 @@ TEST(TextFittingTest, RunsByScriptAndParagraphDirection) {
                                            {3, 4, S::Devanagari}, {4, 5, S::Thai}}},
   };
   for (const auto& [text, runs] : cases) EXPECT_EQ(SplitByScript(text), runs) << testing::PrintToString(text);
+
+  // The reader's language decides Han, also beside kana; the window's
+  // language first, then the preferred ones; none of them East Asian: the line.
+  const std::pair<std::vector<std::wstring_view>, std::optional<S>> readers[] = {
+      {{L"ja"}, S::Kana},          {{L"zh-Hant"}, S::HanTraditional}, {{L"en", L"zh_TW"}, S::HanTraditional},
+      {{L"zh-HK"}, S::HanTraditional}, {{L"zh-Hans-HK"}, S::HanSimplified}, {{L"ko-KR", L"ja"}, S::Hangul},
+      {{L"de", L"fr"}, std::nullopt},  {{L"jam"}, std::nullopt},
+  };
+  for (const auto& [tags, han] : readers) EXPECT_EQ(HanForLanguages(tags), han) << testing::PrintToString(tags);
+  EXPECT_EQ(SplitByScript(L"\u66F4\u65B0\u3092", S::HanTraditional),
+            (std::vector<ScriptRun>{{0, 2, S::HanTraditional}, {2, 3, S::Kana}}));
 
   const std::pair<std::wstring, bool> directions[] = {
       {L"", false},          {L"Runtime \u062C\u0627\u0631", false}, {L"40% \u062C\u0627\u0631 Runtime", true},

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "base/graphemes.h"
+#include "base/text.h"
 
 namespace {
 
@@ -61,9 +62,25 @@ std::optional<S> ScriptOf(char32_t c) {
 
 const std::array<FallbackFamilies, kFallbackScriptCount>& FontFallbackTable() { return kTable; }
 
-std::vector<ScriptRun> SplitByScript(std::wstring_view text) {
+std::optional<S> HanForLanguages(const std::vector<std::wstring_view>& tags) {
+  for (std::wstring_view tag : tags) {
+    std::wstring t;
+    for (wchar_t c : tag) t.push_back(c == L'_' ? L'-' : AsciiLower(c));
+    const auto is = [&t](std::wstring_view language) {
+      return t == language || (t.size() > language.size() && t.compare(0, language.size(), language) == 0 &&
+                               t[language.size()] == L'-');
+    };
+    if (is(L"ja")) return S::Kana;
+    if (is(L"ko")) return S::Hangul;
+    if (is(L"zh-hant") || is(L"zh-tw") || is(L"zh-hk") || is(L"zh-mo")) return S::HanTraditional;
+    if (is(L"zh")) return S::HanSimplified;
+  }
+  return std::nullopt;
+}
+
+std::vector<ScriptRun> SplitByScript(std::wstring_view text, std::optional<S> readersHan) {
   S han = S::HanSimplified;
-  for (size_t i = 0; i < text.size(); ++i) {
+  for (size_t i = 0; !readersHan && i < text.size(); ++i) {
     const std::optional<S> s = ScriptOf(CodePointAt(text, i));
     if (s == S::Kana) {
       han = S::Kana;
@@ -76,7 +93,7 @@ std::vector<ScriptRun> SplitByScript(std::wstring_view text) {
   for (size_t at = 0; at < text.size();) {
     const size_t end = NextGraphemeBoundary(text, at);
     std::optional<S> script = ScriptOf(CodePointAt(text, at));
-    if (script == S::HanSimplified) script = han;
+    if (script == S::HanSimplified) script = readersHan.value_or(han);
     if (script && onlyNeutral && !runs.empty()) {
       runs.back().script = *script;
       runs.back().end = end;

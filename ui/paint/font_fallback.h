@@ -6,6 +6,7 @@
 // Debian's fonts-noto packages (the test rig under Wine) second. Portable.
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -44,10 +45,19 @@ struct ScriptRun {
   FallbackScript script = FallbackScript::Latin;
   bool operator==(const ScriptRun&) const = default;
 };
-// Han takes the line's other East Asian script: Kana makes it Japanese,
-// Hangul Korean, neither Simplified Chinese (Traditional is for a caller that
-// knows the reader's language).
-std::vector<ScriptRun> SplitByScript(std::wstring_view text);
+// Han takes `han` when given (the reader's language decides the glyph forms:
+// HanForLanguages); else the line's other East Asian script: Kana makes it
+// Japanese, Hangul Korean, neither Simplified Chinese.
+std::vector<ScriptRun> SplitByScript(std::wstring_view text, std::optional<FallbackScript> han = std::nullopt);
+
+// The row whose face draws Han for a reader of these languages, the window's
+// first and then the user's preferred UI languages in order: Japanese (ja)
+// the Kana row's JP face, Korean (ko) the Hangul row's KR face, Traditional
+// Chinese (zh-Hant, zh-TW, zh-HK, zh-MO) the TC face, other Chinese (zh,
+// zh-Hans, zh-CN, zh-SG) the SC face. Nullopt when none of them is one of
+// these: the line's own script decides then. Tags match without regard to
+// case, '_' or '-'.
+std::optional<FallbackScript> HanForLanguages(const std::vector<std::wstring_view>& tags);
 
 // Whether the paragraph reads right to left: its first strong character
 // (a letter) is Hebrew or Arabic. Digits, blanks, punctuation and emoji are

@@ -10,10 +10,12 @@
 #include <usp10.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/win_owners_win.h"
+#include "ui/paint/font_fallback.h"
 
 // The Uniscribe calls the text path uses.
 struct UniscribeApi {
@@ -52,6 +54,10 @@ class UiFonts {
   // A DC for shaping and measuring outside a paint.
   HDC measureDc() const { return measureDc_.get(); }
   const wchar_t* slotFamily() const { return slotFamily_.c_str(); }
+  // The row whose face draws Han for this window's reader
+  // (HanForLanguages); set before the first label is shaped.
+  void SetHanScript(std::optional<FallbackScript> han) { han_ = han; }
+  std::optional<FallbackScript> hanScript() const { return han_; }
 
   // The face of `family` for `slot` scaled by dpiScale; null when the family
   // is not installed or the slot does not exist. Made on first use.
@@ -68,6 +74,7 @@ class UiFonts {
   HMODULE module_ = nullptr;
   UniqueMemoryDc measureDc_;
   std::wstring slotFamily_ = L"Segoe UI";
+  std::optional<FallbackScript> han_;
   mutable std::vector<Entry> faces_;  // a cache: drawing a label fills it
 };
 

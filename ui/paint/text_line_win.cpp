@@ -94,7 +94,7 @@ ShapedLine ShapeLine(const UiFonts& fonts, HDC dc, std::wstring_view text, int s
                          &state, items.data(), &itemCount))) {
     return line;
   }
-  const std::vector<ScriptRun> scripts = SplitByScript(text);
+  const std::vector<ScriptRun> scripts = SplitByScript(text, fonts.hanScript());
   size_t scriptIndex = 0;
   for (int i = 0; i < itemCount; ++i) {
     const auto itemBegin = static_cast<size_t>(items[static_cast<size_t>(i)].iCharPos);
