@@ -132,7 +132,7 @@ TEST(TextScriptsTest, EveryScriptDrawsItsOwnGlyphs) {
        L"\u30D1\u30C3\u30B1\u30FC\u30B8\u3092\u78BA\u8A8D\u4E2D"},
       {"Hangul", L"\uC5C5\uB370\uC774\uD2B8 \uB2E4\uC6B4\uB85C\uB4DC",
        L"\uD30C\uC77C \uD655\uC778\uD558\uB294 \uC911"},
-      {"Emoji", L"\U0001F44D\U0001F4E6\U0001F512", L"\U0001F44E\U0001F4BB\U0001F512"},
+      {"Emoji", L"\U0001F389\U0001F680\u2705\U0001F512", L"\U0001F4E6\u23F3\U0001F6E0\U0001F512"},
   };
   for (const auto& [script, first, second] : cases) {
     SCOPED_TRACE(script);

@@ -11,8 +11,9 @@ using S = FallbackScript;
 
 // Segoe UI carries Greek, Cyrillic, Arabic and Hebrew on Windows 10 and 11.
 // GDI draws no colour bitmaps, so the tests' emoji come from the monochrome
-// Noto Sans Symbols2 rather than Noto Color Emoji; Segoe UI Emoji's outlines
-// are monochrome under GDI on Windows as well.
+// Symbola (fonts-symbola, the broadest monochrome emoji font Debian has)
+// rather than Noto Color Emoji; Segoe UI Emoji's outlines are monochrome
+// under GDI on Windows as well.
 const std::array<FallbackFamilies, kFallbackScriptCount> kTable{{
     {S::Latin, L"Latin", L"Segoe UI", L"Noto Sans"},
     {S::Greek, L"Greek", L"Segoe UI", L"Noto Sans"},
@@ -25,7 +26,7 @@ const std::array<FallbackFamilies, kFallbackScriptCount> kTable{{
     {S::HanTraditional, L"Han (Traditional)", L"Microsoft JhengHei UI", L"Noto Sans CJK TC"},
     {S::Kana, L"Kana", L"Yu Gothic UI", L"Noto Sans CJK JP"},
     {S::Hangul, L"Hangul", L"Malgun Gothic", L"Noto Sans CJK KR"},
-    {S::Emoji, L"Emoji", L"Segoe UI Emoji", L"Noto Sans Symbols2"},
+    {S::Emoji, L"Emoji", L"Segoe UI Emoji", L"Symbola"},
 }};
 
 bool In(char32_t c, char32_t first, char32_t last) { return c >= first && c <= last; }
