@@ -105,9 +105,10 @@ TEST(BrandTest, ReadsGoodTextsAndNamesEachFieldsError) {
         "line 3: badge: the value holds a control character", "line 4: accent: the value holds a control character"},
        {},
        {}},
-      {"a 2x picture alone",
-       "name = A\npicture@2x = b.png\n",
-       {"line 2: picture@2x: given without picture, the 1x picture"},
+      {"a 2x picture alone, found last, sorted among the line errors before the missing name",
+       "picture@2x = b.png\ntheme = blue\n",
+       {"line 1: picture@2x: given without picture, the 1x picture",
+        "line 2: theme: \"blue\" is not dark, light or system", "name: missing; a brand names its product (name = ...)"},
        {},
        {}},
   };
