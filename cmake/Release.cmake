@@ -1,9 +1,11 @@
 # The release package of the Windows builds: tarrow-launcher-<version>-win64.zip
 # holding, at its root, the launcher, the demo updater (an example updater),
-# the README and the licences. The version is the project version alone: it
-# names the file and fills the executable's version block (resources/); the
-# README's "Version:" line says the same number, which the release test checks. scripts/package makes the release: it strips
-# through CPack, fixes dates and order, and writes the checksums.
+# the brand tool (tarrow-brand.exe), the README and the licences. The version
+# is the project version alone: it names the file and fills the executable's
+# version block (resources/); the README's "Version:" line says the same
+# number, which the release test checks. scripts/package makes the release:
+# it strips through CPack, brands the launcher when asked, fixes dates and
+# order, and writes the checksums.
 if(NOT WIN32)
   return()
 endif()
@@ -26,7 +28,7 @@ file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/release/product.json @ONLY CONTENT [
 }
 ]])
 
-install(TARGETS tarrow-launcher demo-updater RUNTIME DESTINATION .)
+install(TARGETS tarrow-launcher demo-updater tarrow-brand RUNTIME DESTINATION .)
 install(FILES
   ${PROJECT_BINARY_DIR}/release/README.md
   ${PROJECT_SOURCE_DIR}/LICENSE

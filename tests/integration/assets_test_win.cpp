@@ -20,23 +20,9 @@
 #include <vector>
 
 #include "tests/support/asset_files_win.h"
+#include "ui/paint/asset_checks.h"
 
 namespace {
-
-// The bytes of one US English resource of a module loaded as data.
-std::optional<std::string> ResourceBytes(HMODULE module, WORD type, WORD id) {
-  HRSRC info = FindResourceExW(module, MAKEINTRESOURCEW(type), MAKEINTRESOURCEW(id),
-                               MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
-  const void* bytes = info != nullptr ? LockResource(LoadResource(module, info)) : nullptr;
-  if (bytes == nullptr) return std::nullopt;
-  return std::string(static_cast<const char*>(bytes), SizeofResource(module, info));
-}
-
-uint32_t LittleEndian(const std::string& bytes, size_t at, size_t width) {
-  uint32_t value = 0;
-  for (size_t i = width; i-- > 0;) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
-  return value;
-}
 
 // Each profile's picture is the very PNG of resources\assets, its icon group
 // holds the seven images of its .ico file byte for byte, and the manifest

@@ -8,7 +8,8 @@
 # one byte of any executable flipped, and its bill of materials validates
 # against the CycloneDX 1.5 schema and names each executable's digest and
 # each static runtime. Signing without a timestamp warns; a timestamp server
-# that does not answer fails the package. Then unpacks the signed package
+# that does not answer fails the package. Branded and signed, the package
+# verifies and its launcher carries the brand. Then unpacks the signed package
 # into a fresh folder outside the build tree, where the packaged-launcher
 # tests start it.
 #
@@ -68,6 +69,16 @@ PY
   grep -q "$exe signature: FAILED" "$tampered.log" || { cat "$tampered.log"; echo "FAIL: the flipped byte in $exe is not its signature failure" >&2; exit 1; }
 done
 
+printf 'name = Kitakaze\nicon = control.ico\n' >"$work/brand.ini" && cp "$root/resources/control.ico" "$work/"
+TARROW_RELEASE_DIR="$work/branded" "$root/scripts/package" --brand "$work/brand.ini" --sign "$keys/signer.pfx" \
+  --sign-password-file "$keys/password" >/dev/null 2>"$work/branded.err" || { cat "$work/branded.err" >&2; exit 1; }
+"$root/scripts/package" --verify "$work/branded/$zip" --ca "$keys/ca.pem" >"$work/branded.log" ||
+  { cat "$work/branded.log"; echo "FAIL: the branded package does not verify" >&2; exit 1; }
+python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extract("tarrow-launcher.exe", sys.argv[2])' \
+  "$work/branded/$zip" "$work/branded"
+[ "$(wrestool -x --raw --type=10 --name=220 "$work/branded/tarrow-launcher.exe")" = "$(printf 'name = Kitakaze\ntheme = dark')" ] ||
+  { echo "FAIL: the branded package's launcher does not carry the brand" >&2; exit 1; }
+
 if TARROW_SIGN_PASSWORD=throwaway TARROW_TIMESTAMP_PAUSE=0 TARROW_RELEASE_DIR="$work/unstamped" \
     "$root/scripts/package" --sign "$keys/signer.pfx" --timestamp http://127.0.0.1:9/ 2>"$work/unstamped.log" >/dev/null ||
     ! grep -q "no RFC 3161 timestamp from http://127.0.0.1:9/ after 3 tries" "$work/unstamped.log" || [ -e "$work/unstamped/$zip" ]; then
@@ -80,13 +91,13 @@ rm -rf "$unpacked" && mkdir -p "$unpacked"
 import hashlib, json, os, sys, zipfile
 import jsonschema
 unsigned, signed, version, folder, schemas = sys.argv[1:]
-shipped = ["LICENSE", "README.md", "THIRD-PARTY-NOTICES.txt", "demo-updater.exe", "tarrow-launcher.cdx.json",
-           "tarrow-launcher.exe"]
+shipped = ["LICENSE", "README.md", "THIRD-PARTY-NOTICES.txt", "demo-updater.exe", "tarrow-brand.exe",
+           "tarrow-launcher.cdx.json", "tarrow-launcher.exe"]
 with zipfile.ZipFile(unsigned) as u, zipfile.ZipFile(signed) as z:
     if z.namelist() != shipped or u.namelist() != shipped:
         sys.exit(f"FAIL: the packages hold {u.namelist()} and {z.namelist()}, not {shipped}")
     changed = [n for n in shipped if u.read(n) != z.read(n)]
-    if changed != ["demo-updater.exe", "tarrow-launcher.cdx.json", "tarrow-launcher.exe"]:
+    if changed != ["demo-updater.exe", "tarrow-brand.exe", "tarrow-launcher.cdx.json", "tarrow-launcher.exe"]:
         sys.exit(f"FAIL: signing changed {changed}, not the executables and the bill of materials")
     size = z.getinfo("tarrow-launcher.exe").file_size
     if size >= 1_000_000:

@@ -2,10 +2,11 @@
 // Files and folders for the tests (header only): whole files read and
 // written, the artwork copied beside the test programs
 // (bin\asset-fixtures\), scratch folder trees under the temporary
-// directory, and resource replacement in copied programs.
+// directory, and resources read from and replaced in copied programs.
 #include <windows.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -68,6 +69,15 @@ class TempTree {
  private:
   std::filesystem::path root_;
 };
+
+// The bytes of one US English resource of a module loaded as data.
+inline std::optional<std::string> ResourceBytes(HMODULE module, WORD type, WORD id) {
+  HRSRC info = FindResourceExW(module, MAKEINTRESOURCEW(type), MAKEINTRESOURCEW(id),
+                               MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+  const void* bytes = info != nullptr ? LockResource(LoadResource(module, info)) : nullptr;
+  if (bytes == nullptr) return std::nullopt;
+  return std::string(static_cast<const char*>(bytes), SizeofResource(module, info));
+}
 
 // New bytes for one US English resource of a program file.
 struct ResourceReplacement {
