@@ -45,5 +45,5 @@ LauncherApp::LauncherApp(HINSTANCE instanceHandle, std::wstring startupText) : i
   // the window's creation.
   CreateFonts(paint.fonts);
   assetLoad.Start(launch.profile);
-  display = ChooseDisplay(ReadDisplaySettings());
+  display = ChooseDisplay(ReadDisplaySettings(), lookRequest);
 }

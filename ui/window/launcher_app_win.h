@@ -86,7 +86,8 @@ class LauncherApp {
   HWND window = nullptr;  // set at WM_NCCREATE; the window is gone before this object is
   HICON icon = nullptr;   // handed to the window, destroyed at WM_DESTROY
   float dpiScale = 1.0f;  // at least 1.0: the system's, then the start monitor's; replaced on a DPI change
-  DisplayChoice display;  // high contrast and animation, from the system's settings
+  LookRequest lookRequest;  // the product's theme and accents; the built-in look by default
+  DisplayChoice display;    // high contrast, the design look and animation, from the settings and the request
   ShowMode showMode;      // decided at window creation: a busy user's window is quiet
   AssetLoad assetLoad;    // the picture and icon being decoded while the window is made
   LaunchModel launch;

@@ -82,6 +82,7 @@ LRESULT OnPaint(LauncherApp& app) {
     SceneInput scene{view, app.launch.profile.badge, app.launch.displayTitle, app.paint.background != nullptr, app.pointer.hoverButton,
                      app.pointer.pressedButton};
     if (app.display.highContrast) scene.highContrast = &*app.display.highContrast;
+    scene.look = &app.display.look;
     // The hit test and the accessible location follow the button as painted.
     scene.labelWidths = MeasureGrowingLabels(app.paint.fonts, view, app.dpiScale);
     app.paint.button = GrowToFit(scene.labelWidths).button;
@@ -259,7 +260,7 @@ LRESULT OnDpiChanged(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
 // A theme, colour or animation setting may have changed: read them again
 // and repaint in the look they now ask for.
 LRESULT OnDisplaySettingsChange(LauncherApp& app) {
-  app.display = ChooseDisplay(ReadDisplaySettings());
+  app.display = ChooseDisplay(ReadDisplaySettings(), app.lookRequest);
   Invalidate(app);
   return 0;
 }
