@@ -31,6 +31,7 @@ StartupOptions ParseCommandLine(const std::vector<std::wstring>& args) {
       i += 1;
     }
   }
+  options.wordsGiven = !options.startupText.empty();
   if (options.startupText.empty() && !options.profileArgument.empty()) {
     options.startupText = FindProfile(options.profileArgument).displayName;
   }

@@ -6,6 +6,7 @@
 
 struct StartupOptions {
   std::wstring startupText;
+  bool wordsGiven = false;  // the start-up text is the command line's words, not a fallback
   std::wstring updaterCommand;
   std::wstring profileArgument;
   std::wstring stateArgument = L"DOWNLOAD";

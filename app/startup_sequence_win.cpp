@@ -8,6 +8,7 @@
 #include "channel/launch_message_win.h"
 #include "channel/stdin_reader_win.h"
 #include "state/launch_transitions.h"
+#include "ui/paint/assets_win.h"
 #include "ui/window/launcher_app_win.h"
 #include "ui/window/launcher_window_win.h"
 #include "ui/window/updater_launch_win.h"
@@ -95,7 +96,10 @@ int RunLauncher(HINSTANCE instance) {
   LaunchMessageCookie();
   // The application object is destroyed at the end of this block, before
   // the GDI+ session ends.
-  LauncherApp app(instance, options.startupText);
+  // A branded copy of the launcher wears its brand: its name is the title
+  // when no words are given.
+  const std::optional<EmbeddedBrand> brand = ReadEmbeddedBrand();
+  LauncherApp app(instance, brand && !options.wordsGiven ? brand->brand.name : options.startupText, brand);
   // --lang decides alone (an unknown tag gives English); without it the
   // user's preferred UI languages do.
   const std::vector<std::wstring> preferred = ReadPreferredUiLanguages();

@@ -33,6 +33,24 @@ Profile FindProfile(std::wstring_view name) {
   return TarrowProfile();
 }
 
+Profile BrandedProfile(const Brand& brand, uint32_t pictureId, uint32_t picture2xId, uint32_t iconId) {
+  Profile profile = TarrowProfile();
+  profile.key = L"brand";
+  profile.displayName = brand.name;
+  if (!brand.badge.empty()) profile.badge = brand.badge;
+  if (!brand.header.empty()) profile.sequenceTitle = brand.header;
+  if (pictureId != 0) {
+    profile.backgroundResourceId = pictureId;
+    profile.backgroundCandidates.clear();
+    profile.background2xResourceId = picture2xId;
+  }
+  if (iconId != 0) {
+    profile.iconResourceId = iconId;
+    profile.iconCandidates.clear();
+  }
+  return profile;
+}
+
 bool NamesProduct(std::wstring_view f, const Profile& profile) {
   return !profile.alias.empty() && (f == profile.key || f == profile.key + L"exe" || f == profile.alias);
 }

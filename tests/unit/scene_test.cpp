@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <utility>
 #include <string>
 #include <tuple>
 #include <variant>
@@ -121,6 +123,68 @@ TEST(SceneTest, RightToLeftHitTestAndAccessibleLocationsFollowTheButton) {
   EXPECT_FALSE(IsOnActionButton(1.5f, 500, 30, true));
   EXPECT_EQ(AccessibleChildAt(1.0f, 20, 20, true), kAccessibleButton);
   EXPECT_EQ(AccessibleChildPixels(kAccessibleButton, 1.5f, true).left, 18);
+}
+
+
+// sRGB relative luminance and the contrast ratio of two opaque colours.
+double Luminance(uint32_t argb) {
+  double sum = 0;
+  const double weights[] = {0.2126, 0.7152, 0.0722};
+  for (int i = 0; i < 3; ++i) {
+    const double c = ((argb >> (16 - 8 * i)) & 0xFF) / 255.0;
+    sum += weights[i] * (c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+  }
+  return sum;
+}
+uint32_t Over(uint32_t top, uint32_t below) {
+  const uint32_t a = top >> 24;
+  uint32_t out = 0xFF000000;
+  for (int shift = 0; shift < 24; shift += 8) {
+    out |= (((top >> shift & 0xFF) * a + (below >> shift & 0xFF) * (255 - a)) / 255) << shift;
+  }
+  return out;
+}
+
+// Every text of both design looks, in every state the launcher shows and
+// under the pointer's hover and press, stands at least 4.5:1 against what
+// lies under its middle: the fills before it, a gradient at either end, the
+// picture as the card's own fill (its dark shade lies over it).
+TEST(SceneTest, EveryTextStandsOutFromWhatLiesUnderIt) {
+  for (const DesignLook* look : {&DarkLook(), &LightLook()}) {
+    for (const LaunchState& state : ShowcaseStates()) {
+      const LaunchView view = DescribeLaunch(state, L"Runtime sequence", English());
+      for (const auto& [hover, pressed] : {std::pair{false, false}, {true, false}, {true, true}}) {
+        SceneInput input{view, L"TW", L"Tarrow Preview", true, hover, pressed};
+        input.look = look;
+        const DrawList list = PaintScene(input);
+        for (size_t k = 0; k < list.size(); ++k) {
+          const auto* label = std::get_if<LabelCommand>(&list[k]);
+          if (label == nullptr) continue;
+          const float x = label->rect.x + label->rect.width / 2, y = label->rect.y + label->rect.height / 2;
+          const auto covers = [x, y](SceneRect r) { return x >= r.x && x < r.x + r.width && y >= r.y && y < r.y + r.height; };
+          std::vector<uint32_t> under{0xFF000000};
+          for (size_t j = 0; j < k; ++j) {
+            std::vector<uint32_t> tops;
+            if (const auto* f = std::get_if<FillCommand>(&list[j]); f && covers(f->rect)) tops = {f->color};
+            if (const auto* g = std::get_if<GradientCommand>(&list[j]); g && covers(g->rect)) tops = {g->startColor, g->endColor};
+            if (const auto* i = std::get_if<ImageCommand>(&list[j]); i && covers(i->rect)) tops = {0xFF121417};
+            if (tops.empty()) continue;
+            std::vector<uint32_t> next;
+            for (uint32_t top : tops)
+              for (uint32_t below : under) next.push_back(Over(top, below));
+            under = next;
+          }
+          for (uint32_t below : under) {
+            const double a = Luminance(Over(label->color, below)), b = Luminance(below);
+            EXPECT_GE((std::max(a, b) + 0.05) / (std::min(a, b) + 0.05), 4.5)
+                << (look == &DarkLook() ? "dark " : "light ") << std::string(state.stepKey.begin(), state.stepKey.end()) << " "
+                << std::string(label->text.begin(), label->text.end()) << std::hex << " 0x" << label->color
+                << " on 0x" << below;
+          }
+        }
+      }
+    }
+  }
 }
 
 }  // namespace

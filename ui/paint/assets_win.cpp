@@ -178,6 +178,50 @@ UniqueGpImage LoadPngResourceFrom(HMODULE module, uint32_t id) {
 
 UniqueGpImage LoadPngResource(uint32_t id) { return LoadPngResourceFrom(GetModuleHandleW(nullptr), id); }
 
+namespace {
+
+// The bytes of resource `id` of `type` in the running executable; empty when
+// it is missing.
+std::string_view ResourceBytes(uint32_t id, const wchar_t* type) {
+  HMODULE module = GetModuleHandleW(nullptr);
+  HRSRC info = FindResourceW(module, ResourceName(id), type);
+  HGLOBAL loaded = info != nullptr ? LoadResource(module, info) : nullptr;
+  const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
+  if (bytes == nullptr) return {};
+  return std::string_view(static_cast<const char*>(bytes), SizeofResource(module, info));
+}
+
+// A PNG of exactly width x height pixels that passes the asset checks.
+bool PictureAcceptable(std::string_view png, uint32_t width, uint32_t height) {
+  constexpr size_t kSizeAt = 16;  // IHDR's width and height, big-endian, after the signature and chunk head
+  if (png.size() < kSizeAt + 8 || !AssetBytesAcceptable(png, AssetFormat::Png)) return false;
+  const auto big = [png](size_t at) {
+    uint32_t value = 0;
+    for (size_t i = 0; i < 4; ++i) value = (value << 8) | static_cast<unsigned char>(png[at + i]);
+    return value;
+  };
+  return big(kSizeAt) == width && big(kSizeAt + 4) == height;
+}
+
+}  // namespace
+
+std::optional<EmbeddedBrand> ReadEmbeddedBrand() {
+  constexpr size_t kLongestText = 4096;
+  const std::string_view text = ResourceBytes(kBrandTextResourceId, MAKEINTRESOURCEW(10));  // RT_RCDATA
+  if (text.empty() || text.size() > kLongestText) return std::nullopt;
+  BrandReading reading = ReadBrand(text);
+  if (!reading.errors.empty()) return std::nullopt;
+  const bool picture =
+      PictureAcceptable(ResourceBytes(kBrandPictureResourceId, MAKEINTRESOURCEW(10)), 800, 400);
+  const bool picture2x =
+      picture && PictureAcceptable(ResourceBytes(kBrandPicture2xResourceId, MAKEINTRESOURCEW(10)), 1600, 800);
+  const bool icon = !ResourceBytes(kBrandIconResourceId, MAKEINTRESOURCEW(14)).empty();  // RT_GROUP_ICON
+  EmbeddedBrand embedded{reading.brand, {}};
+  embedded.profile = BrandedProfile(reading.brand, picture ? kBrandPictureResourceId : 0,
+                                    picture2x ? kBrandPicture2xResourceId : 0, icon ? kBrandIconResourceId : 0);
+  return embedded;
+}
+
 std::wstring GetModuleDirectory() { return ParentDirectory(ModulePath()); }
 
 std::wstring GetCurrentDirectoryPath() {
@@ -259,6 +303,9 @@ DWORD WINAPI AssetLoad::Run(void* self) noexcept {
   auto* load = static_cast<AssetLoad*>(self);
   try {
     LoadAssets(load->profile_, load->background_, load->icon_);
+    if (IsResourceId(load->profile_.background2xResourceId)) {
+      load->background2x_ = LoadPngResource(load->profile_.background2xResourceId);
+    }
   } catch (...) {
     // Out of memory: the window goes on without its picture and icon.
   }
@@ -272,11 +319,12 @@ void AssetLoad::Wait() {
   thread_ = nullptr;
 }
 
-void AssetLoad::TakeInto(UniqueGpImage& background, HICON& icon) {
+void AssetLoad::TakeInto(UniqueGpImage& background, UniqueGpImage& background2x, HICON& icon) {
   Wait();
   if (taken_) return;
   taken_ = true;
   background = std::move(background_);
+  background2x = std::move(background2x_);
   if (icon != nullptr) DestroyIcon(icon);
   icon = icon_;
   icon_ = nullptr;

@@ -7,10 +7,12 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "state/brand.h"
 #include "state/profiles.h"
 #include "base/win_owners_win.h"
 #include "ui/paint/asset_paths.h"  // ParentDirectory
@@ -23,6 +25,24 @@
 // previous icon is destroyed. The caller owns the results: the icon goes to
 // the window, which destroys it.
 void LoadAssets(const Profile& profile, UniqueGpImage& background, HICON& icon);
+
+// What the branding tool writes into a copy of the launcher: the brand's
+// text (read back with ReadBrand), its pictures at 1x and 2x, its icon group
+// (sorting before the launcher's own, so the shell shows it too).
+inline constexpr uint32_t kBrandTextResourceId = 220;
+inline constexpr uint32_t kBrandPictureResourceId = 221;
+inline constexpr uint32_t kBrandPicture2xResourceId = 222;
+inline constexpr uint32_t kBrandIconResourceId = 100;
+
+// The brand this executable carries, as the profile it asks for, with the
+// look it asks for; none when it carries none or its text does not read
+// back whole. A picture or icon resource that fails the asset checks (or a
+// picture of the wrong size) is left out, and the built-in one stays.
+struct EmbeddedBrand {
+  Brand brand;
+  Profile profile;
+};
+std::optional<EmbeddedBrand> ReadEmbeddedBrand();
 
 // The PNG in RCDATA resource `id` of the running executable, decoded into a
 // 32 bpp premultiplied ARGB bitmap that owns its pixels. Null on any failure.
@@ -59,7 +79,7 @@ class AssetLoad {
   void Start(const Profile& profile);
   // Waits for the load and hands its results over as LoadAssets would (the
   // old picture deleted, an old icon destroyed). Later calls hand over nothing.
-  void TakeInto(UniqueGpImage& background, HICON& icon);
+  void TakeInto(UniqueGpImage& background, UniqueGpImage& background2x, HICON& icon);
 
  private:
   static DWORD WINAPI Run(void* self) noexcept;
@@ -67,6 +87,7 @@ class AssetLoad {
 
   Profile profile_;
   UniqueGpImage background_;
+  UniqueGpImage background2x_;
   HICON icon_ = nullptr;
   HANDLE thread_ = nullptr;
   bool taken_ = false;

@@ -10,8 +10,11 @@ uint32_t ArgbFromColorRef(uint32_t colorRef) {
 
 }  // namespace
 
-DisplayChoice ChooseDisplay(const DisplaySettings& settings) {
+DisplayChoice ChooseDisplay(const DisplaySettings& settings, const LookRequest& request) {
   DisplayChoice choice;
+  const bool light = request.theme == LookTheme::Light ||
+                     (request.theme == LookTheme::FollowSystem && settings.appsUseLightTheme);
+  choice.look = WithAccents(light ? LightLook() : DarkLook(), request.accent, request.accentEnd);
   choice.animateProgress = settings.animations;
   if (settings.highContrast) {
     const auto& c = settings.systemColors;

@@ -17,12 +17,24 @@ struct DisplaySettings {
   // window, window text, highlight, highlight text, gray text, button face,
   // button text.
   std::array<uint32_t, 7> systemColors{};
+  // The Windows app mode (Personalize\AppsUseLightTheme): light apps.
+  bool appsUseLightTheme = false;
+};
+
+// The look a product asks for: its theme and its accent colours.
+enum class LookTheme { Dark, Light, FollowSystem };
+struct LookRequest {
+  LookTheme theme = LookTheme::Dark;
+  std::optional<uint32_t> accent, accentEnd;  // opaque 0xFFRRGGBB
 };
 
 // How the window paints and moves under those settings.
 struct DisplayChoice {
   std::optional<ScenePalette> highContrast;  // absent: the design look
+  DesignLook look = DarkLook();              // the design look; high contrast overrides it
   bool animateProgress = true;               // false: the bar jumps to its target
 };
 
-DisplayChoice ChooseDisplay(const DisplaySettings& settings);
+// High contrast overrides everything; otherwise the requested theme (the
+// system's app mode when it follows the system) with the accents.
+DisplayChoice ChooseDisplay(const DisplaySettings& settings, const LookRequest& request = {});

@@ -18,5 +18,11 @@ DisplaySettings ReadDisplaySettings() {
   for (size_t i = 0; i < settings.systemColors.size(); ++i) {
     settings.systemColors[i] = static_cast<uint32_t>(GetSysColor(indices[i]));
   }
+  // Absent (before Windows 10, or never set): dark, the launcher's own look.
+  DWORD light = 0, size = sizeof(light);
+  if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
+                   L"AppsUseLightTheme", RRF_RT_REG_DWORD, nullptr, &light, &size) == ERROR_SUCCESS) {
+    settings.appsUseLightTheme = light != 0;
+  }
   return settings;
 }

@@ -30,65 +30,28 @@ struct ChipColors {
   uint32_t fill, border, text;
 };
 
-ChipColors ChipColorsFor(LaunchTone tone) {
+ChipColors ChipColorsFor(LaunchTone tone, const DesignLook& look) {
   if (tone == LaunchTone::Failed) return {0xA8431818, 0x70F87171, 0xFFFFE2E2};
   if (tone == LaunchTone::Done) return {0xA8102D23, 0x6B34D399, 0xFFD8FFF0};
-  return {0xA80C1214, 0x572DD4BF, 0xFFBFFBF4};
+  return {0xA80C1214, look.chipBorderWorking, 0xFFBFFBF4};
 }
 
-struct ButtonLook {
-  uint32_t fill, fillHover, border, borderHover, text;
-};
-
-ButtonLook ButtonLookFor(const LaunchView& view) {
-  if (view.button == StepButton::Retry) return {0x24F59E0B, 0x38F59E0B, 0x61F59E0B, 0x84F59E0B, 0xFFFFF3D6};
-  if (view.button == StepButton::Close && view.tone == LaunchTone::Failed) {
-    return {0x24F87171, 0x2EF87171, 0x5CF87171, 0x84F87171, 0xFFFFE2E2};
-  }
-  if (view.button == StepButton::Close) return {0x177DD3FC, 0x247DD3FC, 0x387DD3FC, 0x577DD3FC, 0xFFD9F6FF};
-  // Cancel looks the same under the pointer; only the cursor shows it is live.
-  return {0x1AF87171, 0x1AF87171, 0x3DF87171, 0x3DF87171, 0xFFFFD8D8};
+// Cancel looks the same under the pointer; only the cursor shows it is live.
+const ButtonLook& ButtonLookFor(const LaunchView& view, const DesignLook& look) {
+  if (view.button == StepButton::Retry) return look.retry;
+  if (view.button == StepButton::Close) return view.tone == LaunchTone::Failed ? look.closeFailed : look.close;
+  return look.cancel;
 }
 
-struct PanelColors {
-  uint32_t title, detail;
-};
+size_t ToneIndex(LaunchTone tone) { return static_cast<size_t>(tone); }
 
-PanelColors PanelColorsFor(LaunchTone tone) {
-  switch (tone) {
-    case LaunchTone::Failed:
-      return {0xFFFCA5A5, 0xFFFCA5A5};
-    case LaunchTone::Done:
-      return {0xFFA7F3D0, 0xFFA7F3D0};
-    case LaunchTone::Waiting:
-      return {0xFFCBD5E1, 0xFFCBD5E1};
-    case LaunchTone::Working:
-      break;
-  }
-  return {0xFFDFE5ED, 0xFFA8B3C2};
-}
-
-// The current segment shows how the step is doing; the error colour follows
-// the step while the position follows the rail key.
-uint32_t CurrentSegmentColor(LaunchTone tone) {
-  switch (tone) {
-    case LaunchTone::Failed:
-      return 0xFFF87171;
-    case LaunchTone::Waiting:
-      return 0x7594A3B8;
-    case LaunchTone::Done:
-      return 0x752DD4BF;
-    case LaunchTone::Working:
-      break;
-  }
-  return 0xFF7DD3FC;
-}
+const DesignLook& LookOf(const SceneInput& input) { return input.look != nullptr ? *input.look : DarkLook(); }
 
 void AppendActionButton(const SceneInput& input, DrawList& list) {
-  const ButtonLook look = ButtonLookFor(input.view);
+  const ButtonLook& look = ButtonLookFor(input.view, LookOf(input));
   uint32_t fill = input.hoverButton ? look.fillHover : look.fill;
   const uint32_t border = input.hoverButton ? look.borderHover : look.border;
-  if (input.pressedButton) fill = 0x4EFFFFFF;
+  if (input.pressedButton) fill = LookOf(input).pressedFill;
   const SceneRect button = GrowToFit(input.labelWidths).button;
   Fill(list, button, 5, fill);
   Outline(list, button, 5, border);
@@ -106,7 +69,7 @@ void AppendHeaderCard(const SceneInput& input, DrawList& list) {
                                     0x60080A0C, GradientWrap::Tile});
   Outline(list, kHeaderCard, kHeaderRadius, 0x16FFFFFF);
 
-  const ChipColors colors = ChipColorsFor(input.view.tone);
+  const ChipColors colors = ChipColorsFor(input.view.tone, LookOf(input));
   const SceneRect chip = GrowToFit(input.labelWidths).chip;
   Fill(list, chip, 6, colors.fill);
   Outline(list, chip, 6, colors.border);
@@ -117,24 +80,28 @@ void AppendHeaderCard(const SceneInput& input, DrawList& list) {
 }
 
 void AppendProgressPanel(const SceneInput& input, DrawList& list) {
-  const PanelColors colors = PanelColorsFor(input.view.tone);
+  const DesignLook& look = LookOf(input);
+  const size_t tone = ToneIndex(input.view.tone);
   const GrownRects grown = GrowToFit(input.labelWidths);
-  Label(list, input.view.title, kFontPanelTitle, colors.title, grown.panelTitle, TextAlign::Near);
+  Label(list, input.view.title, kFontPanelTitle, look.panelTitle[tone], grown.panelTitle, TextAlign::Near);
 
   // The pill looks the same in every state and follows shownProgress.
-  Fill(list, grown.pill, 4, 0x1A7DD3FC);
-  Outline(list, grown.pill, 4, 0x387DD3FC);
-  Label(list, input.view.percent, kFontPercent, 0xFFD9F6FF, grown.pill, TextAlign::Center);
+  Fill(list, grown.pill, 4, look.pillFill);
+  Outline(list, grown.pill, 4, look.pillOutline);
+  Label(list, input.view.percent, kFontPercent, look.pillText, grown.pill, TextAlign::Center);
 
-  Label(list, input.view.detail, kFontPanelDetail, colors.detail, kPanelDetail, TextAlign::Near);
+  Label(list, input.view.detail, kFontPanelDetail, look.panelDetail[tone], kPanelDetail, TextAlign::Near);
 }
 
 void AppendStepRail(const SceneInput& input, DrawList& list) {
+  // The current segment shows how the step is doing; the error colour
+  // follows the step while the position follows the rail key.
+  const DesignLook& look = LookOf(input);
   const int current = input.view.railIndex;
   for (int i = 0; i < kRailSegments; ++i) {
-    uint32_t color = 0x14FFFFFF;
-    if (i < current) color = 0x752DD4BF;
-    if (i == current) color = CurrentSegmentColor(input.view.tone);
+    uint32_t color = look.railPending;
+    if (i < current) color = look.railDone;
+    if (i == current) color = look.railCurrent[ToneIndex(input.view.tone)];
     // Worked out in double and rounded once, so the segments start on the
     // floats nearest to 12, 86.4, 160.8, 235.2 and 309.6.
     const auto x = static_cast<float>(kRailLeft + kRailPitch * i);
@@ -144,10 +111,11 @@ void AppendStepRail(const SceneInput& input, DrawList& list) {
 
 void AppendProgressBar(const SceneInput& input, DrawList& list) {
   const LaunchView& view = input.view;
-  Fill(list, kTrack, 3, 0x14FFFFFF);
+  const DesignLook& look = LookOf(input);
+  Fill(list, kTrack, 3, look.track);
   if (!view.hasTarget) {
     // A fixed grey stub: the updater gave no figure.
-    Fill(list, {kTrack.x, kTrack.y, kWaitingStubWidth, kTrack.height}, 3, 0xFF94A3B8);
+    Fill(list, {kTrack.x, kTrack.y, kWaitingStubWidth, kTrack.height}, 3, look.waitingStub);
     return;
   }
   // Worked out in double precision and then taken as a float.
@@ -156,13 +124,13 @@ void AppendProgressBar(const SceneInput& input, DrawList& list) {
   // Narrow bars keep radius 3: their corner arcs overlap.
   const SceneRect filled{kTrack.x, kTrack.y, width, kTrack.height};
   if (view.tone == LaunchTone::Failed) {
-    Fill(list, filled, 3, 0xFFF87171);
+    Fill(list, filled, 3, look.barFailed);
   } else if (view.tone == LaunchTone::Done) {
-    Fill(list, filled, 3, 0xFF34D399);
+    Fill(list, filled, 3, look.barDone);
   } else {
-    // The gradient spans the filled part only, so the bar always ends in amber.
-    list.emplace_back(
-        GradientCommand{filled, 3, filled, GradientMode::Horizontal, 0xFF2DD4BF, 0xFFF59E0B, GradientWrap::Tile});
+    // The gradient spans the filled part only, so the bar always ends in its end colour.
+    list.emplace_back(GradientCommand{filled, 3, filled, GradientMode::Horizontal, look.gradientStart,
+                                      look.gradientEnd, GradientWrap::Tile});
   }
 }
 
@@ -279,6 +247,57 @@ DrawList PaintHighContrastScene(const SceneInput& input, const ScenePalette& p) 
 
 }  // namespace
 
+// Tones in LaunchTone's order: Working, Waiting, Done, Failed.
+const DesignLook& DarkLook() {
+  static const DesignLook look{
+      0xFF101113, 0x18FFFFFF,              // window
+      0x1E2DD4BF, 0x422DD4BF, 0xFFE9FFFA,  // badge
+      0xFFF8FAFC, 0x2AFFFFFF,              // title bar
+      {0x1AF87171, 0x1AF87171, 0x3DF87171, 0x3DF87171, 0xFFFFD8D8},  // cancel
+      {0x24F59E0B, 0x38F59E0B, 0x61F59E0B, 0x84F59E0B, 0xFFFFF3D6},  // retry
+      {0x177DD3FC, 0x247DD3FC, 0x387DD3FC, 0x577DD3FC, 0xFFD9F6FF},  // close
+      {0x24F87171, 0x2EF87171, 0x5CF87171, 0x84F87171, 0xFFFFE2E2},  // close after a failure
+      0x4EFFFFFF,
+      {0xFFDFE5ED, 0xFFCBD5E1, 0xFFA7F3D0, 0xFFFCA5A5},  // panel title
+      {0xFFA8B3C2, 0xFFCBD5E1, 0xFFA7F3D0, 0xFFFCA5A5},  // panel detail
+      0x1A7DD3FC, 0x387DD3FC, 0xFFD9F6FF,                // pill
+      0x14FFFFFF, 0x752DD4BF, {0xFF7DD3FC, 0x7594A3B8, 0x752DD4BF, 0xFFF87171},  // rail
+      0x14FFFFFF, 0xFF94A3B8, 0xFFF87171, 0xFF34D399, 0xFF2DD4BF, 0xFFF59E0B,    // bar
+      0x572DD4BF};
+  return look;
+}
+
+// Slate text on a near-white card; each text at least 4.5:1 against what lies
+// under it (the check runs over every state).
+const DesignLook& LightLook() {
+  static const DesignLook look{
+      0xFFF8FAFC, 0x260F172A,              // window
+      0x1A0D9488, 0x590D9488, 0xFF115E59,  // badge
+      0xFF0F172A, 0x330F172A,              // title bar
+      {0x14DC2626, 0x14DC2626, 0x4DDC2626, 0x4DDC2626, 0xFF991B1B},  // cancel
+      {0x1FD97706, 0x33D97706, 0x80B45309, 0xCCB45309, 0xFF78350F},  // retry
+      {0x140284C7, 0x240284C7, 0x4D0284C7, 0x800284C7, 0xFF075985},  // close
+      {0x1FDC2626, 0x2EDC2626, 0x66DC2626, 0x99DC2626, 0xFF7F1D1D},  // close after a failure
+      0x330F172A,
+      {0xFF1E293B, 0xFF475569, 0xFF047857, 0xFFB91C1C},  // panel title
+      {0xFF475569, 0xFF475569, 0xFF047857, 0xFFB91C1C},  // panel detail
+      0x140284C7, 0x4D0284C7, 0xFF075985,                // pill
+      0x1A0F172A, 0x990D9488, {0xFF0284C7, 0x8094A3B8, 0x990D9488, 0xFFDC2626},  // rail
+      0x1A0F172A, 0xFF94A3B8, 0xFFDC2626, 0xFF059669, 0xFF0D9488, 0xFFD97706,    // bar
+      0x572DD4BF};
+  return look;
+}
+
+DesignLook WithAccents(DesignLook look, std::optional<uint32_t> accent, std::optional<uint32_t> accentEnd) {
+  if (accent) {
+    look.gradientStart = *accent;
+    look.railCurrent[static_cast<size_t>(LaunchTone::Working)] = *accent;
+    look.chipBorderWorking = 0xB0000000 | (*accent & 0x00FFFFFF);
+  }
+  if (accentEnd) look.gradientEnd = *accentEnd;
+  return look;
+}
+
 DrawList MirrorDrawList(DrawList list) {
   for (DrawCommand& command : list) {
     std::visit(
@@ -309,20 +328,21 @@ DrawList PaintScene(const SceneInput& input) {
     leftToRight.rightToLeft = false;
     return MirrorDrawList(PaintScene(SceneInput{leftToRight, input.badge, input.displayTitle, input.hasBackground,
                                                 input.hoverButton, input.pressedButton, input.highContrast,
-                                                input.labelWidths}));
+                                                input.labelWidths, input.look}));
   }
   if (input.highContrast != nullptr) return PaintHighContrastScene(input, *input.highContrast);
+  const DesignLook& look = LookOf(input);
   DrawList list;
   list.reserve(40);
-  Fill(list, kWindowCard, kCornerUnits, 0xFF101113);
-  Outline(list, kWindowCard, kCornerUnits, 0x18FFFFFF);
+  Fill(list, kWindowCard, kCornerUnits, look.windowFill);
+  Outline(list, kWindowCard, kCornerUnits, look.windowOutline);
 
-  Fill(list, kBadgeTile, 6, 0x1E2DD4BF);
-  Outline(list, kBadgeTile, 6, 0x422DD4BF);
-  Label(list, std::wstring(input.badge), kFontBadge, 0xFFE9FFFA, kBadgeTile, TextAlign::Center);
+  Fill(list, kBadgeTile, 6, look.badgeFill);
+  Outline(list, kBadgeTile, 6, look.badgeOutline);
+  Label(list, std::wstring(input.badge), kFontBadge, look.badgeText, kBadgeTile, TextAlign::Center);
   const GrownRects grown = GrowToFit(input.labelWidths);
-  Label(list, std::wstring(input.displayTitle), kFontTitleBar, 0xFFF8FAFC, grown.titleBarText, TextAlign::Near);
-  Fill(list, grown.titleBarMark, 2, 0x2AFFFFFF);
+  Label(list, std::wstring(input.displayTitle), kFontTitleBar, look.titleText, grown.titleBarText, TextAlign::Near);
+  Fill(list, grown.titleBarMark, 2, look.titleMark);
 
   AppendActionButton(input, list);
   AppendHeaderCard(input, list);

@@ -3,6 +3,7 @@
 // from the launch view and the layout. Pure: painting changes nothing.
 // Portable.
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "state/launch_view.h"
@@ -18,6 +19,37 @@ struct ScenePalette {
   bool operator==(const ScenePalette&) const = default;
 };
 
+// The design look's colours (0xAARRGGBB), by what they paint. The header
+// card (the picture under its dark shade, the chip, the card's title and
+// caption) is the same in every look; the rest follows the theme. Arrays
+// indexed by tone are in LaunchTone's order (Working, Waiting, Done, Failed).
+struct ButtonLook {
+  uint32_t fill, fillHover, border, borderHover, text;
+  bool operator==(const ButtonLook&) const = default;
+};
+struct DesignLook {
+  uint32_t windowFill, windowOutline;
+  uint32_t badgeFill, badgeOutline, badgeText;
+  uint32_t titleText, titleMark;
+  // By the button's role: Cancel, Retry, Close, Close after a failure.
+  ButtonLook cancel, retry, close, closeFailed;
+  uint32_t pressedFill;
+  uint32_t panelTitle[4], panelDetail[4];
+  uint32_t pillFill, pillOutline, pillText;
+  uint32_t railPending, railDone, railCurrent[4];
+  uint32_t track, waitingStub, barFailed, barDone, gradientStart, gradientEnd;
+  uint32_t chipBorderWorking;
+  bool operator==(const DesignLook&) const = default;
+};
+
+// The dark look (the default) and the light one.
+const DesignLook& DarkLook();
+const DesignLook& LightLook();
+// A look with a product's accent colours (opaque 0xFFRRGGBB): `accent`
+// starts the bar's gradient, fills the current rail segment while the step
+// works and rims the chip; `accentEnd` ends the gradient.
+DesignLook WithAccents(DesignLook look, std::optional<uint32_t> accent, std::optional<uint32_t> accentEnd);
+
 // Everything a paint reads. The references and views must outlive the call.
 struct SceneInput {
   const LaunchView& view;
@@ -32,6 +64,8 @@ struct SceneInput {
   // paint's scale, measured by the text path: those boxes grow to it within
   // their limits (GrowToFit). Zero: the standard sizes.
   LabelWidths labelWidths{};
+  // The design look; null: the dark one.
+  const DesignLook* look = nullptr;
 };
 
 // Font slots of the eight UI fonts (sizes in units, bold unless noted).

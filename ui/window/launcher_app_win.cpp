@@ -32,11 +32,22 @@ unsigned MeasureSystemDpi() {
 
 }  // namespace
 
-LauncherApp::LauncherApp(HINSTANCE instanceHandle, std::wstring startupText) : instance(instanceHandle) {
+LauncherApp::LauncherApp(HINSTANCE instanceHandle, std::wstring startupText,
+                         const std::optional<EmbeddedBrand>& brand)
+    : instance(instanceHandle) {
   AppIdentity identity = DeriveAppIdentity(std::move(startupText));
   launch.title = std::move(identity.title);
   launch.profile = std::move(identity.profile);
   launch.displayTitle = std::move(identity.displayTitle);
+  if (brand) {
+    // The title is the words given, else the brand's name (the caller's
+    // start-up text); no built-in product's name replaces it.
+    launch.profile = brand->profile;
+    launch.displayTitle = launch.title.empty() ? brand->brand.name : launch.title;
+    const LookTheme themes[] = {LookTheme::Dark, LookTheme::Light, LookTheme::FollowSystem};
+    lookRequest = LookRequest{themes[static_cast<size_t>(brand->brand.theme)], brand->brand.accent,
+                              brand->brand.accentEnd};
+  }
   dpiScale = DpiScaleFor(MeasureSystemDpi());
   // The fonts first, then the picture's decode on its own thread: under Wine
   // the first font loads the system's font list and the first decode the
@@ -45,5 +56,5 @@ LauncherApp::LauncherApp(HINSTANCE instanceHandle, std::wstring startupText) : i
   // the window's creation.
   CreateFonts(paint.fonts);
   assetLoad.Start(launch.profile);
-  display = ChooseDisplay(ReadDisplaySettings());
+  display = ChooseDisplay(ReadDisplaySettings(), lookRequest);
 }

@@ -36,7 +36,8 @@ struct LaunchModel {
 // What painting keeps between frames. Never the source of what is shown;
 // GDI+ objects, so gone before GDI+ shuts down.
 struct PaintCaches {
-  UniqueGpImage background;  // may be null; arrives from the asset load before the first show
+  UniqueGpImage background;    // may be null; arrives from the asset load before the first show
+  UniqueGpImage background2x;  // a brand's picture for scales of 1.5 and more; may be null
   PreparedPicture picture;   // the background as painted at the scale; declared after it, gone before it
   UiFonts fonts;             // made on first use, any may be missing
   SceneRect button = layout::kButton;  // the action button as last painted, grown to its label
@@ -73,7 +74,9 @@ class LauncherApp {
   // the system DPI, then starts loading the background picture and icon
   // (taken over by AttachAssets). Never fails: a missing picture, icon or
   // font is left out.
-  LauncherApp(HINSTANCE instanceHandle, std::wstring startupText);
+  // A brand (ReadEmbeddedBrand) replaces the profile and asks for its look.
+  LauncherApp(HINSTANCE instanceHandle, std::wstring startupText,
+              const std::optional<EmbeddedBrand>& brand = std::nullopt);
   // The records go in reverse order of the list below; the icon is not
   // destroyed here, the window does that.
   ~LauncherApp() = default;
@@ -86,7 +89,8 @@ class LauncherApp {
   HWND window = nullptr;  // set at WM_NCCREATE; the window is gone before this object is
   HICON icon = nullptr;   // handed to the window, destroyed at WM_DESTROY
   float dpiScale = 1.0f;  // at least 1.0: the system's, then the start monitor's; replaced on a DPI change
-  DisplayChoice display;  // high contrast and animation, from the system's settings
+  LookRequest lookRequest;  // the product's theme and accents; the built-in look by default
+  DisplayChoice display;    // high contrast, the design look and animation, from the settings and the request
   ShowMode showMode;      // decided at window creation: a busy user's window is quiet
   AssetLoad assetLoad;    // the picture and icon being decoded while the window is made
   LaunchModel launch;
@@ -103,6 +107,12 @@ class LauncherApp {
   // Set at WM_DESTROY: what the process exits with once the loop has ended.
   UINT exitCode = 0;
 };
+
+// The picture drawn at the window's scale: the 2x one from 1.5 on, when there is one.
+inline Gdiplus::GpImage* PictureAtScale(const LauncherApp& app) {
+  if (app.dpiScale >= 1.5f && app.paint.background2x != nullptr) return app.paint.background2x.get();
+  return app.paint.background.get();
+}
 
 // What the window shows now, in its language.
 inline LaunchView ViewOf(const LauncherApp& app) {

@@ -79,13 +79,19 @@ LRESULT OnPaint(LauncherApp& app) {
     SelectedObject selected(memoryDc.get(), bitmap.get());
     const LaunchView view = ViewOf(app);
     if (app.shell.viewPending) TellTheShellOfTheView(app, view);
-    SceneInput scene{view, app.launch.profile.badge, app.launch.displayTitle, app.paint.background != nullptr, app.pointer.hoverButton,
+    Gdiplus::GpImage* const picture = PictureAtScale(app);
+    SceneInput scene{view,
+                     app.launch.profile.badge,
+                     app.launch.displayTitle,
+                     picture != nullptr,
+                     app.pointer.hoverButton,
                      app.pointer.pressedButton};
     if (app.display.highContrast) scene.highContrast = &*app.display.highContrast;
+    scene.look = &app.display.look;
     // The hit test and the accessible location follow the button as painted.
     scene.labelWidths = MeasureGrowingLabels(app.paint.fonts, view, app.dpiScale);
     app.paint.button = GrowToFit(scene.labelWidths).button;
-    PaintFrame(memoryDc.get(), app.dpiScale, PaintScene(scene), app.paint.fonts, app.paint.background.get(), &app.paint.picture);
+    PaintFrame(memoryDc.get(), app.dpiScale, PaintScene(scene), app.paint.fonts, picture, &app.paint.picture);
     BitBlt(paint.dc(), 0, 0, width, height, memoryDc.get(), 0, 0, SRCCOPY);
   }
   return 0;
@@ -259,7 +265,7 @@ LRESULT OnDpiChanged(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
 // A theme, colour or animation setting may have changed: read them again
 // and repaint in the look they now ask for.
 LRESULT OnDisplaySettingsChange(LauncherApp& app) {
-  app.display = ChooseDisplay(ReadDisplaySettings());
+  app.display = ChooseDisplay(ReadDisplaySettings(), app.lookRequest);
   Invalidate(app);
   return 0;
 }
@@ -408,7 +414,7 @@ void PressActionButton(LauncherApp& app) {
 }
 
 void AttachAssets(LauncherApp& app) {
-  app.assetLoad.TakeInto(app.paint.background, app.icon);
+  app.assetLoad.TakeInto(app.paint.background, app.paint.background2x, app.icon);
   if (app.icon != nullptr) {
     SendMessageW(app.window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(app.icon));
     SendMessageW(app.window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(app.icon));
