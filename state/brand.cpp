@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <initializer_list>
+#include <iterator>
 
 #include "base/graphemes.h"
 #include "base/text.h"
@@ -120,13 +122,17 @@ class Reader {
     if (bytes.empty()) return;
     const bool wellFormed = IsWellFormedUtf8(bytes);
     if (bytes.front() == '#') {
-      if (!wellFormed) Error(number, {}, "the comment is not valid UTF-8");
+      if (!wellFormed) Error(number, {}, {"the comment is not valid UTF-8"});
       return;
     }
     const size_t equals = bytes.find('=');
     const std::string_view keyBytes = TrimBlankView(bytes.substr(0, equals));
     if (equals == std::string_view::npos || keyBytes.empty() || !IsKeyText(keyBytes)) {
-      Error(number, {}, wellFormed ? Quote(bytes) + " is not a \"key = value\" line" : "the line is not valid UTF-8");
+      if (wellFormed) {
+        Error(number, {}, {Quote(bytes), " is not a \"key = value\" line"});
+      } else {
+        Error(number, {}, {"the line is not valid UTF-8"});
+      }
       return;
     }
     const std::string key = AsciiLowered(keyBytes);
@@ -136,36 +142,40 @@ class Reader {
       reading_.warnings.push_back({number, std::string(keyBytes.substr(0, kQuotedCodePoints)), "unknown key, ignored"});
       return;
     }
-    if (const auto first = reading_.lines.find(key); first != reading_.lines.end()) {
-      Error(number, key, "given twice (first on line " + std::to_string(first->second) + ")");
+    if (const size_t first = reading_.LineOf(key); first != 0) {
+      Error(number, key, {"given twice (first on line ", std::to_string(first), ")"});
       return;
     }
-    reading_.lines[key] = number;
+    reading_.lines.emplace_back(key, number);
     const std::string_view value = TrimBlankView(bytes.substr(equals + 1));
-    if (!wellFormed) return Error(number, key, "the value is not valid UTF-8");
-    if (value.empty()) return Error(number, key, "has no value");
+    if (!wellFormed) return Error(number, key, {"the value is not valid UTF-8"});
+    if (value.empty()) return Error(number, key, {"has no value"});
     const std::wstring wide = Utf8ToWide(value);
     if (std::any_of(wide.begin(), wide.end(), [](wchar_t c) { return IsControl(static_cast<char32_t>(c)); })) {
-      return Error(number, key, "the value holds a control character");
+      return Error(number, key, {"the value holds a control character"});
     }
     Store(number, key, known->field, value, wide);
   }
 
   void Finish() {
     Brand& brand = reading_.brand;
-    if (reading_.lines.count("name") == 0) Error(0, "name", "missing; a brand names its product (name = ...)");
-    if (const auto twice = reading_.lines.find("picture@2x");
-        twice != reading_.lines.end() && reading_.lines.count("picture") == 0) {
-      Error(twice->second, "picture@2x", "given without picture, the 1x picture");
+    // Errors come by line, those of no line last: the lines' own in order,
+    // then the one found here on a line put in its place.
+    if (const size_t twice = reading_.LineOf("picture@2x"); twice != 0 && reading_.LineOf("picture") == 0) {
+      const auto at = std::find_if(reading_.errors.begin(), reading_.errors.end(),
+                                   [twice](const BrandProblem& e) { return e.line > twice; });
+      reading_.errors.insert(at, BrandProblem{twice, "picture@2x", "given without picture, the 1x picture"});
     }
-    std::stable_sort(reading_.errors.begin(), reading_.errors.end(), [](const BrandProblem& a, const BrandProblem& b) {
-      return (a.line == 0 ? SIZE_MAX : a.line) < (b.line == 0 ? SIZE_MAX : b.line);
-    });
+    if (reading_.LineOf("name") == 0) Error(0, "name", {"missing; a brand names its product (name = ...)"});
     if (!reading_.errors.empty()) brand = Brand{};
   }
 
  private:
-  void Error(size_t number, std::string key, std::string message) {
+  // The message's parts are joined here, once: one loop instead of a chain
+  // of concatenations at every call.
+  void Error(size_t number, std::string key, std::initializer_list<std::string_view> parts) {
+    std::string message;
+    for (std::string_view part : parts) message.append(part);
     reading_.errors.push_back({number, std::move(key), std::move(message)});
   }
 
@@ -175,14 +185,14 @@ class Reader {
       case Field::Name:
         if (const size_t units = Utf16Units(std::wstring_view(wide)); units > kBrandNameUnits) {
           return Error(number, key,
-                       Quote(value) + " is " + std::to_string(units) + " UTF-16 units long; at most " +
-                           std::to_string(kBrandNameUnits) + " fit");
+                       {Quote(value), " is ", std::to_string(units), " UTF-16 units long; at most ",
+                        std::to_string(kBrandNameUnits), " fit"});
         }
         brand.name = std::move(wide);
         return;
       case Field::Badge:
         if (const size_t clusters = CountClusters(wide, kBadgeClusters); clusters > kBadgeClusters) {
-          return Error(number, key, Quote(value) + " is more than 2 characters; a badge has 1 or 2");
+          return Error(number, key, {Quote(value), " is more than 2 characters; a badge has 1 or 2"});
         }
         brand.badge = std::move(wide);
         return;
@@ -192,7 +202,7 @@ class Reader {
       case Field::Accent:
       case Field::AccentEnd: {
         const std::optional<uint32_t> colour = ParseColour(value);
-        if (!colour) return Error(number, key, Quote(value) + " is not a #RRGGBB colour");
+        if (!colour) return Error(number, key, {Quote(value), " is not a #RRGGBB colour"});
         (field == Field::Accent ? brand.accent : brand.accentEnd) = colour;
         return;
       }
@@ -200,7 +210,7 @@ class Reader {
         const std::string word = AsciiLowered(value);
         const auto theme =
             std::find_if(std::begin(kThemes), std::end(kThemes), [&](const auto& t) { return t.word == word; });
-        if (theme == std::end(kThemes)) return Error(number, key, Quote(value) + " is not dark, light or system");
+        if (theme == std::end(kThemes)) return Error(number, key, {Quote(value), " is not dark, light or system"});
         brand.theme = theme->theme;
         return;
       }

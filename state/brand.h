@@ -19,10 +19,10 @@
 // once; an unknown key is a warning. Portable.
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 inline constexpr size_t kBrandNameUnits = 72;
@@ -55,7 +55,15 @@ struct BrandReading {
   Brand brand;                          // complete only when `errors` is empty
   std::vector<BrandProblem> errors;     // by line, those of no line last
   std::vector<BrandProblem> warnings;   // unknown keys
-  std::map<std::string, size_t> lines;  // the line of each known key, lower-cased
+  // The line of each known key given, lower-cased, in the file's order.
+  std::vector<std::pair<std::string, size_t>> lines;
+  // The line of `key` (lower-cased), 0 when it was not given.
+  size_t LineOf(std::string_view key) const {
+    for (const auto& [given, line] : lines) {
+      if (given == key) return line;
+    }
+    return 0;
+  }
 };
 
 BrandReading ReadBrand(std::string_view utf8);

@@ -140,8 +140,7 @@ struct BrandContents {
 // `line 6: picture: "art/wide.png" `.
 std::string ReadNamedFile(const std::wstring& brandFile, const BrandReading& reading, const char* key,
                           const std::wstring& written, std::string& bytes, std::string& where) {
-  const auto line = reading.lines.find(key);
-  where = "line " + std::to_string(line != reading.lines.end() ? line->second : 0) + ": " + key + ": \"" +
+  where = "line " + std::to_string(reading.LineOf(key)) + ": " + key + ": \"" +
           WideToUtf8(written) + "\" ";
   FileBytes file = ReadWholeFile(JoinAssetPath(ParentDirectory(brandFile), written), kReadBytesLimit);
   if (!file.bytes) return where + file.problem;

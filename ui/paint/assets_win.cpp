@@ -209,7 +209,7 @@ std::optional<EmbeddedBrand> ReadEmbeddedBrand() {
   constexpr size_t kLongestText = 4096;
   const std::string_view text = ResourceBytes(kBrandTextResourceId, MAKEINTRESOURCEW(10));  // RT_RCDATA
   if (text.empty() || text.size() > kLongestText) return std::nullopt;
-  BrandReading reading = ReadBrand(text);
+  const BrandReading reading = ReadBrand(text);
   if (!reading.errors.empty()) return std::nullopt;
   const bool picture =
       PictureAcceptable(ResourceBytes(kBrandPictureResourceId, MAKEINTRESOURCEW(10)), 800, 400);
