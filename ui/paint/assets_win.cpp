@@ -293,8 +293,9 @@ AssetLoad::~AssetLoad() {
   if (icon_ != nullptr) DestroyIcon(icon_);
 }
 
-void AssetLoad::Start(const Profile& profile) {
+void AssetLoad::Start(const Profile& profile, bool wide) {
   profile_ = profile;
+  wide_ = wide;
   thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
   if (thread_ == nullptr) LoadAssets(profile_, background_, icon_);
 }
@@ -303,7 +304,7 @@ DWORD WINAPI AssetLoad::Run(void* self) noexcept {
   auto* load = static_cast<AssetLoad*>(self);
   try {
     LoadAssets(load->profile_, load->background_, load->icon_);
-    if (IsResourceId(load->profile_.background2xResourceId)) {
+    if (load->wide_ && IsResourceId(load->profile_.background2xResourceId)) {
       load->background2x_ = LoadPngResource(load->profile_.background2xResourceId);
     }
   } catch (...) {

@@ -76,7 +76,9 @@ class AssetLoad {
   AssetLoad(const AssetLoad&) = delete;
   AssetLoad& operator=(const AssetLoad&) = delete;
 
-  void Start(const Profile& profile);
+  // `wide`: the window starts at a scale that draws a 2x picture, so the
+  // profile's one is decoded too (at 1x it would cost memory for nothing).
+  void Start(const Profile& profile, bool wide = false);
   // Waits for the load and hands its results over as LoadAssets would (the
   // old picture deleted, an old icon destroyed). Later calls hand over nothing.
   void TakeInto(UniqueGpImage& background, UniqueGpImage& background2x, HICON& icon);
@@ -86,6 +88,7 @@ class AssetLoad {
   void Wait();
 
   Profile profile_;
+  bool wide_ = false;
   UniqueGpImage background_;
   UniqueGpImage background2x_;
   HICON icon_ = nullptr;

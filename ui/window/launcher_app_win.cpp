@@ -55,6 +55,6 @@ LauncherApp::LauncherApp(HINSTANCE instanceHandle, std::wstring startupText,
   // side each waits for the other; one after the other, the decode overlaps
   // the window's creation.
   CreateFonts(paint.fonts);
-  assetLoad.Start(launch.profile);
+  assetLoad.Start(launch.profile, dpiScale >= 1.5f);
   display = ChooseDisplay(ReadDisplaySettings(), lookRequest);
 }

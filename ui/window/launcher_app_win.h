@@ -37,7 +37,9 @@ struct LaunchModel {
 // GDI+ objects, so gone before GDI+ shuts down.
 struct PaintCaches {
   UniqueGpImage background;    // may be null; arrives from the asset load before the first show
-  UniqueGpImage background2x;  // a brand's picture for scales of 1.5 and more; may be null
+  // A brand's picture for scales of 1.5 and more, decoded only when the
+  // window starts at such a scale; may be null.
+  UniqueGpImage background2x;
   PreparedPicture picture;   // the background as painted at the scale; declared after it, gone before it
   UiFonts fonts;             // made on first use, any may be missing
   SceneRect button = layout::kButton;  // the action button as last painted, grown to its label
