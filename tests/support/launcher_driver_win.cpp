@@ -22,9 +22,6 @@ HWND FindWindowOf(DWORD processId, const wchar_t* className, bool visibleOnly) {
   }
   return nullptr;
 }
-
-constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
-constexpr wchar_t kLogPixels[] = L"LogPixels";
 }  // namespace
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
@@ -228,51 +225,4 @@ void PostClick(HWND window, int32_t x, int32_t y) {
 void PostKeyDown(HWND window, UINT virtualKey) {
   const UINT scanCode = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
   PostMessageW(window, WM_KEYDOWN, virtualKey, static_cast<LPARAM>(1u | (scanCode << 16)));
-}
-
-void SendLeftButton(bool down) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-  SendInput(1, &input, sizeof(input));
-}
-
-void SendKeys(std::initializer_list<WORD> virtualKeys) {
-  std::vector<INPUT> inputs(2 * virtualKeys.size());
-  size_t down = 0, up = inputs.size();
-  for (const WORD key : virtualKeys) {
-    inputs[down].type = inputs[--up].type = INPUT_KEYBOARD;
-    inputs[down++].ki.wVk = inputs[up].ki.wVk = key;
-    inputs[up].ki.dwFlags = KEYEVENTF_KEYUP;
-  }
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-ScopeGuard SetSystemDpi(DWORD dpi) {
-  DWORD previous = 0, size = sizeof(previous);
-  const bool had = RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, RRF_RT_REG_DWORD, nullptr, &previous,
-                                &size) == ERROR_SUCCESS;
-  if (RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, REG_DWORD, &dpi, sizeof(dpi)) != ERROR_SUCCESS) {
-    return ScopeGuard(nullptr);
-  }
-  return ScopeGuard([had, previous] {
-    if (had) RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, REG_DWORD, &previous, sizeof(previous));
-    if (!had) RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels);
-  });
-}
-
-namespace {
-// The new value travels in pvParam itself, not behind it.
-bool SetAnimation(BOOL on) {
-  return SystemParametersInfoW(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<void*>(static_cast<UINT_PTR>(on)),
-                               SPIF_SENDCHANGE) != FALSE;
-}
-}  // namespace
-
-ScopeGuard SetClientAreaAnimation(bool on) {
-  BOOL previous = TRUE;
-  if (!SystemParametersInfoW(SPI_GETCLIENTAREAANIMATION, 0, &previous, 0) || !SetAnimation(on ? TRUE : FALSE)) {
-    return ScopeGuard(nullptr);
-  }
-  return ScopeGuard([previous] { SetAnimation(previous); });
 }
