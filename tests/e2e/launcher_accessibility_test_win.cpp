@@ -56,7 +56,9 @@ TEST_F(LauncherAccessibilityTest, ExposesTheWindowAndFollowsFedLinesAndItsButton
   // Waiting without a target: the bar has no value and is busy, never "0%".
   const auto waiting = ReadTexts(window_);
   ASSERT_TRUE(waiting.has_value());
-  EXPECT_EQ(waiting->title, WindowCaption(window_));
+  wchar_t caption[256] = {};  // the window's own caption is the same title
+  GetWindowTextW(window_, caption, 256);
+  EXPECT_EQ(waiting->title, caption);
   EXPECT_EQ(Describe(waiting), "[Tarrow Preview | Connecting  busy | Opening connection | Cancel]");
 
   const DWORD processId = run_->processId();

@@ -3,8 +3,6 @@
 #include <ole2.h>
 #include <tlhelp32.h>
 
-#include <vector>
-
 #include "app/exit_watchdog_win.h"
 #include "channel/utf8.h"
 #include "tests/support/asset_files_win.h"
@@ -199,12 +197,6 @@ RECT WindowRectOf(HWND window) {
   RECT rect{};
   GetWindowRect(window, &rect);
   return rect;
-}
-
-std::wstring WindowCaption(HWND window) {
-  std::vector<wchar_t> buffer(256);
-  const int length = GetWindowTextW(window, buffer.data(), static_cast<int>(buffer.size()));
-  return std::wstring(buffer.data(), length > 0 ? static_cast<size_t>(length) : 0);
 }
 
 void PostMouseMove(HWND window, int32_t x, int32_t y, WPARAM keys) {

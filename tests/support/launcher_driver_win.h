@@ -140,7 +140,6 @@ class LauncherRun {
 HWND FindVisibleWindow(DWORD processId, const wchar_t* className = kLauncherWindowClass);
 
 RECT WindowRectOf(HWND window);
-std::wstring WindowCaption(HWND window);
 
 // Input as the launcher receives it from the system: client coordinates in
 // the low and high words of lParam, posted to its queue. A move says which
