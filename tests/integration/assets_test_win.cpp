@@ -19,7 +19,9 @@
 #include <string>
 #include <vector>
 
+#include "channel/utf8.h"
 #include "tests/support/asset_files_win.h"
+#include "ui/paint/asset_checks.h"  // LittleEndian, to read the icon directories
 
 namespace {
 
@@ -30,12 +32,6 @@ std::optional<std::string> ResourceBytes(HMODULE module, WORD type, WORD id) {
   const void* bytes = info != nullptr ? LockResource(LoadResource(module, info)) : nullptr;
   if (bytes == nullptr) return std::nullopt;
   return std::string(static_cast<const char*>(bytes), SizeofResource(module, info));
-}
-
-uint32_t LittleEndian(const std::string& bytes, size_t at, size_t width) {
-  uint32_t value = 0;
-  for (size_t i = width; i-- > 0;) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
-  return value;
 }
 
 // Each profile's picture is the very PNG of resources\assets, its icon group
@@ -114,8 +110,7 @@ void RunLayout(const Layout& layout) {
   for (std::string line; std::getline(lines, line);) {
     report[line.substr(0, line.find('='))] = line.substr(line.find('=') + 1);
   }
-  const std::wstring wideRoot = tree.root();
-  const std::string root(wideRoot.begin(), wideRoot.end());  // ASCII: the temporary folder
+  const std::string root = WideToUtf8(tree.root());
   for (auto [key, value] : layout.expected) {
     if (value.rfind("{root}", 0) == 0) value.replace(0, 6, root);
     EXPECT_EQ(report[key], value) << key;
