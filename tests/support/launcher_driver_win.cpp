@@ -6,6 +6,9 @@
 #include "app/exit_watchdog_win.h"
 #include "channel/utf8.h"
 #include "tests/support/asset_files_win.h"
+#include "tests/support/pixel_colors.h"
+#include "tests/support/source_tree.h"
+#include "tools/capture/screen_capture_win.h"
 #include "ui/window/launcher_app_win.h"
 
 namespace {
@@ -197,6 +200,37 @@ RECT WindowRectOf(HWND window) {
   RECT rect{};
   GetWindowRect(window, &rect);
   return rect;
+}
+
+namespace {
+constexpr int kReferenceWidth = 392, kReferenceHeight = 252;
+
+int DifferingPixels(const PixelImage& shown, const PixelImage& reference) {
+  if (shown.width != reference.width || shown.height != reference.height) return -1;
+  constexpr int kCorner = 6;
+  int differing = 0;
+  for (int y = 0; y < shown.height; ++y) {
+    for (int x = 0; x < shown.width; ++x) {
+      const bool inCorner = (x < kCorner || x >= shown.width - kCorner) && (y < kCorner || y >= shown.height - kCorner);
+      if (!inCorner && ChannelDistance(shown.At(x, y), reference.At(x, y)) > 16) ++differing;
+    }
+  }
+  return differing;
+}
+}  // namespace
+
+bool MatchesReference(int differingPixels) {
+  return differingPixels >= 0 && differingPixels <= kReferenceWidth * kReferenceHeight / 2000;
+}
+
+int PixelsDifferingFromReference(HWND window, const std::string& stem) {
+  const ScopedGdiplus gdiplus;  // decodes the picture
+  const std::optional<PixelImage> reference = LoadPixels(SourcePath("tests/reference/" + stem + ".png"));
+  if (!reference.has_value() || reference->width != kReferenceWidth) return -1;
+  int differing = -1;
+  WaitUntil([&] { return MatchesReference(differing = DifferingPixels(CaptureWindowFromScreen(window), *reference)); },
+            10000);
+  return differing;
 }
 
 void PostMouseMove(HWND window, int32_t x, int32_t y, WPARAM keys) {

@@ -141,6 +141,16 @@ HWND FindVisibleWindow(DWORD processId, const wchar_t* className = kLauncherWind
 
 RECT WindowRectOf(HWND window);
 
+// The window as it is on the screen against a reference picture of
+// tests/reference (paint-*.png, 96 DPI): waits up to 10 s for the two to
+// match (the first frames may still be on their way to the screen) and
+// returns how many pixels differ at the last look, outside the corners the
+// window region cuts away (its 12 x 12 corner ellipses); -1 when the window
+// is not the picture's size or the picture cannot be read. A match allows
+// codec and text rasteriser rounding: at most 1 pixel in 2000.
+int PixelsDifferingFromReference(HWND window, const std::string& stem);
+bool MatchesReference(int differingPixels);
+
 // Input as the launcher receives it from the system: client coordinates in
 // the low and high words of lParam, posted to its queue. A move says which
 // buttons are held (MK_LBUTTON); without it a drag or a press ends.
