@@ -9,16 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "channel/launch_message_win.h"
 #include "tests/support/launcher_driver_win.h"
 
 namespace {
 
-constexpr UINT kLaunchEventMessage = WM_APP + 1;
-constexpr UINT kUpdaterEndedMessage = WM_APP + 2;
-constexpr UINT kPressButtonMessage = WM_APP + 3;  // a forged one would press Cancel
-
-// Each message leaves the window running, answering and showing what it
-// showed; lines fed afterwards (every kind the taskbar mirrors) still apply,
+// Each message (the launcher's own cross-thread ones forged without its
+// cookie, so a forged button press would press Cancel) leaves the window
+// running, answering and showing what it showed; lines fed afterwards (every kind the taskbar mirrors) still apply,
 // and a posted quit ends the run with exit code 0 whatever it carries.
 TEST(ForeignInputTest, PostedMessagesChangeNothingAndQuitEndsWithZero) {
   LauncherRun run(L"", kInputPipe);
@@ -30,8 +28,8 @@ TEST(ForeignInputTest, PostedMessagesChangeNothingAndQuitEndsWithZero) {
   const struct {
     UINT message;
     WPARAM wParam;
-  } posted[] = {{kLaunchEventMessage, 0}, {kLaunchEventMessage, 0x5EC0DE5EC0DE}, {kUpdaterEndedMessage, 0},
-                {kPressButtonMessage, 0}, {WM_DPICHANGED, MAKEWPARAM(144, 144)}, {taskbarCreated, 0}};
+  } posted[] = {{WM_LAUNCH_EVENT, 0}, {WM_LAUNCH_EVENT, 0x5EC0DE5EC0DE}, {WM_UPDATER_ENDED, 0},
+                {WM_PRESS_BUTTON, 0}, {WM_DPICHANGED, MAKEWPARAM(144, 144)}, {taskbarCreated, 0}};
   for (const auto& [message, wParam] : posted) {
     ASSERT_TRUE(PostMessageW(window, message, wParam, 0x1234));
     Sleep(kSettleMs);

@@ -27,7 +27,7 @@ TEST(TwoMonitorTest, StartsOnTheForegroundWindowsMonitorElseOnTheCursors) {
   if (work.size() < 2) GTEST_SKIP() << "one monitor";
   const RECT& first = work[0];
   const RECT& second = work[1];
-  CursorParker parker;
+  const ScopeGuard parker([] { SetCursorPos(0, 0); });  // off every later window
   // The updater's window on the second monitor, the cursor on the first.
   HWND updater = CreateWindowExW(0, L"STATIC", L"Updater", WS_OVERLAPPEDWINDOW | WS_VISIBLE, second.left + 20,
                                  second.top + 20, 300, 200, nullptr, nullptr, nullptr, nullptr);

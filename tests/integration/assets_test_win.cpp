@@ -19,8 +19,9 @@
 #include <string>
 #include <vector>
 
+#include "channel/utf8.h"
 #include "tests/support/asset_files_win.h"
-#include "ui/paint/asset_checks.h"
+#include "ui/paint/asset_checks.h"  // LittleEndian, to read the icon directories
 
 namespace {
 
@@ -100,8 +101,7 @@ void RunLayout(const Layout& layout) {
   for (std::string line; std::getline(lines, line);) {
     report[line.substr(0, line.find('='))] = line.substr(line.find('=') + 1);
   }
-  const std::wstring wideRoot = tree.root();
-  const std::string root(wideRoot.begin(), wideRoot.end());  // ASCII: the temporary folder
+  const std::string root = WideToUtf8(tree.root());
   for (auto [key, value] : layout.expected) {
     if (value.rfind("{root}", 0) == 0) value.replace(0, 6, root);
     EXPECT_EQ(report[key], value) << key;

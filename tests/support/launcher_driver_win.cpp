@@ -3,11 +3,12 @@
 #include <ole2.h>
 #include <tlhelp32.h>
 
-#include <vector>
-
 #include "app/exit_watchdog_win.h"
 #include "channel/utf8.h"
 #include "tests/support/asset_files_win.h"
+#include "tests/support/pixel_colors.h"
+#include "tests/support/source_tree.h"
+#include "tools/capture/screen_capture_win.h"
 #include "ui/window/launcher_app_win.h"
 
 namespace {
@@ -22,9 +23,6 @@ HWND FindWindowOf(DWORD processId, const wchar_t* className, bool visibleOnly) {
   }
   return nullptr;
 }
-
-constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
-constexpr wchar_t kLogPixels[] = L"LogPixels";
 }  // namespace
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
@@ -204,10 +202,35 @@ RECT WindowRectOf(HWND window) {
   return rect;
 }
 
-std::wstring WindowCaption(HWND window) {
-  std::vector<wchar_t> buffer(256);
-  const int length = GetWindowTextW(window, buffer.data(), static_cast<int>(buffer.size()));
-  return std::wstring(buffer.data(), length > 0 ? static_cast<size_t>(length) : 0);
+namespace {
+constexpr int kReferenceWidth = 392, kReferenceHeight = 252;
+
+int DifferingPixels(const PixelImage& shown, const PixelImage& reference) {
+  if (shown.width != reference.width || shown.height != reference.height) return -1;
+  constexpr int kCorner = 6;
+  int differing = 0;
+  for (int y = 0; y < shown.height; ++y) {
+    for (int x = 0; x < shown.width; ++x) {
+      const bool inCorner = (x < kCorner || x >= shown.width - kCorner) && (y < kCorner || y >= shown.height - kCorner);
+      if (!inCorner && ChannelDistance(shown.At(x, y), reference.At(x, y)) > 16) ++differing;
+    }
+  }
+  return differing;
+}
+}  // namespace
+
+bool MatchesReference(int differingPixels) {
+  return differingPixels >= 0 && differingPixels <= kReferenceWidth * kReferenceHeight / 2000;
+}
+
+int PixelsDifferingFromReference(HWND window, const std::string& stem) {
+  const ScopedGdiplus gdiplus;  // decodes the picture
+  const std::optional<PixelImage> reference = LoadPixels(SourcePath("tests/reference/" + stem + ".png"));
+  if (!reference.has_value() || reference->width != kReferenceWidth) return -1;
+  int differing = -1;
+  WaitUntil([&] { return MatchesReference(differing = DifferingPixels(CaptureWindowFromScreen(window), *reference)); },
+            10000);
+  return differing;
 }
 
 void PostMouseMove(HWND window, int32_t x, int32_t y, WPARAM keys) {
@@ -228,51 +251,4 @@ void PostClick(HWND window, int32_t x, int32_t y) {
 void PostKeyDown(HWND window, UINT virtualKey) {
   const UINT scanCode = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
   PostMessageW(window, WM_KEYDOWN, virtualKey, static_cast<LPARAM>(1u | (scanCode << 16)));
-}
-
-void SendLeftButton(bool down) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-  SendInput(1, &input, sizeof(input));
-}
-
-void SendKeys(std::initializer_list<WORD> virtualKeys) {
-  std::vector<INPUT> inputs(2 * virtualKeys.size());
-  size_t down = 0, up = inputs.size();
-  for (const WORD key : virtualKeys) {
-    inputs[down].type = inputs[--up].type = INPUT_KEYBOARD;
-    inputs[down++].ki.wVk = inputs[up].ki.wVk = key;
-    inputs[up].ki.dwFlags = KEYEVENTF_KEYUP;
-  }
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-ScopeGuard SetSystemDpi(DWORD dpi) {
-  DWORD previous = 0, size = sizeof(previous);
-  const bool had = RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, RRF_RT_REG_DWORD, nullptr, &previous,
-                                &size) == ERROR_SUCCESS;
-  if (RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, REG_DWORD, &dpi, sizeof(dpi)) != ERROR_SUCCESS) {
-    return ScopeGuard(nullptr);
-  }
-  return ScopeGuard([had, previous] {
-    if (had) RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, REG_DWORD, &previous, sizeof(previous));
-    if (!had) RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels);
-  });
-}
-
-namespace {
-// The new value travels in pvParam itself, not behind it.
-bool SetAnimation(BOOL on) {
-  return SystemParametersInfoW(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<void*>(static_cast<UINT_PTR>(on)),
-                               SPIF_SENDCHANGE) != FALSE;
-}
-}  // namespace
-
-ScopeGuard SetClientAreaAnimation(bool on) {
-  BOOL previous = TRUE;
-  if (!SystemParametersInfoW(SPI_GETCLIENTAREAANIMATION, 0, &previous, 0) || !SetAnimation(on ? TRUE : FALSE)) {
-    return ScopeGuard(nullptr);
-  }
-  return ScopeGuard([previous] { SetAnimation(previous); });
 }

@@ -2,13 +2,12 @@
 // Driving a running tarrow-launcher.exe from a Windows test through Win32
 // alone: find its window, read its rectangle, caption and texts (through its
 // accessible object, as a screen reader does), post mouse and key input,
-// feed its standard input, change the system DPI for one start.
+// feed its standard input.
 #include <windows.h>
 #include <oleacc.h>
 
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -141,7 +140,16 @@ class LauncherRun {
 HWND FindVisibleWindow(DWORD processId, const wchar_t* className = kLauncherWindowClass);
 
 RECT WindowRectOf(HWND window);
-std::wstring WindowCaption(HWND window);
+
+// The window as it is on the screen against a reference picture of
+// tests/reference (paint-*.png, 96 DPI): waits up to 10 s for the two to
+// match (the first frames may still be on their way to the screen) and
+// returns how many pixels differ at the last look, outside the corners the
+// window region cuts away (its 12 x 12 corner ellipses); -1 when the window
+// is not the picture's size or the picture cannot be read. A match allows
+// codec and text rasteriser rounding: at most 1 pixel in 2000.
+int PixelsDifferingFromReference(HWND window, const std::string& stem);
+bool MatchesReference(int differingPixels);
 
 // Input as the launcher receives it from the system: client coordinates in
 // the low and high words of lParam, posted to its queue. A move says which
@@ -151,19 +159,9 @@ void PostLeftDown(HWND window, int32_t x, int32_t y);
 void PostLeftUp(HWND window, int32_t x, int32_t y);
 void PostClick(HWND window, int32_t x, int32_t y);
 void PostKeyDown(HWND window, UINT virtualKey);
-// Real input through SendInput, to whatever window is under the cursor (or
-// holds the capture, or the foreground): the left button at the cursor, and
-// keys pressed in order and released in reverse.
-void SendLeftButton(bool down);
-void SendKeys(std::initializer_list<WORD> virtualKeys);
-// Parks the cursor in the screen's corner when it leaves scope, off every
-// later window (a cursor over a window shows in captures and hovers its button).
-struct CursorParker {
-  ~CursorParker() { SetCursorPos(0, 0); }
-};
 
 // Runs `undo` when it leaves scope, also when the test fails: puts a system
-// setting back, ends what a test left running. ok() when it has an undo.
+// setting back, parks the cursor, ends what a test left running.
 class ScopeGuard {
  public:
   explicit ScopeGuard(std::function<void()> undo) : undo_(std::move(undo)) {}
@@ -172,13 +170,7 @@ class ScopeGuard {
   }
   ScopeGuard(const ScopeGuard&) = delete;
   ScopeGuard& operator=(const ScopeGuard&) = delete;
-  bool ok() const { return undo_ != nullptr; }
 
  private:
   std::function<void()> undo_;
 };
-// HKCU\Control Panel\Desktop LogPixels, for launchers started while it lives.
-ScopeGuard SetSystemDpi(DWORD dpi);
-// The system's client-area animations (SPI_SETCLIENTAREAANIMATION, announced
-// with WM_SETTINGCHANGE), for launchers started while it lives.
-ScopeGuard SetClientAreaAnimation(bool on);

@@ -4,9 +4,7 @@
 // Pixels are 0xAARRGGBB (the alpha of a probed pixel is ignored).
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <string>
 
 // Largest difference of the red, green and blue channels.
 inline int ChannelDistance(uint32_t a, uint32_t b) {
@@ -16,10 +14,4 @@ inline int ChannelDistance(uint32_t a, uint32_t b) {
     distance = std::max(distance, std::abs(difference));
   }
   return distance;
-}
-
-inline std::string Hex(uint32_t color) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(color));
-  return text;
 }

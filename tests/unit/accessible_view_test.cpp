@@ -22,13 +22,15 @@ TEST(AccessibleViewTest, FailedKeepsTheValueAndTheButtonTakesTheFocus) {
   EXPECT_EQ(std::tie(button.name, button.focusable), std::make_tuple(L"Retry", true));
 }
 
-// The children hit-test where they are painted (accLocation is read from
-// outside by the end-to-end test).
+// The children hit-test where they are painted, right to left mirrored
+// (accLocation is read from outside by the end-to-end tests).
 TEST(AccessibleViewTest, ChildrenHitTestWhereTheyArePainted) {
   EXPECT_EQ(AccessibleChildAt(1.5f, 483, 17), kAccessibleButton);
   EXPECT_EQ(AccessibleChildAt(1.5f, 570, 30), kAccessibleSelf);
   EXPECT_EQ(AccessibleChildAt(1.0f, 20, 200), kAccessibleStatus);
   EXPECT_EQ(AccessibleChildAt(1.0f, 379, 239), kAccessibleProgress);
+  EXPECT_EQ(AccessibleChildAt(1.0f, 20, 20, true), kAccessibleButton);
+  EXPECT_EQ(AccessibleChildPixels(kAccessibleButton, 1.5f, true).left, 18);
 }
 
 LaunchView ViewOf(const wchar_t* step, std::optional<double> progress, double shown, const wchar_t* detail = L"") {

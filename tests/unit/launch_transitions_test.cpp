@@ -23,12 +23,9 @@ TEST(AnimateProgressTest, MovingTicksAndTheStallHintRepaintSettledTicksDoNot) {
   ApplyLaunchEvent(s, LaunchEvent{L"progress", 0.5, L"DOWNLOAD", L"Fetching files", {}});
   for (int tick = 1; tick <= 25; ++tick) EXPECT_TRUE(AnimateProgress(s).repaint) << tick;
   for (int tick = 26; tick <= 114; ++tick) EXPECT_FALSE(AnimateProgress(s).repaint) << tick;
-  EXPECT_EQ(View(s).detail, L"Fetching files");
-  EXPECT_TRUE(AnimateProgress(s).repaint);
-  EXPECT_EQ(View(s).detail, L"Receiving changes");
+  EXPECT_TRUE(AnimateProgress(s).repaint);  // the hint (its text: the easing transcript)
   ApplyLaunchEvent(s, LaunchEvent{L"progress", 0.8, L"DOWNLOAD", L"More files", {}});
   EXPECT_TRUE(AnimateProgress(s).repaint);
-  EXPECT_EQ(View(s).detail, L"More files");
 }
 
 // With the system's animations off the bar jumps: the jump is the one moving

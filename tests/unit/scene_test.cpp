@@ -1,7 +1,10 @@
 // The design look of every state is pinned by the scene transcript
-// (tests/replay/cases/scene.*), the plain card of the artwork-free launcher
-// by its robustness test; these are the rules around them: the button's hover
-// and press, and the high-contrast look.
+// (tests/replay/cases/scene.*), its right-to-left mirror image by the
+// scene-rtl transcript (every box mirrored about the 392-unit width, labels
+// aligned to the far edge, the bar growing leftward into amber, the picture
+// in place), the plain card of the artwork-free launcher by its robustness
+// test; these are the rules around them: the button's hover and press, and
+// the high-contrast look.
 #include "ui/scene/scene.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +18,6 @@
 #include <vector>
 
 #include "state/launch_transitions.h"
-#include "ui/shell/accessible_view.h"
 #include "ui/scene/layout.h"
 
 namespace {
@@ -26,12 +28,10 @@ const ScenePalette kPalette{0xFF000001, 0xFF000002, 0xFF000003, 0xFF000004, 0xFF
 const std::wstring kStates[] = {L"LINK", L"MANIFEST", L"VERIFY", L"SCAN",  L"DOWNLOAD",
                                 L"APPLY", L"LAUNCH",  L"READY",  L"ERROR", L"STOP"};
 
-DrawList Paint(std::wstring_view word, const ScenePalette* palette = nullptr, bool hover = false, bool pressed = false,
-               bool rightToLeft = false) {
+DrawList Paint(std::wstring_view word, const ScenePalette* palette = nullptr, bool hover = false, bool pressed = false) {
   LaunchState state;
   ApplyPreviewState(state, word);
-  LaunchView view = DescribeLaunch(state, L"Runtime sequence", English());
-  view.rightToLeft = rightToLeft;
+  const LaunchView view = DescribeLaunch(state, L"Runtime sequence", English());
   return PaintScene(SceneInput{view, L"TW", L"Tarrow Preview", true, hover, pressed, palette});
 }
 
@@ -86,45 +86,6 @@ TEST(SceneTest, HighContrastUsesOnlyThePaletteAndOutlinesTheBar) {
   EXPECT_EQ(At<FillCommand>(Paint(L"READY", &kPalette), kChip).color, kPalette.highlight);
   EXPECT_EQ(At<FillCommand>(Paint(L"ERROR", &kPalette, true, true), kButton).color, kPalette.buttonText);
 }
-
-// A right-to-left window places every box at its mirror image about the
-// 392-unit width (the badge at 12..40 goes to 352..380, the chip at 27..97
-// to 295..365, the button at 322..380 to 12..70), turns the labels aligned
-// to the left edge to the right one and lets the bar grow leftward, still
-// ending in amber; the picture (the card is symmetric) stays where it was.
-TEST(SceneTest, RightToLeftMirrorsTheDownloadStep) {
-  const DrawList rtl = Paint(L"DOWNLOAD", nullptr, false, false, true);
-  const std::tuple<std::wstring, SceneRect, TextAlign> labels[] = {
-      {L"TW", {352, 10, 28, 28}, TextAlign::Center},        {L"Tarrow Preview", {113, 10, 232, 25}, TextAlign::Far},
-      {L"Cancel", {12, 11, 58, 26}, TextAlign::Center},     {L"TRANSFER", {295, 53, 70, 18}, TextAlign::Center},
-      {L"Tarrow Preview", {30, 94, 336, 22}, TextAlign::Far}, {L"62%", {12, 146, 42, 20}, TextAlign::Center},
-      {L"Runtime update in progress", {30, 118, 336, 16}, TextAlign::Far},
-      {L"Downloading runtime", {62, 145, 318, 22}, TextAlign::Far},
-      {L"Receiving changes", {12, 195, 368, 22}, TextAlign::Far}};
-  for (const auto& [text, rect, align] : labels) {
-    const LabelCommand label = At<LabelCommand>(rtl, rect);
-    EXPECT_EQ(label.text, text) << rect.x << "," << rect.y;
-    EXPECT_EQ(label.align, align) << rect.x << "," << rect.y;
-  }
-  EXPECT_EQ(At<FillCommand>(rtl, {295, 53, 70, 18}).color, 0xA80C1214u) << "the chip under its label";
-  At<ImageCommand>(rtl, {12, 43, 368, 96});  // fails when the picture has moved
-  EXPECT_EQ(At<GradientCommand>(rtl, {12, 43, 368, 96}).mode, GradientMode::BackwardDiagonal) << "the card's shade";
-  // 62 % of the 368-unit track, from its right end at 380.
-  const auto bar = std::get<GradientCommand>(rtl.back());
-  EXPECT_NEAR(bar.rect.x, 151.84f, 1e-3f);
-  EXPECT_NEAR(bar.rect.width, 228.16f, 1e-3f);
-  EXPECT_EQ(bar.gradientRect, bar.rect);
-  EXPECT_EQ(bar.startColor, 0xFFF59E0Bu);
-  EXPECT_EQ(bar.endColor, 0xFF2DD4BFu);
-}
-
-TEST(SceneTest, RightToLeftHitTestAndAccessibleLocationsFollowTheButton) {
-  EXPECT_TRUE(IsOnActionButton(1.5f, 30, 30, true));
-  EXPECT_FALSE(IsOnActionButton(1.5f, 500, 30, true));
-  EXPECT_EQ(AccessibleChildAt(1.0f, 20, 20, true), kAccessibleButton);
-  EXPECT_EQ(AccessibleChildPixels(kAccessibleButton, 1.5f, true).left, 18);
-}
-
 
 // sRGB relative luminance and the contrast ratio of two opaque colours.
 double Luminance(uint32_t argb) {

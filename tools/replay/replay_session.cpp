@@ -90,7 +90,7 @@ void AppendCommand(std::string& out, const DrawCommand& command) {
     AppendHead(out, "label", l->rect);
     AppendNumbers(out, {static_cast<double>(l->fontSlot)});
     AppendColor(out, l->color);
-    out += l->align == TextAlign::Center ? ",\"center\"," : ",\"near\",";
+    out += l->align == TextAlign::Center ? ",\"center\"," : l->align == TextAlign::Far ? ",\"far\"," : ",\"near\",";
     AppendJsonString(out, l->text);
   }
   out += ']';
