@@ -19,40 +19,6 @@
 
 namespace {
 
-struct ToolRun {
-  std::optional<DWORD> exitCode;
-  std::string output;  // standard output and standard error together
-};
-
-ToolRun RunBrandTool(const std::vector<std::wstring>& arguments) {
-  std::wstring line;
-  for (const std::wstring& argument : arguments) line += (line.empty() ? L"" : L" ") + QuoteArgument(argument);
-  SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-  HANDLE readEnd = nullptr, writeEnd = nullptr;
-  if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) return {};
-  UniqueHandle output(readEnd);
-  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-  UniqueHandle input(
-      CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0, nullptr));
-  // The child's output goes where the test's own does, so the pipe stands in
-  // for both during the start.
-  const HANDLE ownOutput = GetStdHandle(STD_OUTPUT_HANDLE), ownError = GetStdHandle(STD_ERROR_HANDLE);
-  SetStdHandle(STD_OUTPUT_HANDLE, writeEnd);
-  SetStdHandle(STD_ERROR_HANDLE, writeEnd);
-  const std::optional<ChildProcess> child = StartProgram(L"tarrow-brand.exe", line, input.get());
-  SetStdHandle(STD_OUTPUT_HANDLE, ownOutput);
-  SetStdHandle(STD_ERROR_HANDLE, ownError);
-  CloseHandle(writeEnd);
-  ToolRun run;
-  char buffer[4096];
-  DWORD got = 0;
-  while (child && ReadFile(output.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
-    run.output.append(buffer, got);
-  }
-  if (child) run.exitCode = WaitForExitCode(*child, 30000);
-  return run;
-}
-
 // A value of a version block: a string's text (without its NUL) as UTF-16
 // bytes, any other value's bytes; "<none>" when there is no such value.
 std::string VersionValue(const std::vector<BYTE>& block, const std::wstring& query) {
@@ -111,7 +77,7 @@ TEST(BrandToolTest, BrandsACopyOfTheLauncher) {
                              "accent-end = #D96F1E\r\ntheme = Light\r\ncolour = red\r\npicture = art/wide.png\r\n"
                              "picture@2x = art\\wide@2x.png\r\nicon = art/app.ico\r\n"));
   const std::wstring out = t.tree.Path(L"out\\Kitakaze.exe");
-  const ToolRun run = RunBrandTool({t.tree.Path(L"brand.ini"), t.launcher, out});
+  const ProgramRun run = RunProgram(L"tarrow-brand.exe", {t.tree.Path(L"brand.ini"), t.launcher, out});
   ASSERT_EQ(run.exitCode, std::optional<DWORD>(0)) << run.output;
   EXPECT_NE(run.output.find("warning: " + WideToUtf8(t.tree.Path(L"brand.ini")) + ": line 8: colour: unknown key"),
             std::string::npos)
@@ -165,7 +131,8 @@ TEST(BrandToolTest, RefusesBadInputsWritingNothing) {
   // A launcher that carries a brand already.
   ASSERT_TRUE(WriteFileBytes(t.tree.Path(L"plain.ini"), "name = Plain\n"));
   const std::wstring branded = t.tree.Path(L"in\\branded.exe");
-  ASSERT_EQ(RunBrandTool({t.tree.Path(L"plain.ini"), t.launcher, branded}).exitCode, std::optional<DWORD>(0));
+  ASSERT_EQ(RunProgram(L"tarrow-brand.exe", {t.tree.Path(L"plain.ini"), t.launcher, branded}).exitCode,
+            std::optional<DWORD>(0));
 
   std::filesystem::create_directories(t.tree.Path(L"out\\taken"));
   const std::wstring brand = t.tree.Path(L"brand.ini");
@@ -212,7 +179,7 @@ TEST(BrandToolTest, RefusesBadInputsWritingNothing) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
     ASSERT_TRUE(WriteFileBytes(brand, c.text));
-    const ToolRun run = RunBrandTool(c.arguments);
+    const ProgramRun run = RunProgram(L"tarrow-brand.exe", c.arguments);
     EXPECT_EQ(run.exitCode, std::optional<DWORD>(c.exitCode));
     EXPECT_NE(run.output.find(c.message), std::string::npos) << run.output;
     EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << run.output;
