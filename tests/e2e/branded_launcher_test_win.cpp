@@ -14,54 +14,30 @@
 
 namespace {
 
-// A folder in the temporary folder, removed with what it holds.
-class TempFolder {
- public:
-  TempFolder() {
-    wchar_t temp[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH, temp);
-    path_ = std::wstring(temp) + L"tarrow-brand-" + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(path_.c_str(), nullptr);
-  }
-  ~TempFolder() {
-    for (const wchar_t* name : {L"brand.ini", L"red.png", L"blue.png", L"icon.ico", L"tarrow-launcher.exe"}) {
-      DeleteFileW((path_ + L"\\" + name).c_str());
-    }
-    RemoveDirectoryW(path_.c_str());
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  std::wstring operator/(const wchar_t* name) const { return path_ + L"\\" + name; }
-  const std::wstring& path() const { return path_; }
-
- private:
-  std::wstring path_;
-};
+// A copy of the launcher in `tree`, branded by the brand tool with `brand`
+// (written as tree\brand.ini).
+ProgramRun BrandACopy(const TempTree& tree, const std::string& brand) {
+  if (!WriteFileBytes(tree.Path(L"brand.ini"), brand)) return {};
+  return RunProgram(L"tarrow-brand.exe", {tree.Path(L"brand.ini"), ProgramFolder() + L"\\tarrow-launcher.exe",
+                                          tree.Path(L"tarrow-launcher.exe")});
+}
 
 bool SaveFlatPng(const std::wstring& path, int width, int height, uint32_t color) {
-  PixelImage image{width, height, std::vector<uint32_t>(static_cast<size_t>(width) * static_cast<size_t>(height), color)};
-  return SavePng(image, path);
+  return SavePng({width, height, std::vector<uint32_t>(static_cast<size_t>(width * height), color)}, path);
 }
 
 int Channel(uint32_t color, int shift) { return static_cast<int>((color >> shift) & 0xFF); }
 
 TEST(BrandedLauncherTest, ShowsItsNamePicturesAndAccent) {
-  const TempFolder folder;
-  ASSERT_TRUE(SaveFlatPng(folder / L"red.png", 800, 400, 0xFFFF0000));
-  ASSERT_TRUE(SaveFlatPng(folder / L"blue.png", 1600, 800, 0xFF0000FF));
-  ASSERT_TRUE(CopyFileW((ProgramFolder() + L"\\asset-fixtures\\control.ico").c_str(), (folder / L"icon.ico").c_str(),
-                        FALSE));
+  const TempTree tree;
+  ASSERT_TRUE(SaveFlatPng(tree.Path(L"red.png"), 800, 400, 0xFFFF0000));
+  ASSERT_TRUE(SaveFlatPng(tree.Path(L"blue.png"), 1600, 800, 0xFF0000FF));
+  ASSERT_TRUE(CopyFileW(AssetFixture(L"control.ico").c_str(), tree.Path(L"icon.ico").c_str(), FALSE));
   const std::wstring name = L"\u6975\u5149\u30ce\u30fc\u30c8";  // a name in another script
-  ASSERT_TRUE(WriteFileBytes(folder / L"brand.ini",
-                             "name = " + WideToUtf8(name) +
-                                 "\nbadge = AN\naccent = #00E000\naccent-end = #00E000\ntheme = dark\n"
-                                 "picture = red.png\npicture@2x = blue.png\nicon = icon.ico\n"));
-  std::optional<ChildProcess> tool =
-      StartProgram(L"tarrow-brand.exe", QuoteArgument(folder / L"brand.ini") + L" " +
-                                            QuoteArgument(ProgramFolder() + L"\\tarrow-launcher.exe") + L" " +
-                                            QuoteArgument(folder / L"tarrow-launcher.exe"));
-  ASSERT_TRUE(tool.has_value());
-  ASSERT_EQ(WaitForExitCode(*tool, 60000), std::optional<DWORD>(0));
+  const ProgramRun tool = BrandACopy(tree, "name = " + WideToUtf8(name) +
+                                               "\nbadge = AN\naccent = #00E000\naccent-end = #00E000\ntheme = dark\n"
+                                               "picture = red.png\npicture@2x = blue.png\nicon = icon.ico\n");
+  ASSERT_EQ(tool.exitCode, std::optional<DWORD>(0)) << tool.output;
 
   // The header card's picture at (330, 62) in units, under the card's dark
   // shade; the bar's first pixels in the accent (the start-up preview shows 62 %).
@@ -69,7 +45,7 @@ TEST(BrandedLauncherTest, ShowsItsNamePicturesAndAccent) {
     const ScopeGuard scale = SetSystemDpi(dpi);
     ASSERT_TRUE(scale.ok());
     const int s = static_cast<int>(dpi / 96);
-    LauncherRun run(L"", nullptr, folder.path());
+    LauncherRun run(L"", nullptr, tree.root());
     HWND window = run.WaitForWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(run.WaitForTexts([&](const LauncherTexts& t) { return t.title == name; }))
@@ -91,14 +67,9 @@ TEST(BrandedLauncherTest, ShowsItsNamePicturesAndAccent) {
 // A brand with theme = system follows the app mode: dark or light at the
 // start as the registry says, and live when the setting changes.
 TEST(BrandedLauncherTest, SystemThemeFollowsTheAppModeLive) {
-  const TempFolder folder;
-  ASSERT_TRUE(WriteFileBytes(folder / L"brand.ini", "name = Theme Probe\ntheme = system\n"));
-  std::optional<ChildProcess> tool =
-      StartProgram(L"tarrow-brand.exe", QuoteArgument(folder / L"brand.ini") + L" " +
-                                            QuoteArgument(ProgramFolder() + L"\\tarrow-launcher.exe") + L" " +
-                                            QuoteArgument(folder / L"tarrow-launcher.exe"));
-  ASSERT_TRUE(tool.has_value());
-  ASSERT_EQ(WaitForExitCode(*tool, 60000), std::optional<DWORD>(0));
+  const TempTree tree;
+  const ProgramRun tool = BrandACopy(tree, "name = Theme Probe\ntheme = system\n");
+  ASSERT_EQ(tool.exitCode, std::optional<DWORD>(0)) << tool.output;
   constexpr wchar_t kKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
   const auto setLight = [&](DWORD light) {
     return RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"AppsUseLightTheme", REG_DWORD, &light, sizeof light) ==
@@ -114,7 +85,7 @@ TEST(BrandedLauncherTest, SystemThemeFollowsTheAppModeLive) {
   };
   for (const DWORD light : {0u, 1u}) {
     ASSERT_TRUE(setLight(light));
-    LauncherRun run(L"", nullptr, folder.path());
+    LauncherRun run(L"", nullptr, tree.root());
     HWND window = run.WaitForWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(cardIs(window, light == 1)) << "at the start, AppsUseLightTheme " << light;

@@ -19,64 +19,23 @@
 
 namespace {
 
-struct ToolRun {
-  std::optional<DWORD> exitCode;
-  std::string output;  // standard output and standard error together
-};
-
-ToolRun RunBrandTool(const std::vector<std::wstring>& arguments) {
-  std::wstring line;
-  for (const std::wstring& argument : arguments) line += (line.empty() ? L"" : L" ") + QuoteArgument(argument);
-  SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-  HANDLE readEnd = nullptr, writeEnd = nullptr;
-  if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) return {};
-  UniqueHandle output(readEnd);
-  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-  UniqueHandle input(
-      CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0, nullptr));
-  // The child's output goes where the test's own does, so the pipe stands in
-  // for both during the start.
-  const HANDLE ownOutput = GetStdHandle(STD_OUTPUT_HANDLE), ownError = GetStdHandle(STD_ERROR_HANDLE);
-  SetStdHandle(STD_OUTPUT_HANDLE, writeEnd);
-  SetStdHandle(STD_ERROR_HANDLE, writeEnd);
-  const std::optional<ChildProcess> child = StartProgram(L"tarrow-brand.exe", line, input.get());
-  SetStdHandle(STD_OUTPUT_HANDLE, ownOutput);
-  SetStdHandle(STD_ERROR_HANDLE, ownError);
-  CloseHandle(writeEnd);
-  ToolRun run;
-  char buffer[4096];
-  DWORD got = 0;
-  while (child && ReadFile(output.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
-    run.output.append(buffer, got);
-  }
-  if (child) run.exitCode = WaitForExitCode(*child, 30000);
-  return run;
-}
-
-// A value of a version block: a string's text (without its NUL) as UTF-16
-// bytes, any other value's bytes; "<none>" when there is no such value.
-std::string VersionValue(const std::vector<BYTE>& block, const std::wstring& query) {
+// A value of a program's version block: a string's text (without its NUL) as
+// UTF-16 bytes, any other value's bytes; "<none>" when there is no such value.
+std::string VersionValue(const std::wstring& program, const std::wstring& query) {
+  std::vector<BYTE> block(GetFileVersionInfoSizeW(program.c_str(), nullptr));
   void* value = nullptr;
   UINT length = 0;
-  if (!VerQueryValueW(block.data(), query.c_str(), &value, &length)) return "<none>";
+  if (block.empty() || !GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(block.size()), block.data()) ||
+      !VerQueryValueW(block.data(), query.c_str(), &value, &length)) {
+    return "<none>";
+  }
   if (query.find(L"StringFileInfo") != std::wstring::npos) length = 2 * lstrlenW(static_cast<wchar_t*>(value));
   return std::string(static_cast<char*>(value), length);
 }
 
-std::vector<BYTE> VersionBlock(const std::wstring& program) {
-  std::vector<BYTE> block(GetFileVersionInfoSizeW(program.c_str(), nullptr));
-  if (!block.empty() && !GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(block.size()), block.data())) {
-    block.clear();
-  }
-  return block;
-}
-
 std::vector<std::wstring> FilesIn(const std::wstring& folder) {
   std::vector<std::wstring> names;
-  std::error_code ignored;
-  for (const auto& entry : std::filesystem::directory_iterator(folder, ignored)) {
-    names.push_back(entry.path().filename().wstring());
-  }
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
   return names;
 }
 
@@ -85,7 +44,6 @@ std::vector<std::wstring> FilesIn(const std::wstring& folder) {
 struct BrandTree {
   TempTree tree;
   std::wstring launcher = tree.Path(L"in\\tarrow-launcher.exe");
-  std::string launcherBytes;
 
   BrandTree() {
     for (const wchar_t* folder : {L"art", L"in", L"out"}) std::filesystem::create_directories(tree.Path(folder));
@@ -93,30 +51,26 @@ struct BrandTree {
     CopyFileW((ProgramFolder() + L"\\brand-picture@2x.png").c_str(), tree.Path(L"art\\wide@2x.png").c_str(), FALSE);
     CopyFileW(AssetFixture(L"control.ico").c_str(), tree.Path(L"art\\app.ico").c_str(), FALSE);
     CopyFileW((ProgramFolder() + L"\\tarrow-launcher.exe").c_str(), launcher.c_str(), FALSE);
-    launcherBytes = ReadFileBytes(launcher);
   }
   std::string Bytes(const wchar_t* relative) const { return ReadFileBytes(tree.Path(relative)); }
 };
 
 // A brand in Japanese with every key, an unknown one too: the copy carries
 // the normalised text, both pictures, the icon group of the .ico's images
-// and the name in its version block, the rest of which is the launcher's;
-// the launcher itself is untouched.
+// and the name in its version block, the rest of which is the launcher's.
 TEST(BrandToolTest, BrandsACopyOfTheLauncher) {
   BrandTree t;
-  ASSERT_GT(t.launcherBytes.size(), 100000u);
   ASSERT_TRUE(WriteFileBytes(t.tree.Path(L"brand.ini"),
                              "\xEF\xBB\xBF# Kitakaze\r\nname = \xE5\x8C\x97\xE9\xA2\xA8 \xE3\x83\xA9\xE3\x83\xB3\r\n"
                              "badge = \xE5\x8C\x97\r\nheader = Ready when you are\r\naccent = #1e6fd9\r\n"
                              "accent-end = #D96F1E\r\ntheme = Light\r\ncolour = red\r\npicture = art/wide.png\r\n"
                              "picture@2x = art\\wide@2x.png\r\nicon = art/app.ico\r\n"));
   const std::wstring out = t.tree.Path(L"out\\Kitakaze.exe");
-  const ToolRun run = RunBrandTool({t.tree.Path(L"brand.ini"), t.launcher, out});
+  const ProgramRun run = RunProgram(L"tarrow-brand.exe", {t.tree.Path(L"brand.ini"), t.launcher, out});
   ASSERT_EQ(run.exitCode, std::optional<DWORD>(0)) << run.output;
   EXPECT_NE(run.output.find("warning: " + WideToUtf8(t.tree.Path(L"brand.ini")) + ": line 8: colour: unknown key"),
             std::string::npos)
       << run.output;
-  EXPECT_EQ(ReadFileBytes(t.launcher), t.launcherBytes) << "the launcher changed";
   EXPECT_EQ(FilesIn(t.tree.Path(L"out")), std::vector<std::wstring>{L"Kitakaze.exe"});
 
   HMODULE module = LoadLibraryExW(out.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
@@ -140,19 +94,16 @@ TEST(BrandToolTest, BrandsACopyOfTheLauncher) {
   }
   FreeLibrary(module);
 
-  const std::vector<BYTE> branded = VersionBlock(out);
-  const std::vector<BYTE> original = VersionBlock(t.launcher);
-  ASSERT_FALSE(branded.empty() || original.empty());
   const std::wstring name = L"\u5317\u98A8 \u30E9\u30F3", strings = L"\\StringFileInfo\\040904B0\\";
   for (const wchar_t* key : {L"ProductName", L"FileDescription"}) {
-    EXPECT_EQ(VersionValue(branded, strings + key),
+    EXPECT_EQ(VersionValue(out, strings + key),
               std::string(reinterpret_cast<const char*>(name.data()), 2 * name.size()));
   }
   for (const std::wstring& query :
        {std::wstring(L"\\"), std::wstring(L"\\VarFileInfo\\Translation"), strings + L"CompanyName",
         strings + L"FileVersion", strings + L"InternalName", strings + L"LegalCopyright", strings + L"OriginalFilename",
         strings + L"ProductVersion"}) {
-    EXPECT_EQ(VersionValue(branded, query), VersionValue(original, query)) << query;
+    EXPECT_EQ(VersionValue(out, query), VersionValue(t.launcher, query)) << query;
   }
 }
 
@@ -161,11 +112,14 @@ TEST(BrandToolTest, BrandsACopyOfTheLauncher) {
 // but cannot take OUT's place) and the launcher untouched.
 TEST(BrandToolTest, RefusesBadInputsWritingNothing) {
   BrandTree t;
+  const std::string launcherBytes = ReadFileBytes(t.launcher);
   ASSERT_TRUE(WriteFileBytes(t.tree.Path(L"art\\huge.png"), t.Bytes(L"art\\wide.png") + std::string(4 << 20, '\0')));
-  // A launcher that carries a brand already.
+  // A launcher that carries a brand already (made by a run that, like every
+  // run here, leaves the launcher as it was).
   ASSERT_TRUE(WriteFileBytes(t.tree.Path(L"plain.ini"), "name = Plain\n"));
   const std::wstring branded = t.tree.Path(L"in\\branded.exe");
-  ASSERT_EQ(RunBrandTool({t.tree.Path(L"plain.ini"), t.launcher, branded}).exitCode, std::optional<DWORD>(0));
+  ASSERT_EQ(RunProgram(L"tarrow-brand.exe", {t.tree.Path(L"plain.ini"), t.launcher, branded}).exitCode,
+            std::optional<DWORD>(0));
 
   std::filesystem::create_directories(t.tree.Path(L"out\\taken"));
   const std::wstring brand = t.tree.Path(L"brand.ini");
@@ -185,19 +139,14 @@ TEST(BrandToolTest, RefusesBadInputsWritingNothing) {
        ini + "line 2: picture: \"art/none.png\" cannot be read: "},
       {"a picture that is not a PNG", "name = A\npicture = art/app.ico", usual, 1,
        ini + "line 2: picture: \"art/app.ico\" is not a PNG picture"},
-      {"a 2x picture at 1x", "name = A\npicture = art/wide@2x.png", usual, 1,
-       ini + "line 2: picture: \"art/wide@2x.png\" is 1600 x 800 pixels, not 800 x 400 pixels"},
       {"a 1x picture at 2x", "name = A\npicture = art/wide.png\npicture@2x = art/wide.png", usual, 1,
        ini + "line 3: picture@2x: \"art/wide.png\" is 800 x 400 pixels, not 1600 x 800 pixels"},
       {"a picture over the caps", "name = A\npicture = art/huge.png", usual, 1,
        ini + "line 2: picture: \"art/huge.png\" is " + huge + " bytes; a picture has at most 4194304 (4 MiB)"},
       {"an icon that is not an .ico", "name = A\nicon = art/wide.png", usual, 1,
        ini + "line 2: icon: \"art/wide.png\" is not an .ico file"},
-      {"a colour", "name = A\naccent = #12345", usual, 1, ini + "line 2: accent: \"#12345\" is not a #RRGGBB colour"},
-      {"a badge of three characters", "name = A\nbadge = ABC", usual, 1,
+      {"errors in the text, the first one told", "name = A\nbadge = ABC\naccent = #12345", usual, 1,
        ini + "line 2: badge: \"ABC\" is more than 2 characters"},
-      {"a name over 72 units", "name = " + std::string(73, 'n'), usual, 1,
-       ini + "line 1: name: \"" + std::string(40, 'n') + "\u2026\" is 73 UTF-16 units long; at most 72 fit"},
       {"an IN that is not a launcher", "name = A", {brand, ProgramFolder() + L"\\demo-updater.exe", out}, 1,
        "demo-updater.exe: has no version block naming its file, so it is not a launcher"},
       {"an IN that is no program", "name = A", {brand, brand, out}, 1, ini + "is not a program file"},
@@ -212,13 +161,13 @@ TEST(BrandToolTest, RefusesBadInputsWritingNothing) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
     ASSERT_TRUE(WriteFileBytes(brand, c.text));
-    const ToolRun run = RunBrandTool(c.arguments);
+    const ProgramRun run = RunProgram(L"tarrow-brand.exe", c.arguments);
     EXPECT_EQ(run.exitCode, std::optional<DWORD>(c.exitCode));
     EXPECT_NE(run.output.find(c.message), std::string::npos) << run.output;
     EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << run.output;
     EXPECT_EQ(FilesIn(t.tree.Path(L"out")), std::vector<std::wstring>{L"taken"});
   }
-  EXPECT_EQ(ReadFileBytes(t.launcher), t.launcherBytes) << "the launcher changed";
+  EXPECT_EQ(ReadFileBytes(t.launcher), launcherBytes) << "the launcher changed";
 }
 
 }  // namespace

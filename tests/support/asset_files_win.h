@@ -2,7 +2,8 @@
 // Files and folders for the tests (header only): whole files read and
 // written, the artwork copied beside the test programs
 // (bin\asset-fixtures\), scratch folder trees under the temporary
-// directory, and resources read from and replaced in copied programs.
+// directory, resources read from and replaced in copied programs, and a
+// program run to its end with what it printed.
 #include <windows.h>
 
 #include <filesystem>
@@ -97,4 +98,41 @@ inline bool ReplaceResources(const std::wstring& program, const std::vector<Reso
                                static_cast<DWORD>(r.bytes.size()));
   }
   return update != nullptr && EndUpdateResourceW(update, ok ? FALSE : TRUE) && ok;
+}
+
+// What a program run to its end printed and returned.
+struct ProgramRun {
+  std::optional<DWORD> exitCode;  // nullopt when it did not start or end
+  std::string output;             // standard output and standard error together
+};
+
+// Runs "<test folder>\<program>" with the arguments, each quoted, and no
+// standard input; waits up to a minute for it to end.
+inline ProgramRun RunProgram(const std::wstring& program, const std::vector<std::wstring>& arguments) {
+  std::wstring line;
+  for (const std::wstring& argument : arguments) line += (line.empty() ? L"" : L" ") + QuoteArgument(argument);
+  SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  HANDLE readEnd = nullptr, writeEnd = nullptr;
+  if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) return {};
+  UniqueHandle output(readEnd);
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  UniqueHandle input(
+      CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0, nullptr));
+  // The child's output goes where the test's own does, so the pipe stands in
+  // for both during the start.
+  const HANDLE ownOutput = GetStdHandle(STD_OUTPUT_HANDLE), ownError = GetStdHandle(STD_ERROR_HANDLE);
+  SetStdHandle(STD_OUTPUT_HANDLE, writeEnd);
+  SetStdHandle(STD_ERROR_HANDLE, writeEnd);
+  const std::optional<ChildProcess> child = StartProgram(program, line, input.get());
+  SetStdHandle(STD_OUTPUT_HANDLE, ownOutput);
+  SetStdHandle(STD_ERROR_HANDLE, ownError);
+  CloseHandle(writeEnd);
+  ProgramRun run;
+  char buffer[4096];
+  DWORD got = 0;
+  while (child && ReadFile(output.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
+    run.output.append(buffer, got);
+  }
+  if (child) run.exitCode = WaitForExitCode(*child, 60000);
+  return run;
 }
