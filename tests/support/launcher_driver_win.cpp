@@ -252,3 +252,15 @@ void PostKeyDown(HWND window, UINT virtualKey) {
   const UINT scanCode = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
   PostMessageW(window, WM_KEYDOWN, virtualKey, static_cast<LPARAM>(1u | (scanCode << 16)));
 }
+
+ScopeGuard SetSystemDpi(DWORD dpi) {
+  static constexpr wchar_t kDesktop[] = L"Control Panel\\Desktop";
+  DWORD previous = 0, size = sizeof(previous);
+  const bool had = RegGetValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &previous,
+                                &size) == ERROR_SUCCESS;
+  RegSetKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", REG_DWORD, &dpi, sizeof(dpi));
+  return ScopeGuard([had, previous] {
+    if (had) RegSetKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", REG_DWORD, &previous, sizeof(previous));
+    if (!had) RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels");
+  });
+}

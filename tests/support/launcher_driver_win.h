@@ -162,6 +162,11 @@ void PostKeyDown(HWND window, UINT virtualKey);
 
 // Runs `undo` when it leaves scope, also when the test fails: puts a system
 // setting back, parks the cursor, ends what a test left running.
+class ScopeGuard;
+// HKCU\Control Panel\Desktop LogPixels for the launchers started while the
+// guard lives; put back as it was (or removed) when it goes.
+ScopeGuard SetSystemDpi(DWORD dpi);
+
 class ScopeGuard {
  public:
   explicit ScopeGuard(std::function<void()> undo) : undo_(std::move(undo)) {}
