@@ -38,8 +38,8 @@ void ArmExitWatchdog(UINT exitCode) {
   if (armed) return;
   armed = true;
   // A small stack: the thread only sleeps.
-  HANDLE thread = CreateThread(nullptr, 64 * 1024, EndProcessAfterGrace,
-                               reinterpret_cast<void*>(static_cast<UINT_PTR>(exitCode)), STACK_SIZE_PARAM_IS_A_RESERVATION,
+  void* const code = reinterpret_cast<void*>(static_cast<UINT_PTR>(exitCode));
+  HANDLE thread = CreateThread(nullptr, 64 * 1024, EndProcessAfterGrace, code, STACK_SIZE_PARAM_IS_A_RESERVATION,
                                nullptr);
   if (thread != nullptr) CloseHandle(thread);
 }

@@ -15,7 +15,8 @@ struct StartupOptions {
 };
 
 // Option names are exact and case-sensitive ("--profile", "--state",
-// "--updater-cmd", "--lang", and "--report-outcome" without a value); any other element starting with "--" is skipped; the
-// rest are words joined by single spaces. Resolves the start-up text: the
+// "--updater-cmd", "--lang", and "--report-outcome" without a value); any
+// other element starting with "--" is skipped; the rest are words joined by
+// single spaces. Resolves the start-up text: the
 // words, else the display name of the --profile value, else "Tarrow Preview".
 StartupOptions ParseCommandLine(const std::vector<std::wstring>& args);

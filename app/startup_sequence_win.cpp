@@ -103,8 +103,8 @@ int RunLauncher(HINSTANCE instance) {
   // --lang decides alone (an unknown tag gives English); without it the
   // user's preferred UI languages do.
   const std::vector<std::wstring> preferred = ReadPreferredUiLanguages();
-  app.launch.language =
-      &ChooseLanguage(options.languageArgument.empty() ? preferred : std::vector<std::wstring>{options.languageArgument});
+  const std::vector<std::wstring> asked{options.languageArgument};
+  app.launch.language = &ChooseLanguage(options.languageArgument.empty() ? preferred : asked);
   // Han's glyph forms follow the reader: the window's language, else the
   // user's preferred ones in order.
   std::vector<std::wstring_view> readers{app.launch.language->tag};

@@ -29,9 +29,42 @@ constexpr size_t kBadgeClusters = 2;
 // How much of a value a message repeats, in code points.
 constexpr size_t kQuotedCodePoints = 40;
 
-// Decoding and encoding again gives the same bytes exactly when they are
-// well-formed: the decoders turn every malformed part into U+FFFD.
-bool IsWellFormedUtf8(std::string_view bytes) { return WideToUtf8(Utf8ToWide(bytes)) == bytes; }
+// Shortest forms only, no surrogate, nothing past U+10FFFF.
+bool IsWellFormedUtf8(std::string_view bytes) {
+  for (size_t i = 0; i < bytes.size();) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    }
+    size_t more = 0;
+    char32_t c = 0, least = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      more = 1;
+      c = lead & 0x1Fu;
+      least = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      more = 2;
+      c = lead & 0x0Fu;
+      least = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      more = 3;
+      c = lead & 0x07u;
+      least = 0x10000;
+    } else {
+      return false;
+    }
+    if (i + more >= bytes.size()) return false;
+    for (size_t k = 1; k <= more; ++k) {
+      const auto next = static_cast<unsigned char>(bytes[i + k]);
+      if ((next & 0xC0) != 0x80) return false;
+      c = (c << 6) | (next & 0x3Fu);
+    }
+    if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
+    i += more + 1;
+  }
+  return true;
+}
 
 bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
 

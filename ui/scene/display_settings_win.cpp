@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "base/win_owners_win.h"
+
 DisplaySettings ReadDisplaySettings() {
   DisplaySettings settings;
   HIGHCONTRASTW highContrast{};
@@ -19,9 +21,15 @@ DisplaySettings ReadDisplaySettings() {
     settings.systemColors[i] = static_cast<uint32_t>(GetSysColor(indices[i]));
   }
   // Absent (before Windows 10, or never set): dark, the launcher's own look.
+  // advapi32 is not imported (the launcher's imports stay few); it is loaded
+  // for this read.
+  using RegGetValueFn = LSTATUS(WINAPI*)(HKEY, LPCWSTR, LPCWSTR, DWORD, LPDWORD, PVOID, LPDWORD);
+  const UniqueModule advapi = LoadSystemModule(L"advapi32.dll");
+  const auto getValue = LookUpFunction<RegGetValueFn>(advapi.get(), "RegGetValueW");
   DWORD light = 0, size = sizeof(light);
-  if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
-                   L"AppsUseLightTheme", RRF_RT_REG_DWORD, nullptr, &light, &size) == ERROR_SUCCESS) {
+  if (getValue != nullptr &&
+      getValue(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
+               L"AppsUseLightTheme", RRF_RT_REG_DWORD, nullptr, &light, &size) == ERROR_SUCCESS) {
     settings.appsUseLightTheme = light != 0;
   }
   return settings;
