@@ -134,6 +134,15 @@ TEST(TextScriptsTest, EveryScriptDrawsItsOwnGlyphs) {
       {"Hangul", L"\uC5C5\uB370\uC774\uD2B8 \uB2E4\uC6B4\uB85C\uB4DC",
        L"\uD30C\uC77C \uD655\uC778\uD558\uB294 \uC911"},
       {"Emoji", L"\U0001F389\U0001F680\u2705\U0001F512", L"\U0001F4E6\u23F3\U0001F6E0\U0001F512"},
+      // Scripts the fallback table does not name: the system's coverage finds their fonts.
+      {"Bengali", L"\u0995\u0996\u0997\u0998", L"\u099A\u099B\u099C\u099D"},
+      {"Tamil", L"\u0B95\u0B99\u0B9A\u0B9E", L"\u0B9F\u0BA3\u0BA4\u0BA8"},
+      {"Gujarati", L"\u0A95\u0A96\u0A97\u0A98", L"\u0A9A\u0A9B\u0A9C\u0A9D"},
+      {"Khmer", L"\u1780\u1781\u1782\u1783", L"\u1785\u1786\u1787\u1788"},
+      {"Georgian", L"\u10D0\u10D1\u10D2\u10D3", L"\u10D4\u10D5\u10D6\u10D7"},
+      {"Armenian", L"\u0561\u0562\u0563\u0564", L"\u0565\u0566\u0567\u0568"},
+      {"Ethiopic", L"\u1200\u1201\u1202\u1203", L"\u1208\u1209\u120A\u120B"},
+      {"Sinhala", L"\u0D9A\u0D9B\u0D9C\u0D9D", L"\u0DA0\u0DA1\u0DA2\u0DA3"},
   };
   for (const auto& [script, first, second] : cases) {
     SCOPED_TRACE(script);

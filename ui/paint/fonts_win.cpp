@@ -1,5 +1,6 @@
 #include "ui/paint/fonts_win.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -109,6 +110,53 @@ FontFace* UiFonts::Face(int slot, float dpiScale, const wchar_t* family) const {
   }
   faces_.push_back(std::move(entry));
   return faces_.back().face.get();
+}
+
+namespace {
+
+int CALLBACK CollectFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD type, LPARAM param) {
+  auto* families = reinterpret_cast<std::vector<std::wstring>*>(param);
+  const std::wstring name = font->lfFaceName;
+  // Vertical variants ("@…") and bitmap fonts hold nothing more; GDI draws
+  // nothing of a colour-bitmap emoji font, so it would make text vanish.
+  if ((type & TRUETYPE_FONTTYPE) == 0 || name.empty() || name[0] == L'@' || name == L"Noto Color Emoji") return 1;
+  if (std::find(families->begin(), families->end(), name) == families->end()) families->push_back(name);
+  return 1;
+}
+
+}  // namespace
+
+const wchar_t* UiFonts::FamilyCovering(char32_t c) const {
+  if (!coverageRead_ && measureDc_) {
+    coverageRead_ = true;
+    std::vector<std::wstring> families;
+    LOGFONTW all{};
+    all.lfCharSet = DEFAULT_CHARSET;
+    EnumFontFamiliesExW(measureDc_.get(), &all, CollectFamily, reinterpret_cast<LPARAM>(&families), 0);
+    for (const std::wstring& family : families) {
+      UniqueGdiObject font(MakeFont(family.c_str(), 16, FW_NORMAL));
+      if (!font) continue;
+      const HGDIOBJ old = SelectObject(measureDc_.get(), font.get());
+      const DWORD size = GetFontUnicodeRanges(measureDc_.get(), nullptr);
+      std::vector<unsigned char> storage(size);
+      auto* set = reinterpret_cast<GLYPHSET*>(storage.data());
+      Coverage coverage{family, {}};
+      if (size >= sizeof(GLYPHSET) && GetFontUnicodeRanges(measureDc_.get(), set) != 0) {
+        for (DWORD r = 0; r < set->cRanges; ++r) {
+          const char32_t first = set->ranges[r].wcLow;
+          coverage.ranges.emplace_back(first, first + set->ranges[r].cGlyphs - 1);
+        }
+      }
+      SelectObject(measureDc_.get(), old);
+      if (!coverage.ranges.empty()) coverage_.push_back(std::move(coverage));
+    }
+  }
+  for (const Coverage& coverage : coverage_) {
+    for (const auto& [first, last] : coverage.ranges) {
+      if (c >= first && c <= last) return coverage.family.c_str();
+    }
+  }
+  return nullptr;
 }
 
 float SlotSize(int slot) {

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/win_owners_win.h"
@@ -59,6 +60,13 @@ class UiFonts {
   void SetHanScript(std::optional<FallbackScript> han) { han_ = han; }
   std::optional<FallbackScript> hanScript() const { return han_; }
 
+  // An installed family whose character map holds `c`, found by the
+  // system's own answer (GetFontUnicodeRanges) over every installed
+  // TrueType or OpenType family (its map covers the Basic Multilingual
+  // Plane): for text in a script the fallback table does not name. The families and their ranges are read on the first call
+  // (only text that needs it pays) and kept. Null when none holds it.
+  const wchar_t* FamilyCovering(char32_t c) const;
+
   // The face of `family` for `slot` scaled by dpiScale; null when the family
   // is not installed or the slot does not exist. Made on first use.
   FontFace* Face(int slot, float dpiScale, const wchar_t* family) const;
@@ -76,6 +84,12 @@ class UiFonts {
   std::wstring slotFamily_ = L"Segoe UI";
   std::optional<FallbackScript> han_;
   mutable std::vector<Entry> faces_;  // a cache: drawing a label fills it
+  struct Coverage {
+    std::wstring family;
+    std::vector<std::pair<char32_t, char32_t>> ranges;  // inclusive
+  };
+  mutable std::vector<Coverage> coverage_;  // read by the first FamilyCovering
+  mutable bool coverageRead_ = false;
 };
 
 // A slot's em size in units (0 for a slot that does not exist).

@@ -105,22 +105,34 @@ ShapedLine ShapeLine(const UiFonts& fonts, HDC dc, std::wstring_view text, int s
       const size_t end = std::min(itemEnd, std::max(script.end, at + 1));
       const std::wstring_view piece = text.substr(at, end - at);
       ShapedRun best;
-      bool found = false;
-      const std::array<const wchar_t*, 3> families = CandidateFamilies(fonts, script.script);
-      std::array<FontFace*, 3> tried{};
-      for (size_t k = 0; k < families.size(); ++k) {
-        FontFace* face = fonts.Face(slot, scale, families[k]);
+      bool found = false, complete = false;
+      // The table's families, then one the system says holds the run's
+      // first character (a script the table does not name).
+      std::array<const wchar_t*, 4> families{};
+      const std::array<const wchar_t*, 3> rows = CandidateFamilies(fonts, script.script);
+      std::copy(rows.begin(), rows.end(), families.begin());
+      std::array<FontFace*, 4> tried{};
+      for (size_t k = 0; k < families.size() && !complete; ++k) {
+        if (k == 3) families[k] = fonts.FamilyCovering(CodePointAt(piece, 0));
+        FontFace* face = families[k] != nullptr ? fonts.Face(slot, scale, families[k]) : nullptr;
         if (face == nullptr || std::find(tried.begin(), tried.begin() + k, face) != tried.begin() + k) continue;
         tried[k] = face;
         ShapedRun run;
         run.analysis = items[static_cast<size_t>(i)].a;
-        const bool complete = ShapeWith(api, dc, face, piece, run);
+        complete = ShapeWith(api, dc, face, piece, run);
         if (complete || (!found && !run.glyphs.empty())) best = std::move(run);
         found = found || !best.glyphs.empty();
-        if (complete) break;
       }
-      // A run that no family shapes at all is left out of the line; one that
-      // a family shapes in part keeps that family's missing-glyph boxes.
+      // A run that no family can shape draws the slot family's missing-glyph
+      // boxes, shaped as a script the family has: never nothing.
+      if (!found && tried[0] != nullptr) {
+        ShapedRun run;
+        run.analysis = items[static_cast<size_t>(i)].a;
+        run.analysis.eScript = SCRIPT_UNDEFINED;
+        ShapeWith(api, dc, tried[0], piece, run);
+        if (!run.glyphs.empty()) best = std::move(run);
+        found = !best.glyphs.empty();
+      }
       if (found) {
         line.width += best.width;
         line.runs.push_back(std::move(best));
