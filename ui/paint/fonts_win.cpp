@@ -143,6 +143,7 @@ const wchar_t* UiFonts::FamilyCovering(char32_t c) const {
       Coverage coverage{family, {}};
       if (size >= sizeof(GLYPHSET) && GetFontUnicodeRanges(measureDc_.get(), set) != 0) {
         for (DWORD r = 0; r < set->cRanges; ++r) {
+          if (set->ranges[r].cGlyphs == 0) continue;
           const char32_t first = set->ranges[r].wcLow;
           coverage.ranges.emplace_back(first, first + set->ranges[r].cGlyphs - 1);
         }
