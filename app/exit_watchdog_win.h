@@ -12,9 +12,9 @@ inline constexpr UINT kWindowNeverRan = 1;
 
 // The event EndProcessNow sets just before it ends the process after a run
 // whose window ran (any exit code but kWindowNeverRan), named after the
-// process id. A program
-// watching the launcher tells by it a process stuck inside the system's own
-// end from one that hangs in its own code, start-up included. Written into
+// process id. A program watching the launcher tells by it a process stuck
+// inside the system's own end from one that hangs in its own code, start-up
+// included. Written into
 // `name` without the heap: the thread that ends the process may be the
 // watchdog while the window thread holds any lock.
 inline constexpr size_t kEndingEventNameSize = 48;

@@ -62,14 +62,9 @@ std::unique_ptr<LaunchEvent> RunReader(HANDLE input, HWND window, HANDLE process
   return MakeExitCodeReport(code);
 }
 
-bool StartReaderThread(std::unique_ptr<ReaderArgs> args) {
+bool StartReaderThread(std::unique_ptr<ReaderArgs>& args) {
   HANDLE thread = CreateThread(nullptr, 0, ReaderThreadEntry, args.get(), 0, nullptr);
-  if (thread == nullptr) {
-    const DWORD error = GetLastError();
-    args.reset();
-    SetLastError(error);  // for the caller, past the handles closed with the arguments
-    return false;
-  }
+  if (thread == nullptr) return false;
   args.release();  // the thread owns them now
   CloseHandle(thread);
   return true;

@@ -33,8 +33,8 @@ struct ReaderArgs {
   UniqueHandle process;     // the updater child; empty for the standard-input reader
 };
 
-// Starts a detached thread running RunReader on args and releasing them when
-// it returns. False when the thread cannot be started: args, and the handles
-// they own, are released at once then, and the thread's last error is the
-// system's reason.
-bool StartReaderThread(std::unique_ptr<ReaderArgs> args);
+// Starts a detached thread running RunReader on args, which it takes over
+// (args is null afterwards) and releases when RunReader returns. False when
+// the thread cannot be started: args stay the caller's, and the thread's last
+// error is the system's reason.
+bool StartReaderThread(std::unique_ptr<ReaderArgs>& args);

@@ -12,5 +12,5 @@ bool StartStdinReader(HWND window) {
   auto args = std::make_unique<ReaderArgs>();
   args->input = input;
   args->window = window;
-  return StartReaderThread(std::move(args));
+  return StartReaderThread(args);
 }

@@ -118,21 +118,15 @@ UpdaterStart StartUpdater(const std::wstring& command, HWND window, const Update
   args->input = outputRead.get();
   args->ownedInput = std::move(outputRead);
   args->window = window;
-  // The reader waits on its own handle to the child, so the window may keep one too.
-  HANDLE watched = nullptr;
-  const bool duplicated = DuplicateHandle(GetCurrentProcess(), process.get(), GetCurrentProcess(), &watched,
-                                          SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, 0) != FALSE;
-  UniqueHandle watchedChild(duplicated ? watched : nullptr);
   args->process = std::move(process);
-  if (starters.startReader(std::move(args))) {
+  if (starters.startReader(args)) {
     start.result = UpdaterStartResult::Started;
-    start.error = ERROR_SUCCESS;
     return start;
   }
-  // The starter has released the arguments, the output's read end and its
-  // handle to the child with them: the child's writes now fail.
+  // No reader: the output's read end goes, so the child's writes fail
+  // instead of blocking, and the window watches the child itself.
   start.error = FailureCode();
   start.result = UpdaterStartResult::ReaderFailed;
-  start.process = std::move(watchedChild);
+  start.process = std::move(args->process);
   return start;
 }

@@ -35,7 +35,7 @@ struct UpdaterStart {
 // may put failing ones in their place, for failures it cannot provoke.
 struct UpdaterStarters {
   decltype(&CreateProcessW) createProcess = &CreateProcessW;
-  bool (*startReader)(std::unique_ptr<ReaderArgs>) = &StartReaderThread;
+  bool (*startReader)(std::unique_ptr<ReaderArgs>&) = &StartReaderThread;
 };
 
 // Window thread. The command is used verbatim as the complete command line

@@ -94,7 +94,7 @@ TEST_F(LauncherWindowProcTest, AReaderThatFailsStillEndsItsRun) {
 // has ended.
 TEST_F(LauncherWindowProcTest, AChildWithoutAReaderIsWaitedForBeforeRetry) {
   static int starts = 0;
-  app_->updater.starters.startReader = [](std::unique_ptr<ReaderArgs>) {
+  app_->updater.starters.startReader = [](std::unique_ptr<ReaderArgs>&) {
     ++starts;
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return false;

@@ -165,57 +165,52 @@ HICON IconFromIcoBytes(std::string_view bytes) {
 
 }  // namespace
 
-UniqueGpImage LoadPngResourceFrom(HMODULE module, uint32_t id) {
-  if (!IsResourceId(id)) return nullptr;
-  HRSRC info = FindResourceW(module, ResourceName(id), MAKEINTRESOURCEW(10));  // RT_RCDATA
-  if (info == nullptr) return nullptr;
-  HGLOBAL loaded = LoadResource(module, info);
-  const DWORD size = SizeofResource(module, info);
-  const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
-  if (bytes == nullptr || size == 0) return nullptr;
-  return DecodePicture(bytes, size);
-}
-
-UniqueGpImage LoadPngResource(uint32_t id) { return LoadPngResourceFrom(GetModuleHandleW(nullptr), id); }
-
 namespace {
 
-// The bytes of resource `id` of `type` in the running executable; empty when
-// it is missing.
-std::string_view ResourceBytes(uint32_t id, const wchar_t* type) {
-  HMODULE module = GetModuleHandleW(nullptr);
-  HRSRC info = FindResourceW(module, ResourceName(id), type);
+const wchar_t* const kRcData = MAKEINTRESOURCEW(10);     // RT_RCDATA
+const wchar_t* const kGroupIcon = MAKEINTRESOURCEW(14);  // RT_GROUP_ICON
+
+// The bytes of resource `id` of `type` in `module` (the running executable
+// when null); empty when it is missing. They live as long as the module.
+std::string_view ResourceBytes(uint32_t id, const wchar_t* type, HMODULE module = nullptr) {
+  if (module == nullptr) module = GetModuleHandleW(nullptr);
+  HRSRC info = IsResourceId(id) ? FindResourceW(module, ResourceName(id), type) : nullptr;
   HGLOBAL loaded = info != nullptr ? LoadResource(module, info) : nullptr;
   const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
   if (bytes == nullptr) return {};
   return std::string_view(static_cast<const char*>(bytes), SizeofResource(module, info));
 }
 
+}  // namespace
+
+UniqueGpImage LoadPngResourceFrom(HMODULE module, uint32_t id) {
+  const std::string_view bytes = ResourceBytes(id, kRcData, module);
+  return bytes.empty() ? nullptr : DecodePicture(bytes.data(), bytes.size());
+}
+
+UniqueGpImage LoadPngResource(uint32_t id) { return LoadPngResourceFrom(GetModuleHandleW(nullptr), id); }
+
+namespace {
+
 // A PNG of exactly width x height pixels that passes the asset checks.
 bool PictureAcceptable(std::string_view png, uint32_t width, uint32_t height) {
-  constexpr size_t kSizeAt = 16;  // IHDR's width and height, big-endian, after the signature and chunk head
-  if (png.size() < kSizeAt + 8 || !AssetBytesAcceptable(png, AssetFormat::Png)) return false;
-  const auto big = [png](size_t at) {
-    uint32_t value = 0;
-    for (size_t i = 0; i < 4; ++i) value = (value << 8) | static_cast<unsigned char>(png[at + i]);
-    return value;
-  };
-  return big(kSizeAt) == width && big(kSizeAt + 4) == height;
+  const std::optional<PictureSize> size = PngHeaderSize(png);
+  return size && size->width == width && size->height == height && AssetBytesAcceptable(png, AssetFormat::Png);
 }
 
 }  // namespace
 
 std::optional<EmbeddedBrand> ReadEmbeddedBrand() {
   constexpr size_t kLongestText = 4096;
-  const std::string_view text = ResourceBytes(kBrandTextResourceId, MAKEINTRESOURCEW(10));  // RT_RCDATA
+  const std::string_view text = ResourceBytes(kBrandTextResourceId, kRcData);
   if (text.empty() || text.size() > kLongestText) return std::nullopt;
   const BrandReading reading = ReadBrand(text);
   if (!reading.errors.empty()) return std::nullopt;
   const bool picture =
-      PictureAcceptable(ResourceBytes(kBrandPictureResourceId, MAKEINTRESOURCEW(10)), 800, 400);
+      PictureAcceptable(ResourceBytes(kBrandPictureResourceId, kRcData), 800, 400);
   const bool picture2x =
-      picture && PictureAcceptable(ResourceBytes(kBrandPicture2xResourceId, MAKEINTRESOURCEW(10)), 1600, 800);
-  const bool icon = !ResourceBytes(kBrandIconResourceId, MAKEINTRESOURCEW(14)).empty();  // RT_GROUP_ICON
+      picture && PictureAcceptable(ResourceBytes(kBrandPicture2xResourceId, kRcData), 1600, 800);
+  const bool icon = !ResourceBytes(kBrandIconResourceId, kGroupIcon).empty();
   EmbeddedBrand embedded{reading.brand, {}};
   embedded.profile = BrandedProfile(reading.brand, picture ? kBrandPictureResourceId : 0,
                                     picture2x ? kBrandPicture2xResourceId : 0, icon ? kBrandIconResourceId : 0);

@@ -4,7 +4,7 @@
 
 #include "base/win_owners_win.h"
 
-DisplaySettings ReadDisplaySettings() {
+DisplaySettings ReadDisplaySettings(bool appMode) {
   DisplaySettings settings;
   HIGHCONTRASTW highContrast{};
   highContrast.cbSize = sizeof(highContrast);
@@ -20,6 +20,7 @@ DisplaySettings ReadDisplaySettings() {
   for (size_t i = 0; i < settings.systemColors.size(); ++i) {
     settings.systemColors[i] = static_cast<uint32_t>(GetSysColor(indices[i]));
   }
+  if (!appMode) return settings;
   // Absent (before Windows 10, or never set): dark, the launcher's own look.
   // advapi32 is not imported (the launcher's imports stay few); it is loaded
   // for this read.

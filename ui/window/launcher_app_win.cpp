@@ -56,5 +56,5 @@ LauncherApp::LauncherApp(HINSTANCE instanceHandle, std::wstring startupText,
   // the window's creation.
   CreateFonts(paint.fonts);
   assetLoad.Start(launch.profile, dpiScale >= 1.5f);
-  display = ChooseDisplay(ReadDisplaySettings(), lookRequest);
+  display = ChooseDisplay(ReadDisplaySettings(lookRequest.theme == LookTheme::FollowSystem), lookRequest);
 }

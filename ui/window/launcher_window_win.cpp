@@ -265,7 +265,8 @@ LRESULT OnDpiChanged(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
 // A theme, colour or animation setting may have changed: read them again
 // and repaint in the look they now ask for.
 LRESULT OnDisplaySettingsChange(LauncherApp& app) {
-  app.display = ChooseDisplay(ReadDisplaySettings(), app.lookRequest);
+  app.display =
+      ChooseDisplay(ReadDisplaySettings(app.lookRequest.theme == LookTheme::FollowSystem), app.lookRequest);
   Invalidate(app);
   return 0;
 }
