@@ -122,6 +122,37 @@ size_t DecodeUnicodeEscape(std::string_view line, size_t at, std::string& out) {
   return next;
 }
 
+// A byte count: decimal digits alone, at most kMaxByteCount; a sign, a
+// fraction, an exponent or a quote makes it absent.
+std::optional<uint64_t> ConvertCount(std::string_view text) {
+  size_t end = 0;
+  uint64_t value = 0;
+  while (end < text.size() && text[end] >= '0' && text[end] <= '9') {
+    value = value * 10 + static_cast<uint64_t>(text[end] - '0');
+    if (value > kMaxByteCount) return std::nullopt;
+    ++end;
+  }
+  if (end == 0) return std::nullopt;
+  if (end < text.size() && (text[end] == '.' || text[end] == 'e' || text[end] == 'E' || text[end] == 'x' ||
+                            text[end] == 'X')) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+// A count given as a word: digits and nothing else.
+std::optional<uint64_t> WordCount(std::string_view word) {
+  if (word.empty() || word.find_first_not_of("0123456789") != kNpos) return std::nullopt;
+  return ConvertCount(word);
+}
+
+std::optional<uint64_t> CountField(std::string_view line, std::string_view key) {
+  size_t at = FindValueStart(line, key);
+  if (at == kNpos) return std::nullopt;
+  while (at < line.size() && IsClassicSpace(line[at])) ++at;
+  return ConvertCount(line.substr(at));
+}
+
 std::wstring StringField(std::string_view line, std::string_view key, std::string_view fallbackKey = {}) {
   std::optional<std::string> bytes = ExtractStringField(line, key);
   if (!bytes && !fallbackKey.empty()) bytes = ExtractStringField(line, fallbackKey);
@@ -134,6 +165,8 @@ void FillFromObject(std::string_view line, LaunchEvent& event) {
   event.caption = StringField(line, "caption", "state");
   event.detail = StringField(line, "detail");
   event.text = StringField(line, "text", "status");
+  event.bytes = CountField(line, "bytes");
+  event.total = CountField(line, "total");
 }
 
 // Splits at the first space: the bytes before it, and the trimmed bytes after
@@ -153,6 +186,12 @@ void FillFromWords(std::string_view line, LaunchEvent& event) {
     const auto [caption, detail] = SplitWord(afterNumber);
     event.caption = Utf8ToWide(caption);
     event.detail = Utf8ToWide(detail);
+  } else if (head == "bytes") {
+    // "bytes DONE [TOTAL]": the counts alone, no text.
+    const auto [done, afterDone] = SplitWord(rest);
+    const auto [total, ignored] = SplitWord(afterDone);
+    event.bytes = WordCount(done);
+    event.total = WordCount(total);
   } else {
     event.text = Utf8ToWide(rest);
     event.detail = event.text;

@@ -87,6 +87,55 @@ std::wstring FormatText(const Language& language, TextId id, std::wstring_view v
   return text;
 }
 
+namespace {
+
+// The index of the form the rule picks for n, in the order PluralRule lists.
+size_t PluralForm(PluralRule rule, uint64_t n) {
+  const uint64_t ten = n % 10, hundred = n % 100;
+  const bool fewEnding = ten >= 2 && ten <= 4 && !(hundred >= 12 && hundred <= 14);
+  switch (rule) {
+    case PluralRule::None:
+      return 0;
+    case PluralRule::One:
+      return n == 1 ? 0 : 1;
+    case PluralRule::OneZero:
+      return n <= 1 ? 0 : 1;
+    case PluralRule::EastSlavic:
+      if (ten == 1 && hundred != 11) return 0;
+      return fewEnding ? 1 : 2;
+    case PluralRule::Polish:
+      if (n == 1) return 0;
+      return fewEnding ? 1 : 2;
+    case PluralRule::Czech:
+      if (n == 1) return 0;
+      return n >= 2 && n <= 4 ? 1 : 2;
+    case PluralRule::Hebrew:
+      return n == 1 ? 0 : n == 2 ? 1 : 2;
+    case PluralRule::Arabic:
+      if (n <= 2) return static_cast<size_t>(n);
+      if (hundred >= 3 && hundred <= 10) return 3;
+      if (hundred >= 11) return 4;
+      return 5;
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::wstring PluralText(const Language& language, TextId id, uint64_t count) {
+  std::wstring_view text = Text(language, id);
+  for (size_t form = PluralForm(language.plural, count); form > 0; --form) {
+    const size_t bar = text.find(L'|');
+    if (bar == std::wstring_view::npos) break;
+    text.remove_prefix(bar + 1);
+  }
+  text = text.substr(0, text.find(L'|'));
+  std::wstring out(text);
+  const size_t at = out.find(L"{n}");
+  if (at != std::wstring::npos) out.replace(at, 3, std::to_wstring(count));
+  return out;
+}
+
 const Language& ChooseLanguage(const std::vector<std::wstring>& preferredTags) {
   for (const std::wstring& tag : preferredTags) {
     if (const Language* language = Match(tag)) return *language;

@@ -11,6 +11,14 @@
 
 #include "text_ids.h"
 
+// How a language picks the form of a word counted by a whole number; each
+// rule's forms are given in this order in a text split by "|":
+//   None: one form (ja, ko, zh)           One: 1 | other (en, de, ...)
+//   OneZero: 0 and 1 | other (fr, pt-BR)  EastSlavic: one | few | many (ru, uk)
+//   Polish: 1 | few | many               Czech: 1 | 2-4 | other
+//   Hebrew: 1 | 2 | other                Arabic: 0 | 1 | 2 | few | many | other
+enum class PluralRule : uint8_t { None, One, OneZero, EastSlavic, Polish, Czech, Hebrew, Arabic };
+
 struct Language {
   std::wstring_view tag;   // "en", "de", "pt-BR", "zh-Hant"
   std::wstring_view name;  // the language's own name ("Deutsch")
@@ -19,6 +27,8 @@ struct Language {
   // N runs from ends[N - 1] (0 for the first) to ends[N].
   const wchar_t* pool = nullptr;
   const uint16_t* ends = nullptr;  // kTextCount offsets into pool, indexed by TextId
+  wchar_t decimal = L'.';          // the decimal separator ("42,6 MB" in German)
+  PluralRule plural = PluralRule::One;
 };
 
 // Every language, English first.
@@ -33,6 +43,11 @@ std::wstring_view TextKey(TextId id);
 
 // The text with its placeholder ({code}, {percent}) replaced by `value`.
 std::wstring FormatText(const Language& language, TextId id, std::wstring_view value);
+
+// The form of a plural text ("About {n} minute left|About {n} minutes left")
+// that the language's rule picks for `count`, with {n} replaced by it. A
+// text with fewer forms than the rule asks gives its last form.
+std::wstring PluralText(const Language& language, TextId id, uint64_t count);
 
 // The language for the user's preferred tags, in order of preference: for
 // each tag the table of that exact tag (letter case and '_' or '-' aside),

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "state/transfer.h"
 #include "text_ids.h"
 
 // Settled ticks after which a working step shows its stall hint (about 4 s).
@@ -32,4 +33,9 @@ struct LaunchState {
   std::optional<double> progress = 0.0;  // target fraction 0..1; absent shows "WAIT"
   double shownProgress = 0.0;       // eased toward progress by the animation tick
   int32_t settledTicks = 0;         // ticks the bar has sat on its target; 90 shows the stall hint
+  // The updater's byte counts in the current step; a new step starts afresh.
+  TransferCounts transfer;
+  // Milliseconds on the window's clock (the animation tick sets it); the
+  // counts are stamped with it.
+  uint64_t clockMs = 0;
 };

@@ -39,6 +39,27 @@ void ForgetStartFailure(LaunchState& state) {
   state.detailAdvice.reset();
 }
 
+
+// The counts an event carries; while the step's last progress line had no
+// value they move the bar, from where it stood at the step's first count up
+// to the end of the rail segment the step is on.
+void ApplyCounts(LaunchState& state, const LaunchEvent& event) {
+  TransferCounts& counts = state.transfer;
+  if (!counts.present) {
+    // The step's share of the bar starts where the bar stands at its first count.
+    const double from = state.progress ? *state.progress : state.shownProgress;
+    counts.barFrom = std::isfinite(from) ? ClampFraction(from) : 0.0;
+  }
+  NoteCounts(counts, event.bytes, event.total, state.clockMs);
+  if (!counts.drivesBar) return;
+  const int segment = std::max(FactsOf(state.railKey).railIndex, 0);
+  const std::optional<double> bar = BarFromCounts(counts, static_cast<double>(segment + 1) / kRailSegmentCount);
+  if (!bar) return;
+  counts.barReached = *bar;
+  state.progress = *bar;
+  if (state.shownProgress > *bar) state.shownProgress = *bar;
+}
+
 StateEffects Cancel(LaunchState& state) {
   const double here = std::isfinite(state.shownProgress) ? ClampFraction(state.shownProgress) : 0.0;
   return SetStep(state, here, L"STOP", TextId::DetailCancelled);
@@ -47,7 +68,9 @@ StateEffects Cancel(LaunchState& state) {
 }  // namespace
 
 StateEffects SetStep(LaunchState& state, std::optional<double> progress, std::wstring_view word, std::wstring detail) {
-  state.stepKey = NormalizeStepKey(word);
+  std::wstring key = NormalizeStepKey(word);
+  if (key != state.stepKey) state.transfer = TransferCounts{};  // a new step counts afresh
+  state.stepKey = std::move(key);
   if (IsRailKey(state.stepKey)) state.railKey = state.stepKey;
   state.detailText = std::move(detail);
   state.detailOwn.reset();
@@ -112,7 +135,9 @@ StateEffects ApplyStatusText(LaunchState& state, std::wstring_view text, std::ws
 
 }  // namespace
 
-StateEffects ApplyLaunchEvent(LaunchState& state, const LaunchEvent& event) {
+namespace {
+
+StateEffects ApplyEventKind(LaunchState& state, const LaunchEvent& event) {
   const std::wstring kind = FoldKey(event.kind);
   if (kind == L"progress") {
     return SetStep(state, event.value, event.caption.empty() ? std::wstring_view(L"SCAN") : event.caption,
@@ -139,8 +164,27 @@ StateEffects ApplyLaunchEvent(LaunchState& state, const LaunchEvent& event) {
   return {};
 }
 
+}  // namespace
+
+StateEffects ApplyLaunchEvent(LaunchState& state, const LaunchEvent& event) {
+  StateEffects effects = ApplyEventKind(state, event);
+  if (FoldKey(event.kind) == L"progress") state.transfer.drivesBar = !WithoutNaN(event.value).has_value();
+  if (event.bytes || event.total || state.transfer.drivesBar) {
+    ApplyCounts(state, event);
+    effects.repaint = true;
+  }
+  return effects;
+}
+
+StateEffects AdvanceClock(LaunchState& state, uint64_t nowMs) {
+  state.clockMs = nowMs;
+  return StateEffects{AdvanceCounts(state.transfer, nowMs), 0};
+}
+
+
 StateEffects ApplyPreviewState(LaunchState& state, std::wstring_view word) {
   PreviewState preview = PreviewFor(word);
+  state.transfer = TransferCounts{};
   state.stepKey = NormalizeStepKey(preview.stepKey);
   state.railKey = state.stepKey;
   state.detailText.clear();
@@ -168,6 +212,7 @@ StateEffects AnimateProgress(LaunchState& state, bool animate) {
 }
 
 StateEffects RetryLaunch(LaunchState& state) {
+  state.transfer = TransferCounts{};
   state.stepKey = L"LINK";
   state.railKey = L"LINK";
   state.detailText.clear();

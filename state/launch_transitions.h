@@ -41,8 +41,15 @@ bool LooksLikeError(std::wstring_view text);
 
 // Applies one parsed updater line by its folded kind; unknown kinds change
 // nothing and need no repaint. Only "done" arms the close timer (and marks
-// the launch handed over).
+// the launch handed over). Byte counts on any event then go to the step the
+// event leaves current, stamped with state.clockMs. A progress line without
+// a value lets the counts move the bar: DONE/TOTAL of the way from where the
+// bar stood at the step's first count to the end of its rail segment, never back.
 StateEffects ApplyLaunchEvent(LaunchState& state, const LaunchEvent& event);
+
+// The window's clock moved to `nowMs` (each animation tick): samples the
+// byte counts' rate and marks them stalled; repaints when their words change.
+StateEffects AdvanceClock(LaunchState& state, uint64_t nowMs);
 
 // Loads the preview row for `word` without easing, with the stall hint
 // already due. Neither starts nor stops the close timer.

@@ -47,8 +47,16 @@ LaunchView DescribeLaunch(const LaunchState& state, std::wstring_view sequenceTi
   view.headline = facts.headline ? text(*facts.headline) : std::wstring(sequenceTitle);
   view.title = text(facts.title);
   view.hasTarget = state.progress.has_value();
-  view.stallHint = view.hasTarget && state.settledTicks >= kStallHintTicks && facts.stallHint.has_value();
-  if (view.stallHint) {
+  view.transfer = DescribeTransfer(state.transfer, language);
+  if (state.transfer.present && !state.detailOwn) {
+    // Counts say more than a settled bar: they alone tell a stall.
+    view.stallHint = state.transfer.stalled && facts.kind == StepKind::Working;
+    view.detail = view.transfer;
+    const std::wstring_view after = view.stallHint ? Text(language, facts.stallHint.value_or(facts.title))
+                                                   : std::wstring_view(state.detailText);
+    if (!after.empty()) view.detail.append(L" \u00B7 ").append(after);
+  } else if (view.hasTarget && state.settledTicks >= kStallHintTicks && facts.stallHint.has_value()) {
+    view.stallHint = true;
     view.detail = text(*facts.stallHint);
   } else if (state.detailOwn) {
     view.detail = OwnDetail(state, language);
@@ -97,6 +105,17 @@ std::vector<LaunchState> ShowcaseStates() {
     SetStep(s, 1.0, key, own, own == TextId::DetailExitCode ? 3221225477u : 0u);
     states.push_back(s);
   }
+  // Byte counts with rate and time left, and stalled.
+  LaunchState counting;
+  SetStep(counting, 0.7, L"DOWNLOAD", L"");
+  counting.transfer.present = true;
+  counting.transfer.done = 44'669'337;
+  counting.transfer.total = 249'561'088;
+  counting.transfer.rate = 1'887'436.8;
+  counting.transfer.secondsLeft = 110;
+  states.push_back(counting);
+  counting.transfer.stalled = true;
+  states.push_back(counting);
   return states;
 }
 

@@ -23,7 +23,11 @@ struct LaunchView {
   std::wstring tag;          // header chip ("TRANSFER")
   std::wstring headline;     // header card caption
   std::wstring title;        // title line of the progress panel
-  std::wstring detail;       // detail line: stall hint, else detail text, else the step's sentence
+  // Detail line: the step's byte counts first when it has them (then the
+  // stall hint or the updater's detail after them), else the stall hint,
+  // else the detail text, else the step's sentence.
+  std::wstring detail;
+  std::wstring transfer;     // the byte counts in words ("42.6 MB of 238 MB · 1.8 MB/s"); empty without
   std::wstring percent;      // percentage pill: "WAIT" without a target, else "0%" .. "100%"
   std::wstring buttonLabel;  // "Cancel", "Retry" or "Close"
   std::wstring buttonAction; // the button's accessible default action ("Press")
@@ -31,7 +35,7 @@ struct LaunchView {
   int railIndex = 0;         // current rail segment 0..4
   LaunchTone tone = LaunchTone::Waiting;
   bool hasTarget = false;
-  bool stallHint = false;    // the detail line is the step's stall hint
+  bool stallHint = false;    // the detail line shows the step's stall hint (the bar settled, or the counts stalled)
   double shownFraction = 0;  // shownProgress clamped to [0, 1]; not a finite number gives 0
   bool rightToLeft = false;  // the language reads right to left: the window is mirrored
 };
@@ -43,7 +47,8 @@ LaunchView DescribeLaunch(const LaunchState& state, std::wstring_view sequenceTi
 // target (its sentence, "WAIT"), at a full target past its stall hint
 // ("100%"), and the details the launcher sets on the steps that show them
 // (the exit code 3221225477, the widest; a failed start without its code,
-// the system's words and the advice, which follow it and may be cut). One unlisted step stands for all.
+// the system's words and the advice, which follow it and may be cut), and
+// byte counts with rate and time left, and stalled. One unlisted step stands for all.
 // What the check that every text fits its box lays out.
 std::vector<LaunchState> ShowcaseStates();
 

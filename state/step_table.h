@@ -19,6 +19,9 @@ enum class StepKind {
 
 enum class StepButton { Cancel, Retry, Close };
 
+// The rail's segments; a step's share of the bar ends where its segment does.
+inline constexpr int kRailSegmentCount = 5;
+
 struct StepFacts {
   std::wstring_view key;
   int railIndex = -1;  // segment 0..4; -1 off the rail

@@ -7,12 +7,15 @@
     make_language_tables.py --en EN.txt --check LANG.txt...         checks only
 
 A language file holds "key = text" lines (UTF-8; "#" starts a comment line,
-blank lines are skipped) and two settings, "@name" (the language's own name)
-and "@direction" (ltr or rtl). Its name is its tag: de.txt, pt-BR.txt.
+blank lines are skipped) and four settings: "@name" (the language's own name),
+"@direction" (ltr or rtl), "@decimal" (the decimal separator, one character)
+and "@plural" (the language's plural rule for whole numbers, a name of
+PLURAL_FORMS). Its name is its tag: de.txt, pt-BR.txt.
 
 Every file must hold exactly the keys of the English file, each once, with a
 non-empty text that carries the same placeholders ({code}, {percent}) as the
-English one. Any breach is printed as FILE:LINE: message and the exit code
+English one. A text whose English one is split by "|" into plural forms has
+as many forms as the language's rule has categories, each form non-empty. Any breach is printed as FILE:LINE: message and the exit code
 is 1, so the build stops.
 """
 import pathlib
@@ -20,6 +23,11 @@ import re
 import sys
 
 PLACEHOLDER = re.compile(r"\{[a-z]+\}")
+# Plural rules for whole numbers, with the number of forms each takes (and
+# the enumerator of PluralRule in state/languages.h).
+PLURAL_FORMS = {"none": (1, "None"), "one": (2, "One"), "one-zero": (2, "OneZero"),
+                "east-slavic": (3, "EastSlavic"), "polish": (3, "Polish"), "czech": (3, "Czech"),
+                "hebrew": (3, "Hebrew"), "arabic": (6, "Arabic")}
 TAG = re.compile(r"^[a-z]{2,3}(-[A-Z][a-z]{3})?(-[A-Z]{2})?$")
 
 
@@ -58,12 +66,22 @@ def check(path, english, settings, texts):
         errors.append(f"{path}: lacks @name")
     if settings.get("direction") not in ("ltr", "rtl"):
         errors.append(f"{path}: @direction must be ltr or rtl")
+    if len(settings.get("decimal", "")) != 1:
+        errors.append(f"{path}: @decimal must be one character")
+    plural = settings.get("plural")
+    if plural not in PLURAL_FORMS:
+        errors.append(f"{path}: @plural must be one of {', '.join(PLURAL_FORMS)}")
     for key, (text, number) in texts.items():
         if key not in english:
             errors.append(f"{path}:{number}: extra key {key} (not in en.txt)")
             continue
-        want = sorted(PLACEHOLDER.findall(english[key][0]))
-        got = sorted(PLACEHOLDER.findall(text))
+        want = sorted(set(PLACEHOLDER.findall(english[key][0])))
+        got = sorted(set(PLACEHOLDER.findall(text)))
+        if "|" in english[key][0] and plural in PLURAL_FORMS:
+            forms = text.split("|")
+            if len(forms) != PLURAL_FORMS[plural][0] or not all(f.strip() for f in forms):
+                errors.append(f"{path}:{number}: key {key} needs {PLURAL_FORMS[plural][0]} non-empty forms "
+                              f"split by '|' for @plural {plural}, has {len(forms)}")
         if want != got:
             errors.append(f"{path}:{number}: key {key} must carry the placeholders {want or 'none'}, has {got or 'none'}")
     for key in english:
@@ -125,7 +143,10 @@ inline constexpr int kTextCount = {len(english_keys)};
         tables.append(f"constexpr wchar_t kPool{index}[] =\n{pool};\n"
                       f"constexpr uint16_t kEnds{index}[kTextCount] = {{{', '.join(ends)}}};")
         rtl = "true" if settings["direction"] == "rtl" else "false"
-        rows.append(f"    {{{cpp_literal(tag)}, {cpp_literal(settings['name'])}, {rtl}, kPool{index}, kEnds{index}}},")
+        decimal = cpp_literal(settings["decimal"]).replace('L"', "L'", 1)[:-1] + "'"
+        rule = PLURAL_FORMS[settings["plural"]][1]
+        rows.append(f"    {{{cpp_literal(tag)}, {cpp_literal(settings['name'])}, {rtl}, kPool{index}, kEnds{index}, "
+                    f"{decimal}, PluralRule::{rule}}},")
     keys = ",\n".join(f"    {cpp_literal(k)}" for k in english_keys)
     write(out_dir / "language_tables.cpp", f"""// Generated from state/languages/*.txt by tools/make_language_tables.py: do not edit.
 #include "state/languages.h"

@@ -1,5 +1,6 @@
 #include "tools/replay/replay_session.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <initializer_list>
@@ -23,6 +24,29 @@ std::optional<uint32_t> ParseTicks(std::wstring_view text) {
   }
   if (value > kMaxTicksPerLine) return std::nullopt;
   return static_cast<uint32_t>(value);
+}
+
+// "@wait SECONDS" (a decimal with up to three places): how long the clock
+// moves on, in milliseconds; nullopt for every other line.
+std::optional<uint64_t> ParseWait(std::string_view line) {
+  constexpr std::string_view kWait = "@wait ";
+  if (line.substr(0, kWait.size()) != kWait) return std::nullopt;
+  line.remove_prefix(kWait.size());
+  while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.remove_suffix(1);
+  uint64_t ms = 0;
+  int places = -1;
+  for (const char c : line) {
+    if (c == '.' && places < 0) {
+      places = 0;
+    } else if (c >= '0' && c <= '9' && places < 3 && ms < 1'000'000'000) {
+      ms = ms * 10 + static_cast<uint64_t>(c - '0');
+      if (places >= 0) ++places;
+    } else {
+      return std::nullopt;
+    }
+  }
+  for (int p = std::max(places, 0); p < 3; ++p) ms *= 10;
+  return ms;
 }
 
 bool TakesValue(std::wstring_view arg) {
@@ -160,14 +184,25 @@ std::string ReplaySession::StartRecord() const {
   return out + Record(nullptr);
 }
 
+void ReplaySession::Tick(uint64_t ms) {
+  AnimateProgress(state_);
+  AdvanceClock(state_, state_.clockMs + ms);
+}
+
 std::string ReplaySession::ApplyLine(std::string_view line) {
   ++lineNumber_;
+  if (const std::optional<uint64_t> waitMs = ParseWait(line)) {
+    uint64_t left = *waitMs;
+    for (; left >= kTickMs; left -= kTickMs) Tick(kTickMs);
+    if (left > 0) Tick(left);
+    return Record(nullptr);
+  }
   const std::unique_ptr<LaunchEvent> event = ParseUpdaterLine(line);
   if (event) {
     const uint32_t closeTimerMs = ApplyLaunchEvent(state_, *event).closeTimerMs;
     if (closeTimerMs != 0) closeTimerMs_ = closeTimerMs;
   }
-  for (uint32_t tick = 0; tick < ticksPerLine_; ++tick) AnimateProgress(state_);
+  for (uint32_t tick = 0; tick < ticksPerLine_; ++tick) Tick(kTickMs);
   return Record(event.get());
 }
 
@@ -218,6 +253,12 @@ std::string ReplaySession::Record(const LaunchEvent* event) const {
   AppendJsonString(out, view.percent);
   AppendKey(out, "button");
   AppendJsonString(out, view.buttonLabel);
+  if (s.transfer.present) {
+    AppendKey(out, "clock");
+    AppendInteger(out, s.clockMs);
+    AppendKey(out, "transfer");
+    AppendJsonString(out, view.transfer);
+  }
   AppendKey(out, "closeArmed");
   if (closeTimerMs_ == 0) out += "false";
   else AppendInteger(out, closeTimerMs_);

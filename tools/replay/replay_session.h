@@ -2,7 +2,9 @@
 // What the launcher would display for a stream of updater lines, without a
 // window: the same start-up derivations, preview, parser and state
 // operations, with the animation timer replaced by a fixed number of ticks
-// after every line.
+// after every line. The clock starts at 0 and moves 45 ms a tick; a line
+// "@wait SECONDS" (not an updater line) moves it on by that much, in ticks,
+// so the byte counts' rate and time left come out exactly.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -41,11 +43,16 @@ class ReplaySession {
   std::string StartRecord() const;
 
   // Parses and applies one line (without its LF), runs the ticks and returns
-  // its JSON record; lines are numbered from 1, blank ones included.
+  // its JSON record; lines are numbered from 1, blank and @wait ones
+  // included. A record carries "clock" and "transfer" while the step has
+  // byte counts.
   std::string ApplyLine(std::string_view line);
 
  private:
   std::string Record(const LaunchEvent* event) const;
+  void Tick(uint64_t ms);
+
+  static constexpr uint64_t kTickMs = 45;
 
   AppIdentity identity_;
   const Language* language_;
