@@ -64,6 +64,7 @@ LaunchView DescribeLaunch(const LaunchState& state, std::wstring_view sequenceTi
     view.detail = state.detailText.empty() ? text(facts.sentence) : state.detailText;
   }
   view.shownFraction = std::isfinite(state.shownProgress) ? std::clamp(state.shownProgress, 0.0, 1.0) : 0.0;
+  if (state.progress && std::isfinite(*state.progress)) view.targetFraction = std::clamp(*state.progress, 0.0, 1.0);
   // std::lround rounds halves away from zero; the value lies in 0..100.
   view.percent = view.hasTarget
                      ? FormatText(language, TextId::PercentValue, std::to_wstring(std::lround(view.shownFraction * 100.0)))

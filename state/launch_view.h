@@ -37,6 +37,7 @@ struct LaunchView {
   bool hasTarget = false;
   bool stallHint = false;    // the detail line shows the step's stall hint (the bar settled, or the counts stalled)
   double shownFraction = 0;  // shownProgress clamped to [0, 1]; not a finite number gives 0
+  double targetFraction = 0; // the target the bar eases toward, clamped likewise; 0 without one
   bool rightToLeft = false;  // the language reads right to left: the window is mirrored
 };
 

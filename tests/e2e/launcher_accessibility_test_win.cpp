@@ -28,6 +28,18 @@ void CALLBACK RecordEvent(HWINEVENTHOOK, DWORD, HWND, LONG object, LONG child, D
   if (object == OBJID_CLIENT) g_valueChanges.push_back(child);
 }
 
+// EVENT_OBJECT_LIVEREGIONCHANGED, which older headers lack.
+constexpr DWORD kLiveRegionChanged = 0x8019;
+std::vector<LONG> g_liveChanges;
+void CALLBACK RecordLiveChange(HWINEVENTHOOK, DWORD, HWND, LONG object, LONG child, DWORD, DWORD) {
+  if (object == OBJID_CLIENT) g_liveChanges.push_back(child);
+}
+
+void PumpEvents() {
+  MSG message{};  // out-of-context WinEvents arrive as messages of this thread
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+}
+
 class LauncherAccessibilityTest : public testing::Test {
  protected:
   void Start(const std::wstring& arguments) {
@@ -113,6 +125,65 @@ TEST_F(LauncherAccessibilityTest, WithoutAnimationsAProgressLineShowsItsFigureAt
   ASSERT_TRUE(run_->WaitForTexts([&](const LauncherTexts& t) { return (next = t.percent) != L"62%"; }, 5000));
   EXPECT_EQ(next, L"90%");
   EXPECT_EQ(run_->CloseWithEscape(), std::optional<DWORD>(0));
+}
+
+// Byte counts fed over several seconds read back through the status text:
+// done of total first, then the rate and, after the first 5 s, time left.
+TEST_F(LauncherAccessibilityTest, ByteCountsShowAsDoneOfTotalWithRateAndTimeLeft) {
+  Start(L"--state LINK");
+  ASSERT_TRUE(run_->Feed("progress 0.62 DOWNLOAD Fetching runtime.pak\nbytes 0 249561088\n"));
+  ASSERT_TRUE(run_->WaitForStatus(L"0 bytes of 238 MB \u00B7 Fetching runtime.pak")) << Describe(run_->Texts());
+  // 1.8 MB a second; the clock is the launcher's, so only the words' shape is certain.
+  for (uint64_t second = 1; second <= 7; ++second) {
+    Sleep(1000);
+    ASSERT_TRUE(run_->Feed("bytes " + std::to_string(second * 1887437) + " 249561088\n"));
+  }
+  std::wstring status;
+  EXPECT_TRUE(run_->WaitForTexts([&](const LauncherTexts& t) {
+    status = t.status;
+    return status.starts_with(L"12.6 MB of 238 MB \u00B7 ") && status.find(L" MB/s \u00B7 About ") != std::wstring::npos &&
+           status.ends_with(L" left \u00B7 Fetching runtime.pak");
+  })) << Describe(run_->Texts());
+  EXPECT_EQ(run_->CloseWithEscape(), std::optional<DWORD>(0));
+}
+
+// Another process hooks the live region's event: one per step, one for the
+// error, one for the end, and none for a percent at a time.
+TEST_F(LauncherAccessibilityTest, TheLiveRegionSpeaksEachStepTheErrorAndTheEndOnce) {
+  Start(L"--state LINK");
+  ASSERT_TRUE(run_->WaitForStatus(L"Opening connection"));
+  g_liveChanges.clear();
+  HWINEVENTHOOK hook = SetWinEventHook(kLiveRegionChanged, kLiveRegionChanged, nullptr, RecordLiveChange,
+                                       run_->processId(), 0, WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(hook, nullptr);
+  const ScopeGuard unhook([&] { UnhookWinEvent(hook); });
+  // Each change waits until it shows (the end closes the window soon: its
+  // event alone is waited for), then for its event, then a while for a
+  // second one that must not come.
+  // Reading the texts through COM pumps this thread's messages too, so the
+  // count starts before the feed.
+  const auto changeAndCount = [&](const std::string& lines, const std::wstring& status) {
+    const size_t before = g_liveChanges.size();
+    EXPECT_TRUE(run_->Feed(lines));
+    if (!status.empty()) {
+      EXPECT_TRUE(run_->WaitForStatus(status)) << Describe(run_->Texts());
+    }
+    WaitUntil([&] { PumpEvents(); return g_liveChanges.size() > before; }, 3000);
+    const DWORD settleUntil = GetTickCount() + kSettleMs;
+    while (GetTickCount() < settleUntil) {
+      PumpEvents();
+      Sleep(20);
+    }
+    return g_liveChanges.size() - before;
+  };
+  EXPECT_EQ(changeAndCount("progress 0.02 VERIFY Checking\n", L"Checking"), 1u);
+  EXPECT_EQ(changeAndCount("progress 0.03 VERIFY a\nprogress 0.04 VERIFY a\nprogress 0.05 VERIFY a\n"
+                           "progress 0.06 VERIFY a\nprogress 0.07 VERIFY a\nprogress 0.08 VERIFY b\n",
+                           L"b"), 0u);
+  EXPECT_EQ(changeAndCount("progress 0.1 DOWNLOAD Fetching\n", L"Fetching"), 1u);
+  EXPECT_EQ(changeAndCount("error Disk full\n", L"Disk full"), 1u);
+  EXPECT_EQ(changeAndCount("done\n", L""), 1u);
+  EXPECT_TRUE(std::all_of(g_liveChanges.begin(), g_liveChanges.end(), [](LONG child) { return child == 4; }));
 }
 
 }  // namespace

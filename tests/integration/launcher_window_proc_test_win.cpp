@@ -32,6 +32,11 @@ std::atomic<bool> g_failLargeAllocations{false};
 
 }  // namespace
 
+// GCC pairs the malloc inside this replacement with the free inside the
+// replaced delete where it inlines both, and wrongly calls them mismatched.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
 void* operator new(std::size_t size) {
   if (g_failLargeAllocations.load() && size >= (size_t{256} << 10)) throw std::bad_alloc();
   if (void* block = std::malloc(size != 0 ? size : 1)) return block;

@@ -80,3 +80,42 @@ TEST(AccessibleEventsTest, EachVisibleChangeRaisesItsEvents) {
 }
 
 }  // namespace
+
+// A screen reader that looks elsewhere hears each step, the error and the
+// end once, and the bar by tens once it has settled in a new one.
+TEST(LiveRegionTest, AnnouncesStepsTheErrorAndTheEndOnceAndTheBarByTens) {
+  LaunchState s;
+  LiveRegionMemory memory;
+  const auto heard = [&] { return LiveAnnouncementFor(memory, DescribeLaunch(s, L"x", English())); };
+  const auto ease = [&](int ticks) {
+    for (int i = 0; i < ticks; ++i) AnimateProgress(s);
+  };
+  using A = LiveAnnouncement;
+  EXPECT_EQ(heard(), A::None);  // the first view is only noted
+  SetStep(s, 0.05, L"VERIFY", L"a");
+  EXPECT_EQ(heard(), A::Polite);
+  EXPECT_EQ(heard(), A::None);  // asked again: nothing new
+  for (const double p : {0.06, 0.07, 0.08, 0.09}) {
+    SetStep(s, p, L"VERIFY", L"a");
+    ease(60);
+    EXPECT_EQ(heard(), A::None) << p;
+  }
+  SetStep(s, 0.34, L"VERIFY", L"b");
+  ease(3);  // through 10 and 20 on its way
+  EXPECT_EQ(heard(), A::None);
+  ease(60);
+  EXPECT_EQ(heard(), A::Polite);
+  SetStep(s, 0.36, L"VERIFY", L"c");
+  ease(60);
+  EXPECT_EQ(heard(), A::None);
+  SetStep(s, 0.2, L"DOWNLOAD", L"d");
+  EXPECT_EQ(heard(), A::Polite);
+  ease(60);
+  EXPECT_EQ(heard(), A::None);
+  SetStep(s, 0.0, L"ERROR", L"Disk full");
+  EXPECT_EQ(heard(), A::Assertive);
+  EXPECT_EQ(LiveText(DescribeLaunch(s, L"x", English())), L"Update failed, Disk full");
+  SetStep(s, 1.0, L"LAUNCH", TextId::DetailDone);
+  EXPECT_EQ(heard(), A::Polite);
+  EXPECT_EQ(heard(), A::None);
+}

@@ -16,6 +16,9 @@ SceneRect ChildBounds(int32_t child) {
       return layout::kPanelDetail;
     case kAccessibleButton:
       return layout::kButton;
+    case kAccessibleLive:  // the panel: title line to detail line
+      return SceneRect{layout::kPanelTitle.x, layout::kPanelTitle.y, layout::kPanelDetail.width,
+                       layout::kPanelDetail.y + layout::kPanelDetail.height - layout::kPanelTitle.y};
     default:
       return layout::kWindowCard;
   }
@@ -47,6 +50,10 @@ AccessibleItem DescribeAccessible(const LaunchView& view, std::wstring_view disp
       item.defaultAction = view.buttonAction;
       item.focusable = true;
       break;
+    case kAccessibleLive:
+      item.role = AccessibleRole::StaticText;
+      item.name = LiveText(view);
+      break;
     default:
       item.role = AccessibleRole::Dialog;
       item.name = displayTitle;
@@ -67,6 +74,38 @@ int32_t AccessibleChildAt(float dpiScale, int32_t x, int32_t y, bool rightToLeft
     if (x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom) return child;
   }
   return kAccessibleSelf;
+}
+
+namespace {
+
+int Decade(double fraction) { return static_cast<int>(std::lround(fraction * 100.0)) / 10; }
+
+}  // namespace
+
+std::wstring LiveText(const LaunchView& view) {
+  std::wstring text = view.title;
+  if (view.tone == LaunchTone::Working) text.append(L", ").append(view.percent);
+  return text.append(L", ").append(view.detail);
+}
+
+LiveAnnouncement LiveAnnouncementFor(LiveRegionMemory& memory, const LaunchView& view) {
+  const bool first = !memory.noted;
+  const bool newStep = memory.tag != view.tag || memory.title != view.title || memory.tone != view.tone;
+  // A step is announced with the ten it heads for; a ten is announced once
+  // the bar has settled on it, not while it eases through tens on its way.
+  int decade = memory.decade;
+  bool newTen = false;
+  if (!view.hasTarget) {
+    decade = -1;
+  } else if (newStep || first) {
+    decade = Decade(view.targetFraction);
+  } else if (std::fabs(view.targetFraction - view.shownFraction) < 0.002) {
+    newTen = Decade(view.shownFraction) > memory.decade;
+    decade = Decade(view.shownFraction);
+  }
+  memory = LiveRegionMemory{true, view.tag, view.title, view.tone, decade};
+  if (first || (!newStep && !newTen)) return LiveAnnouncement::None;
+  return newStep && view.tone == LaunchTone::Failed ? LiveAnnouncement::Assertive : LiveAnnouncement::Polite;
 }
 
 std::vector<AccessibleEvent> AccessibleEventsFor(const LaunchView* previous, const LaunchView& next) {

@@ -1,8 +1,8 @@
 #pragma once
 // What assistive technology reads from the launcher window: the window as a
-// dialog with three simple children (progress bar, status text, action
-// button), and which accessibility events a change of the launch view
-// raises. Every text comes from the launch view; nothing here words one.
+// dialog with four simple children (progress bar, status text, action
+// button, and a live region that sums the launch up), and which
+// accessibility events a change of the launch view raises. Every text comes from the launch view; nothing here words one.
 // Portable and pure; the window's accessible object and its window
 // procedure read it.
 #include <cstdint>
@@ -20,8 +20,9 @@ enum AccessibleChild : int32_t {
   kAccessibleProgress = 1,
   kAccessibleStatus = 2,
   kAccessibleButton = 3,
+  kAccessibleLive = 4,
 };
-inline constexpr int32_t kAccessibleChildCount = 3;
+inline constexpr int32_t kAccessibleChildCount = 4;
 
 enum class AccessibleRole { Dialog, ProgressBar, StaticText, PushButton };
 
@@ -57,6 +58,29 @@ struct AccessibleEvent {
   int32_t child = kAccessibleSelf;
   bool operator==(const AccessibleEvent&) const = default;
 };
+
+// The live region's text: the title line, the percentage while the step
+// works toward a target, and the detail line ("Downloading runtime, 42%,
+// 42.6 MB of 238 MB · 1.8 MB/s").
+std::wstring LiveText(const LaunchView& view);
+
+// What the live region last announced, or passed over.
+struct LiveRegionMemory {
+  bool noted = false;  // the window's first view has been seen
+  std::wstring tag, title;
+  LaunchTone tone = LaunchTone::Waiting;
+  int decade = -1;  // tens of the percentage announced or passed; -1 without a target
+};
+
+enum class LiveAnnouncement { None, Polite, Assertive };
+
+// Whether the change to `view` is announced through the live region, so a
+// screen reader hears it while it looks elsewhere: a new step (its chip,
+// title or tone), the error (assertive) and the end; the percentage once
+// the bar settles in a higher ten than it was announced or set out in (100
+// is a ten of its own). The window's first view is only noted; a change
+// announces once, however often it is asked.
+LiveAnnouncement LiveAnnouncementFor(LiveRegionMemory& memory, const LaunchView& view);
 
 // The events that announce the change from `previous` to `next`, in the
 // order to raise them: the progress bar's value when the percentage text

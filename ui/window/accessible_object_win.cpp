@@ -261,7 +261,7 @@ class LauncherAccessible final : public IAccessible {
     LONG target = kAccessibleSelf;
     if (*id == kAccessibleSelf) {
       if (direction == NAVDIR_FIRSTCHILD) target = kAccessibleProgress;
-      if (direction == NAVDIR_LASTCHILD) target = kAccessibleButton;
+      if (direction == NAVDIR_LASTCHILD) target = kAccessibleChildCount;
       if (target == kAccessibleSelf) {
         return standard_ != nullptr ? standard_->accNavigate(direction, start, end) : S_FALSE;
       }

@@ -14,6 +14,7 @@
 #include "state/launch_state.h"
 #include "state/launch_view.h"
 #include "ui/window/accessible_object_win.h"
+#include "ui/window/live_region_win.h"
 #include "ui/paint/assets_win.h"
 #include "ui/shell/window_manners.h"
 #include "ui/scene/display_settings.h"
@@ -65,6 +66,8 @@ struct ShellObjects {
   ComApartmentOnDemand com;
   AccessibleObjectOwner accessible;  // disconnected at WM_DESTROY
   TaskbarButton taskbar;             // the button's progress display; off until the shell announces it
+  LiveRegion live;                   // cleared at WM_DESTROY
+  LiveRegionMemory liveMemory;       // what the live region last announced
   bool viewPending = false;  // the state changed since the taskbar and the WinEvents were last told
   // What assistive technology was last told; empty before the first state is applied.
   std::optional<LaunchView> announcedView;

@@ -57,6 +57,7 @@ LRESULT OnDestroy(LauncherApp& app) {
   if (app.windowGone != nullptr) app.windowGone(app.exitCode);
   // A client may hold the object longer than the window's data lives.
   app.shell.accessible.Disconnect();
+  app.shell.live.Clear(app.window);
   if (app.icon != nullptr) {
     DestroyIcon(app.icon);
     app.icon = nullptr;
@@ -103,6 +104,7 @@ LRESULT OnTimer(LauncherApp& app, WPARAM timerId) {
     // invalidation goes through again within a tick.
     app.paint.invalidated = false;
     PerformStateEffects(app, AnimateProgress(app.launch.state, app.display.animateProgress));
+    PerformStateEffects(app, AdvanceClock(app.launch.state, GetTickCount64()));
     if (app.updater.RetryDue()) StartUpdaterOrShowError(app);
     if (app.paint.repaintAtTick) Invalidate(app);
     FlushPendingView(app);
@@ -449,6 +451,7 @@ bool CreateLauncherWindow(LauncherApp& app) {
 
   FitToWindowDpi(app, start.workArea);
   UpdateWindowRegion(app);
+  app.launch.state.clockMs = GetTickCount64();  // the byte counts' clock; the tick moves it on
   SetTimer(window, kAnimationTimerId, kAnimationTimerMs, nullptr);
   app.shell.taskbar.Prepare(window);
   return true;

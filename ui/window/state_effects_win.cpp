@@ -9,13 +9,15 @@
 
 namespace {
 
-// Tells assistive technology what changed since it was last told; the
-// window's first state is only noted.
+// Tells assistive technology what changed since it was last told, and
+// speaks a new step, the error, the end and every ten percent through the
+// live region; the window's first state is only noted.
 void AnnounceChanges(LauncherApp& app, const LaunchView& view) {
   const std::vector<AccessibleEvent> events =
       AccessibleEventsFor(app.shell.announcedView.has_value() ? &*app.shell.announcedView : nullptr, view);
   app.shell.announcedView = view;
   RaiseAccessibleEvents(app.window, events);
+  app.shell.live.Announce(app.window, LiveAnnouncementFor(app.shell.liveMemory, view));
 }
 
 }  // namespace
