@@ -2,7 +2,7 @@
 // with delays, and ends with a chosen exit code. It stands in for a real
 // updater in demonstrations and in the channel tests.
 //
-//   demo-updater.exe [happy | fail | stall | flood N | silent | hang] [--exit N]
+//   demo-updater.exe [happy | fail | stall | flood N | flood-bytes N | silent | hang] [--exit N]
 //   demo-updater.exe --script FILE [--exit N]
 //   demo-updater.exe echo-args WORD...
 //
@@ -254,6 +254,20 @@ void Flood(uint32_t count, Output& out) {
   out.Write("done\n");
 }
 
+// The same flood as objects that also carry byte counts, 4 KB a line.
+void FloodWithBytes(uint32_t count, Output& out) {
+  const unsigned long long total = 4096ull * count;
+  for (uint32_t i = 1; i <= count && out.ok(); ++i) {
+    char line[192];
+    const int n = std::snprintf(line, sizeof line,
+                                "{\"kind\":\"progress\",\"value\":%.6f,\"caption\":\"DOWNLOAD\",\"detail\":"
+                                "\"Block %u of %u\",\"bytes\":%llu,\"total\":%llu}\n",
+                                static_cast<double>(i) / count, i, count, 4096ull * i, total);
+    out.Write(std::string_view(line, static_cast<size_t>(n)));
+  }
+  out.Write("done\n");
+}
+
 // Milliseconds of a "sleep MS" line, or nullopt for a line to print.
 std::optional<DWORD> SleepDirective(std::string_view line) {
   line = TrimBlankView(line);
@@ -405,7 +419,7 @@ ParsedOptions ParseArguments(int argc, wchar_t** argv) {
         o.words.assign(argv + i + 1, argv + argc);
         break;
       }
-      if (arg == L"flood") {
+      if (arg == L"flood" || arg == L"flood-bytes") {
         std::optional<uint32_t> count = i + 1 < argc ? ParseCount(argv[i + 1]) : std::nullopt;
         if (!count) return fail("flood needs a line count");
         o.floodCount = *count;
@@ -426,7 +440,7 @@ ParsedOptions ParseArguments(int argc, wchar_t** argv) {
 // reads like any other line) and returns the usage exit code.
 int Refuse(const std::string& problem) {
   const std::string line = "error demo-updater: " + problem +
-                           " (use happy, fail, stall, flood N, silent, hang, echo-args WORD... or --script FILE; --exit N)\n";
+                           " (use happy, fail, stall, flood N, flood-bytes N, silent, hang, echo-args WORD... or --script FILE; --exit N)\n";
   DWORD written = 0;
   WriteFile(GetStdHandle(STD_ERROR_HANDLE), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
   return static_cast<int>(kUsageExitCode);
@@ -454,6 +468,8 @@ int wmain(int argc, wchar_t** argv) {
     Play(StallScript(), out);
   } else if (o.scenario == L"flood") {
     Flood(o.floodCount, out);
+  } else if (o.scenario == L"flood-bytes") {
+    FloodWithBytes(o.floodCount, out);
   } else if (o.scenario == L"echo-args") {
     std::wstring joined;
     for (const std::wstring& word : o.words) joined += (joined.empty() ? L"" : L" | ") + word;
