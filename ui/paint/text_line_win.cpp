@@ -81,6 +81,73 @@ std::array<const wchar_t*, 3> CandidateFamilies(const UiFonts& fonts, FallbackSc
   return {fonts.slotFamily(), row.windows, row.noto};
 }
 
+// Where a piece of one Uniscribe item and one script run is shaped.
+struct PieceContext {
+  const UiFonts& fonts;
+  HDC dc;
+  int slot;
+  float scale;
+  FallbackScript script;
+  SCRIPT_ANALYSIS analysis;
+};
+
+// Shapes `text` whole with the first family that has all its glyphs: the
+// candidates, then one the system says holds its first character (a script
+// the table does not name). False, and `run` empty, when none has them.
+bool ShapeWhole(const PieceContext& at, std::wstring_view text, ShapedRun& run) {
+  std::array<const wchar_t*, 4> families{};
+  const std::array<const wchar_t*, 3> rows = CandidateFamilies(at.fonts, at.script);
+  std::copy(rows.begin(), rows.end(), families.begin());
+  std::array<FontFace*, 4> tried{};
+  for (size_t k = 0; k < families.size(); ++k) {
+    if (k == 3) families[k] = at.fonts.FamilyCovering(CodePointAt(text, 0));
+    FontFace* face = families[k] != nullptr ? at.fonts.Face(at.slot, at.scale, families[k]) : nullptr;
+    if (face == nullptr || std::find(tried.begin(), tried.begin() + k, face) != tried.begin() + k) continue;
+    tried[k] = face;
+    run = ShapedRun{};
+    run.analysis = at.analysis;
+    if (ShapeWith(at.fonts.api(), at.dc, face, text, run)) return true;
+  }
+  run = ShapedRun{};
+  return false;
+}
+
+// Adds the runs of one piece to the line. A piece no family holds whole is
+// cut into grapheme clusters: each takes the first family that holds it,
+// neighbours of one family are shaped together, and a cluster no family
+// holds draws the slot family's missing-glyph box (shaped as a script the
+// family has), so one missing character neither takes its neighbours' glyphs
+// nor vanishes. Only text with such a character pays for the cut.
+void ShapePiece(const PieceContext& at, std::wstring_view piece, ShapedLine& line) {
+  auto add = [&line](ShapedRun&& run) {
+    if (run.glyphs.empty()) return;
+    line.width += run.width;
+    line.runs.push_back(std::move(run));
+  };
+  ShapedRun whole;
+  if (ShapeWhole(at, piece, whole)) return add(std::move(whole));
+  FontFace* const slotFace = at.fonts.Face(at.slot, at.scale, at.fonts.slotFamily());
+  std::vector<std::pair<size_t, FontFace*>> groups;  // where a group begins, its face (null: boxes)
+  for (size_t begin = 0; begin < piece.size();) {
+    const size_t end = std::max(NextGraphemeBoundary(piece, begin), begin + 1);
+    ShapedRun cluster;
+    FontFace* face = ShapeWhole(at, piece.substr(begin, end - begin), cluster) ? cluster.face : nullptr;
+    if (groups.empty() || groups.back().second != face) groups.emplace_back(begin, face);
+    begin = end;
+  }
+  for (size_t g = 0; g < groups.size(); ++g) {
+    const size_t begin = groups[g].first;
+    const size_t end = g + 1 < groups.size() ? groups[g + 1].first : piece.size();
+    ShapedRun run;
+    run.analysis = at.analysis;
+    if (groups[g].second == nullptr) run.analysis.eScript = SCRIPT_UNDEFINED;
+    FontFace* face = groups[g].second != nullptr ? groups[g].second : slotFace;
+    if (face == nullptr) continue;
+    ShapeWith(at.fonts.api(), at.dc, face, piece.substr(begin, end - begin), run);
+    add(std::move(run));
+  }
+}
+
 ShapedLine ShapeLine(const UiFonts& fonts, HDC dc, std::wstring_view text, int slot, float scale) {
   ShapedLine line;
   const UniscribeApi& api = fonts.api();
@@ -103,40 +170,8 @@ ShapedLine ShapeLine(const UiFonts& fonts, HDC dc, std::wstring_view text, int s
       while (scriptIndex + 1 < scripts.size() && scripts[scriptIndex].end <= at) ++scriptIndex;
       const ScriptRun& script = scripts[scriptIndex];
       const size_t end = std::min(itemEnd, std::max(script.end, at + 1));
-      const std::wstring_view piece = text.substr(at, end - at);
-      ShapedRun best;
-      bool found = false, complete = false;
-      // The table's families, then one the system says holds the run's
-      // first character (a script the table does not name).
-      std::array<const wchar_t*, 4> families{};
-      const std::array<const wchar_t*, 3> rows = CandidateFamilies(fonts, script.script);
-      std::copy(rows.begin(), rows.end(), families.begin());
-      std::array<FontFace*, 4> tried{};
-      for (size_t k = 0; k < families.size() && !complete; ++k) {
-        if (k == 3) families[k] = fonts.FamilyCovering(CodePointAt(piece, 0));
-        FontFace* face = families[k] != nullptr ? fonts.Face(slot, scale, families[k]) : nullptr;
-        if (face == nullptr || std::find(tried.begin(), tried.begin() + k, face) != tried.begin() + k) continue;
-        tried[k] = face;
-        ShapedRun run;
-        run.analysis = items[static_cast<size_t>(i)].a;
-        complete = ShapeWith(api, dc, face, piece, run);
-        if (complete || (!found && !run.glyphs.empty())) best = std::move(run);
-        found = found || !best.glyphs.empty();
-      }
-      // A run that no family can shape draws the slot family's missing-glyph
-      // boxes, shaped as a script the family has: never nothing.
-      if (!found && tried[0] != nullptr) {
-        ShapedRun run;
-        run.analysis = items[static_cast<size_t>(i)].a;
-        run.analysis.eScript = SCRIPT_UNDEFINED;
-        ShapeWith(api, dc, tried[0], piece, run);
-        if (!run.glyphs.empty()) best = std::move(run);
-        found = !best.glyphs.empty();
-      }
-      if (found) {
-        line.width += best.width;
-        line.runs.push_back(std::move(best));
-      }
+      const PieceContext context{fonts, dc, slot, scale, script.script, items[static_cast<size_t>(i)].a};
+      ShapePiece(context, text.substr(at, end - at), line);
       at = end;
     }
   }
