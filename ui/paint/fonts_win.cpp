@@ -126,7 +126,7 @@ int CALLBACK CollectFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD type,
 
 }  // namespace
 
-const wchar_t* UiFonts::FamilyCovering(char32_t c) const {
+std::vector<const wchar_t*> UiFonts::FamiliesCovering(char32_t c) const {
   if (!coverageRead_ && measureDc_) {
     coverageRead_ = true;
     std::vector<std::wstring> families;
@@ -152,12 +152,23 @@ const wchar_t* UiFonts::FamilyCovering(char32_t c) const {
       if (!coverage.ranges.empty()) coverage_.push_back(std::move(coverage));
     }
   }
+  const char32_t blockFirst = c & ~char32_t{0x7F}, blockLast = blockFirst + 0x7F;
+  std::vector<std::pair<char32_t, const wchar_t*>> holding;  // code points of the block held, family
   for (const Coverage& coverage : coverage_) {
+    bool holds = false;
+    char32_t inBlock = 0;
     for (const auto& [first, last] : coverage.ranges) {
-      if (c >= first && c <= last) return coverage.family.c_str();
+      holds = holds || (c >= first && c <= last);
+      if (first <= blockLast && last >= blockFirst) {
+        inBlock += std::min(last, blockLast) - std::max(first, blockFirst) + 1;
+      }
     }
+    if (holds) holding.emplace_back(inBlock, coverage.family.c_str());
   }
-  return nullptr;
+  std::stable_sort(holding.begin(), holding.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+  std::vector<const wchar_t*> families;
+  for (const auto& entry : holding) families.push_back(entry.second);
+  return families;
 }
 
 float SlotSize(int slot) {

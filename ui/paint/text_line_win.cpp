@@ -24,6 +24,7 @@ struct ShapedRun {
 struct ShapedLine {
   std::vector<ShapedRun> runs;  // logical order
   int width = 0;
+  bool boxes = false;  // a character no family holds draws as the missing-glyph box
 };
 
 // Characters that draw nothing of their own: joiners, marks of direction,
@@ -92,21 +93,26 @@ struct PieceContext {
 };
 
 // Shapes `text` whole with the first family that has all its glyphs: the
-// candidates, then one the system says holds its first character (a script
-// the table does not name). False, and `run` empty, when none has them.
+// candidates, then those the system says hold its first character (a script
+// the table does not name), at most kCoveringTried of them. False, and `run`
+// empty, when none has them.
+constexpr size_t kCoveringTried = 3;
 bool ShapeWhole(const PieceContext& at, std::wstring_view text, ShapedRun& run) {
-  std::array<const wchar_t*, 4> families{};
-  const std::array<const wchar_t*, 3> rows = CandidateFamilies(at.fonts, at.script);
-  std::copy(rows.begin(), rows.end(), families.begin());
-  std::array<FontFace*, 4> tried{};
-  for (size_t k = 0; k < families.size(); ++k) {
-    if (k == 3) families[k] = at.fonts.FamilyCovering(CodePointAt(text, 0));
-    FontFace* face = families[k] != nullptr ? at.fonts.Face(at.slot, at.scale, families[k]) : nullptr;
-    if (face == nullptr || std::find(tried.begin(), tried.begin() + k, face) != tried.begin() + k) continue;
-    tried[k] = face;
+  std::vector<FontFace*> tried;
+  auto shaped = [&](const wchar_t* family) {
+    FontFace* face = at.fonts.Face(at.slot, at.scale, family);
+    if (face == nullptr || std::find(tried.begin(), tried.end(), face) != tried.end()) return false;
+    tried.push_back(face);
     run = ShapedRun{};
     run.analysis = at.analysis;
-    if (ShapeWith(at.fonts.api(), at.dc, face, text, run)) return true;
+    return ShapeWith(at.fonts.api(), at.dc, face, text, run);
+  };
+  for (const wchar_t* family : CandidateFamilies(at.fonts, at.script)) {
+    if (family != nullptr && shaped(family)) return true;
+  }
+  const std::vector<const wchar_t*> covering = at.fonts.FamiliesCovering(CodePointAt(text, 0));
+  for (size_t k = 0; k < covering.size() && k < kCoveringTried; ++k) {
+    if (shaped(covering[k])) return true;
   }
   run = ShapedRun{};
   return false;
@@ -140,7 +146,10 @@ void ShapePiece(const PieceContext& at, std::wstring_view piece, ShapedLine& lin
     const size_t end = g + 1 < groups.size() ? groups[g + 1].first : piece.size();
     ShapedRun run;
     run.analysis = at.analysis;
-    if (groups[g].second == nullptr) run.analysis.eScript = SCRIPT_UNDEFINED;
+    if (groups[g].second == nullptr) {
+      run.analysis.eScript = SCRIPT_UNDEFINED;
+      line.boxes = true;
+    }
     FontFace* face = groups[g].second != nullptr ? groups[g].second : slotFace;
     if (face == nullptr) continue;
     ShapeWith(at.fonts.api(), at.dc, face, piece.substr(begin, end - begin), run);
@@ -260,6 +269,7 @@ TextFit MeasureTextFit(const UiFonts& fonts, std::wstring_view text, int slot, f
   fit.width = static_cast<float>(line.width + 2 * SidePadding(slot, dpiScale)) / dpiScale;
   fit.overflow = std::max(0.0f, fit.width - boxWidth);
   fit.fits = fit.overflow == 0 && HeadOf(text).size() == text.size();
+  fit.boxes = line.boxes;
   return fit;
 }
 
