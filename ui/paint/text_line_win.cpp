@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstddef>
 #include <vector>
 
 #include "base/graphemes.h"
@@ -98,11 +99,15 @@ struct PieceContext {
 // empty, when none has them.
 constexpr size_t kCoveringTried = 3;
 bool ShapeWhole(const PieceContext& at, std::wstring_view text, ShapedRun& run) {
-  std::vector<FontFace*> tried;
+  std::array<FontFace*, 3 + kCoveringTried> tried{};  // no allocation for the text the slot's family draws
+  size_t triedCount = 0;
   auto shaped = [&](const wchar_t* family) {
     FontFace* face = at.fonts.Face(at.slot, at.scale, family);
-    if (face == nullptr || std::find(tried.begin(), tried.end(), face) != tried.end()) return false;
-    tried.push_back(face);
+    const auto triedEnd = tried.begin() + static_cast<std::ptrdiff_t>(triedCount);
+    if (face == nullptr || triedCount == tried.size() || std::find(tried.begin(), triedEnd, face) != triedEnd) {
+      return false;
+    }
+    tried[triedCount++] = face;
     run = ShapedRun{};
     run.analysis = at.analysis;
     return ShapeWith(at.fonts.api(), at.dc, face, text, run);
