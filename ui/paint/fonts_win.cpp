@@ -152,22 +152,34 @@ std::vector<const wchar_t*> UiFonts::FamiliesCovering(char32_t c) const {
       if (!coverage.ranges.empty()) coverage_.push_back(std::move(coverage));
     }
   }
+  // The families that hold some of c's block, most first, found once per block.
   const char32_t blockFirst = c & ~char32_t{0x7F}, blockLast = blockFirst + 0x7F;
-  std::vector<std::pair<char32_t, const wchar_t*>> holding;  // code points of the block held, family
-  for (const Coverage& coverage : coverage_) {
-    bool holds = false;
-    char32_t inBlock = 0;
-    for (const auto& [first, last] : coverage.ranges) {
-      holds = holds || (c >= first && c <= last);
-      if (first <= blockLast && last >= blockFirst) {
-        inBlock += std::min(last, blockLast) - std::max(first, blockFirst) + 1;
+  auto block = blocks_.find(blockFirst);
+  if (block == blocks_.end()) {
+    std::vector<std::pair<char32_t, size_t>> held;  // code points of the block held, coverage index
+    for (size_t i = 0; i < coverage_.size(); ++i) {
+      char32_t inBlock = 0;
+      for (const auto& [first, last] : coverage_[i].ranges) {
+        if (first <= blockLast && last >= blockFirst) {
+          inBlock += std::min(last, blockLast) - std::max(first, blockFirst) + 1;
+        }
+      }
+      if (inBlock > 0) held.emplace_back(inBlock, i);
+    }
+    std::stable_sort(held.begin(), held.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::vector<size_t> order;
+    for (const auto& entry : held) order.push_back(entry.second);
+    block = blocks_.emplace(blockFirst, std::move(order)).first;
+  }
+  std::vector<const wchar_t*> families;
+  for (size_t i : block->second) {
+    for (const auto& [first, last] : coverage_[i].ranges) {
+      if (c >= first && c <= last) {
+        families.push_back(coverage_[i].family.c_str());
+        break;
       }
     }
-    if (holds) holding.emplace_back(inBlock, coverage.family.c_str());
   }
-  std::stable_sort(holding.begin(), holding.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-  std::vector<const wchar_t*> families;
-  for (const auto& entry : holding) families.push_back(entry.second);
   return families;
 }
 

@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <usp10.h>
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -93,6 +94,9 @@ class UiFonts {
     std::vector<std::pair<char32_t, char32_t>> ranges;  // inclusive
   };
   mutable std::vector<Coverage> coverage_;  // read by the first FamiliesCovering
+  // Per block of 128 code points (its first), the coverage_ entries holding
+  // some of it, most first; at most one entry per block ever asked about.
+  mutable std::map<char32_t, std::vector<size_t>> blocks_;
   mutable bool coverageRead_ = false;
 };
 
