@@ -154,7 +154,7 @@ std::vector<const wchar_t*> UiFonts::FamiliesCovering(char32_t c) const {
   }
   // The families that hold some of c's block, most first, found once per block.
   const char32_t blockFirst = c & ~char32_t{0x7F}, blockLast = blockFirst + 0x7F;
-  auto block = blocks_.find(blockFirst);
+  auto block = std::find_if(blocks_.begin(), blocks_.end(), [&](const auto& b) { return b.first == blockFirst; });
   if (block == blocks_.end()) {
     std::vector<std::pair<char32_t, size_t>> held;  // code points of the block held, coverage index
     for (size_t i = 0; i < coverage_.size(); ++i) {
@@ -169,7 +169,7 @@ std::vector<const wchar_t*> UiFonts::FamiliesCovering(char32_t c) const {
     std::stable_sort(held.begin(), held.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
     std::vector<size_t> order;
     for (const auto& entry : held) order.push_back(entry.second);
-    block = blocks_.emplace(blockFirst, std::move(order)).first;
+    block = blocks_.emplace(blocks_.end(), blockFirst, std::move(order));
   }
   std::vector<const wchar_t*> families;
   for (size_t i : block->second) {

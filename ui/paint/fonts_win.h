@@ -9,7 +9,6 @@
 #include <windows.h>
 #include <usp10.h>
 
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -96,7 +95,7 @@ class UiFonts {
   mutable std::vector<Coverage> coverage_;  // read by the first FamiliesCovering
   // Per block of 128 code points (its first), the coverage_ entries holding
   // some of it, most first; at most one entry per block ever asked about.
-  mutable std::map<char32_t, std::vector<size_t>> blocks_;
+  mutable std::vector<std::pair<char32_t, std::vector<size_t>>> blocks_;
   mutable bool coverageRead_ = false;
 };
 
