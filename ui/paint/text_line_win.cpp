@@ -36,7 +36,10 @@ bool IsIgnorable(char32_t c) {
 }
 
 // Shapes [text) with `face`; false when the face lacks a glyph for it.
-bool ShapeWith(const UniscribeApi& api, HDC dc, FontFace* face, std::wstring_view text, ShapedRun& run) {
+// `held`, when given and the face lacks one, receives per UTF-16 unit
+// whether the face has its glyph (none when it cannot shape the text).
+bool ShapeWith(const UniscribeApi& api, HDC dc, FontFace* face, std::wstring_view text, ShapedRun& run,
+               std::vector<unsigned char>* held = nullptr) {
   const HGDIOBJ old = SelectObject(dc, face->font.get());
   std::vector<WORD> clusters(text.size());
   std::vector<SCRIPT_VISATTR> attributes;
@@ -51,11 +54,15 @@ bool ShapeWith(const UniscribeApi& api, HDC dc, FontFace* face, std::wstring_vie
   bool complete = SUCCEEDED(result);
   if (complete) {
     run.glyphs.resize(static_cast<size_t>(glyphCount));
-    for (size_t i = 0; i < text.size() && complete; ++i) {
+    for (size_t i = 0; i < text.size(); ++i) {
       const bool low = text[i] >= 0xDC00 && text[i] <= 0xDFFF && i > 0;
       if (low || IsIgnorable(CodePointAt(text, i))) continue;
       const WORD glyph = run.glyphs[clusters[i]];
-      complete = glyph != 0 && glyph != face->missingGlyph;
+      if (glyph != 0 && glyph != face->missingGlyph) continue;
+      complete = false;
+      if (held == nullptr) break;
+      if (held->empty()) held->assign(text.size(), 1);
+      (*held)[i] = 0;
     }
     run.advances.resize(run.glyphs.size());
     run.offsets.resize(run.glyphs.size());
@@ -64,11 +71,13 @@ bool ShapeWith(const UniscribeApi& api, HDC dc, FontFace* face, std::wstring_vie
                          run.advances.data(), run.offsets.data(), &abc))) {
       run.glyphs.clear();
       complete = false;
+      if (held != nullptr) held->assign(text.size(), 0);
     }
     run.width = 0;
     for (int advance : run.advances) run.width += advance;
   } else {
     run.glyphs.clear();
+    if (held != nullptr) held->assign(text.size(), 0);
   }
   SelectObject(dc, old);
   run.face = face;
@@ -93,24 +102,36 @@ struct PieceContext {
   SCRIPT_ANALYSIS analysis;
 };
 
+// The faces tried on a piece and then on one of its clusters, without an
+// allocation for the text the slot's family draws.
+constexpr size_t kCoveringTried = 3;
+struct TriedFaces {
+  std::array<FontFace*, 3 + 2 * kCoveringTried> faces{};
+  size_t count = 0;
+  bool Has(const FontFace* face) const {
+    return std::find(faces.begin(), faces.begin() + static_cast<std::ptrdiff_t>(count), face) !=
+           faces.begin() + static_cast<std::ptrdiff_t>(count);
+  }
+};
+
 // Shapes `text` whole with the first family that has all its glyphs: the
 // candidates, then those the system says hold its first character (a script
-// the table does not name), at most kCoveringTried of them. False, and `run`
-// empty, when none has them.
-constexpr size_t kCoveringTried = 3;
-bool ShapeWhole(const PieceContext& at, std::wstring_view text, ShapedRun& run) {
-  std::array<FontFace*, 3 + kCoveringTried> tried{};  // no allocation for the text the slot's family draws
-  size_t triedCount = 0;
+// the table does not name), at most kCoveringTried of them; faces already
+// in `tried` are not tried again, and each face tried is added. `held`,
+// when given, receives for each face tried in vain which UTF-16 units it
+// has glyphs for. False, and `run` empty, when no face has them all.
+bool ShapeWhole(const PieceContext& at, std::wstring_view text, ShapedRun& run, TriedFaces& tried,
+                std::vector<std::pair<FontFace*, std::vector<unsigned char>>>* held = nullptr) {
   auto shaped = [&](const wchar_t* family) {
     FontFace* face = at.fonts.Face(at.slot, at.scale, family);
-    const auto triedEnd = tried.begin() + static_cast<std::ptrdiff_t>(triedCount);
-    if (face == nullptr || triedCount == tried.size() || std::find(tried.begin(), triedEnd, face) != triedEnd) {
-      return false;
-    }
-    tried[triedCount++] = face;
+    if (face == nullptr || tried.count == tried.faces.size() || tried.Has(face)) return false;
+    tried.faces[tried.count++] = face;
     run = ShapedRun{};
     run.analysis = at.analysis;
-    return ShapeWith(at.fonts.api(), at.dc, face, text, run);
+    std::vector<unsigned char> has;
+    if (ShapeWith(at.fonts.api(), at.dc, face, text, run, held != nullptr ? &has : nullptr)) return true;
+    if (held != nullptr) held->emplace_back(face, std::move(has));
+    return false;
   };
   for (const wchar_t* family : CandidateFamilies(at.fonts, at.script)) {
     if (family != nullptr && shaped(family)) return true;
@@ -124,11 +145,12 @@ bool ShapeWhole(const PieceContext& at, std::wstring_view text, ShapedRun& run) 
 }
 
 // Adds the runs of one piece to the line. A piece no family holds whole is
-// cut into grapheme clusters: each takes the first family that holds it,
-// neighbours of one family are shaped together, and a cluster no family
-// holds draws the slot family's missing-glyph box (shaped as a script the
-// family has), so one missing character neither takes its neighbours' glyphs
-// nor vanishes. Only text with such a character pays for the cut.
+// cut into grapheme clusters: each takes the first face tried on the piece
+// that has its glyphs, else the first family the system says holds it;
+// neighbours of one face are shaped together, and a cluster no family holds
+// draws the slot family's missing-glyph box (shaped as a script the family
+// has), so one missing character neither takes its neighbours' glyphs nor
+// vanishes. Only text with such a character pays for the cut.
 void ShapePiece(const PieceContext& at, std::wstring_view piece, ShapedLine& line) {
   auto add = [&line](ShapedRun&& run) {
     if (run.glyphs.empty()) return;
@@ -136,13 +158,30 @@ void ShapePiece(const PieceContext& at, std::wstring_view piece, ShapedLine& lin
     line.runs.push_back(std::move(run));
   };
   ShapedRun whole;
-  if (ShapeWhole(at, piece, whole)) return add(std::move(whole));
+  TriedFaces tried;
+  std::vector<std::pair<FontFace*, std::vector<unsigned char>>> held;
+  if (ShapeWhole(at, piece, whole, tried, &held)) {
+    add(std::move(whole));
+    return;
+  }
   FontFace* const slotFace = at.fonts.Face(at.slot, at.scale, at.fonts.slotFamily());
   std::vector<std::pair<size_t, FontFace*>> groups;  // where a group begins, its face (null: boxes)
   for (size_t begin = 0; begin < piece.size();) {
     const size_t end = std::max(NextGraphemeBoundary(piece, begin), begin + 1);
+    FontFace* face = nullptr;
+    for (const auto& [candidate, has] : held) {
+      if (has.size() == piece.size() && std::all_of(has.begin() + static_cast<std::ptrdiff_t>(begin),
+                                                     has.begin() + static_cast<std::ptrdiff_t>(end),
+                                                     [](unsigned char h) { return h != 0; })) {
+        face = candidate;
+        break;
+      }
+    }
+    TriedFaces triedOnCluster = tried;
     ShapedRun cluster;
-    FontFace* face = ShapeWhole(at, piece.substr(begin, end - begin), cluster) ? cluster.face : nullptr;
+    if (face == nullptr && ShapeWhole(at, piece.substr(begin, end - begin), cluster, triedOnCluster)) {
+      face = cluster.face;
+    }
     if (groups.empty() || groups.back().second != face) groups.emplace_back(begin, face);
     begin = end;
   }
