@@ -1,6 +1,6 @@
 // Text in every script on the real window, read back from the screen: each
 // script's detail line draws real glyphs (two strings of one length differ,
-// neither shows the missing-glyph box of a line no installed font covers),
+// neither shows a missing-glyph box, found by its shape),
 // and an Arabic line runs right to left with its number and Latin word in
 // order while the accessible object keeps the whole line. Every label, the
 // title bar's too, takes the one text path the detail line takes.
@@ -16,8 +16,9 @@
 
 namespace {
 
-// The detail line's rectangle in client pixels at 96 DPI.
+// The detail line's and the title bar text's rectangles in client pixels at 96 DPI.
 constexpr RECT kDetail{12, 195, 380, 217};
+constexpr RECT kTitleBar{47, 10, 279, 35};
 
 PixelImage Crop(const PixelImage& image, const RECT& area) {
   PixelImage part;
@@ -46,36 +47,66 @@ std::pair<int, int> DifferingColumns(const PixelImage& a, const PixelImage& b) {
   return columns;
 }
 
-// The first glyph of a line: its inked columns up to the first blank one,
-// over the line's whole height. The background is the line's first pixel.
-PixelImage FirstGlyph(const PixelImage& line) {
-  const uint32_t background = line.At(0, 0);
-  auto inked = [&](int x) {
-    for (int y = 0; y < line.height; ++y) {
-      if (Differs(line.At(x, y), background)) return true;
+// A missing-glyph box's outer size in pixels.
+struct BoxSize {
+  int width = 0;
+  int height = 0;
+};
+
+bool Inked(const PixelImage& image, int x, int y) { return Differs(image.At(x, y), image.At(0, 0)); }
+
+// The size of the box that is the first glyph of a picture: its left edge
+// is the first inked column, its right edge the next column inked as far.
+// The background is the picture's first pixel.
+BoxSize FirstBox(const PixelImage& image) {
+  for (int left = 0; left < image.width; ++left) {
+    int top = 0;
+    while (top < image.height && !Inked(image, left, top)) ++top;
+    if (top == image.height) continue;
+    int bottom = top;
+    while (bottom + 1 < image.height && Inked(image, left, bottom + 1)) ++bottom;
+    for (int right = left + 2; right < image.width; ++right) {
+      bool edge = true;
+      for (int y = top; y <= bottom && edge; ++y) edge = Inked(image, right, y);
+      if (edge) return BoxSize{right - left + 1, bottom - top + 1};
     }
-    return false;
-  };
-  int left = 0;
-  while (left < line.width && !inked(left)) ++left;
-  int right = left;
-  while (right < line.width && inked(right)) ++right;
-  return Crop(line, RECT{left, 0, right, line.height});
+    return BoxSize{};
+  }
+  return BoxSize{};
 }
 
-// Whether `glyph` appears anywhere in `line`.
-bool Contains(const PixelImage& line, const PixelImage& glyph) {
-  if (glyph.width == 0) return false;
-  for (int top = 0; top + glyph.height <= line.height; ++top) {
-    for (int left = 0; left + glyph.width <= line.width; ++left) {
-      bool same = true;
-      for (int y = 0; y < glyph.height && same; ++y) {
-        for (int x = 0; x < glyph.width && same; ++x) same = !Differs(line.At(left + x, top + y), glyph.At(x, y));
+// The boxes of `size` in a picture, found by their shape: inked all round
+// and blank inside, so boxes side by side count one by one and a box is
+// found whatever the glyphs beside it.
+int CountBoxes(const PixelImage& image, BoxSize size) {
+  int boxes = 0;
+  for (int top = 0; top + size.height <= image.height; ++top) {
+    for (int left = 0; left + size.width <= image.width; ++left) {
+      const int right = left + size.width - 1, bottom = top + size.height - 1;
+      bool box = size.width > 2 && size.height > 2;
+      for (int y = top; y <= bottom && box; ++y) {
+        for (int x = left; x <= right && box; ++x) {
+          const bool outline = x == left || x == right || y == top || y == bottom;
+          box = Inked(image, x, y) == outline;
+        }
       }
-      if (same) return true;
+      boxes += box ? 1 : 0;
     }
   }
-  return false;
+  return boxes;
+}
+
+// The groups of inked columns of a picture, blank columns between them.
+int InkedGroups(const PixelImage& image) {
+  int groups = 0;
+  bool inGroup = false;
+  for (int x = 0; x < image.width; ++x) {
+    bool inked = false;
+    for (int y = 0; y < image.height && !inked; ++y) inked = Inked(image, x, y);
+    groups += inked && !inGroup ? 1 : 0;
+    inGroup = inked;
+  }
+  return groups;
 }
 
 // A launcher fed through its standard input. Detail lines come without a
@@ -104,14 +135,24 @@ struct DetailLines {
   PixelImage last;  // the line shown before
 };
 
-// The launcher is started for a product path in another script: its words
-// reach the launcher whole, and the stem is the title read back.
+// The launcher is started for a product path of one letter in each script
+// the fallback table does not name, after a letter no installed font has:
+// its words reach the launcher whole, the stem is the title read back, and
+// the title bar draws every letter, the first as the box, the others as
+// glyphs. Private-use characters draw as boxes, side by side each found,
+// and one of them leaves the glyphs of its neighbours alone.
 TEST(TextScriptsTest, EveryScriptDrawsItsOwnGlyphs) {
-  DetailLines lines(L"C:\\Programs\\\u88FD\u54C1\\\u88FD\u54C1.exe");
+  const std::wstring title = L"\uA7C0 \u0995 \u0B95 \u0A95 \u1780 \u10D0 \u0561 \u1200 \u0D9A";
+  DetailLines lines(L"C:\\Programs\\" + title + L"\\" + title + L".exe");
   ASSERT_NE(lines.window, nullptr);
-  EXPECT_EQ(lines.run.Texts().value_or(LauncherTexts{}).title, L"\u88FD\u54C1");
-  const PixelImage box = FirstGlyph(lines.Show(L"\uE000\uE001\uE002\uE003\uE004\uE005"));
-  ASSERT_GT(box.width, 0) << "the private-use line drew nothing";
+  EXPECT_EQ(lines.run.Texts().value_or(LauncherTexts{}).title, title);
+  const PixelImage privateUse = lines.Show(L"\uE000\uE001\uE002");
+  const BoxSize box = FirstBox(privateUse);
+  EXPECT_EQ(CountBoxes(privateUse, box), 3) << "private use does not draw as boxes";
+  EXPECT_EQ(CountBoxes(lines.Show(L"\U0001F512\U0001FAFF\U0001F4E6"), box), 1) << "a box takes its neighbours";
+  const PixelImage titleBar = Crop(CaptureWindowFromScreen(lines.window), kTitleBar);
+  EXPECT_EQ(InkedGroups(titleBar), 9) << "a letter of the title is missing";
+  EXPECT_EQ(CountBoxes(titleBar, FirstBox(titleBar)), 1) << "a missing-glyph box in the title bar";
   // script, two strings of one length
   const std::tuple<const char*, std::wstring, std::wstring> cases[] = {
       {"Latin", L"Fetching runtime", L"Checking archive"},
@@ -150,8 +191,8 @@ TEST(TextScriptsTest, EveryScriptDrawsItsOwnGlyphs) {
     const PixelImage a = lines.Show(first);
     const PixelImage b = lines.Show(second);
     EXPECT_NE(DifferingColumns(a, b).first, -1) << "two texts look the same";
-    EXPECT_FALSE(Contains(a, box)) << "a missing-glyph box in the first text";
-    EXPECT_FALSE(Contains(b, box)) << "a missing-glyph box in the second text";
+    EXPECT_EQ(CountBoxes(a, box), 0) << "a missing-glyph box in the first text";
+    EXPECT_EQ(CountBoxes(b, box), 0) << "a missing-glyph box in the second text";
   }
   EXPECT_EQ(lines.run.CloseWithEscape(), std::optional<DWORD>(0));
 }
@@ -175,20 +216,22 @@ TEST(TextScriptsTest, ArabicLineRunsRightToLeftAndIsReadWhole) {
   EXPECT_EQ(lines.run.CloseWithEscape(), std::optional<DWORD>(0));
 }
 
-// The same ideographs take the forms of the window's language: a Japanese
-// window draws them with the JP face, a Simplified Chinese one with the SC
-// face (the test rig's Noto CJK faces differ in these four).
+// The same ideographs take the forms of the window's language: a Japanese,
+// a Traditional Chinese and a Korean window each draw them otherwise than
+// a Simplified Chinese one (the test rig's Noto CJK faces differ in these
+// four).
 TEST(TextScriptsTest, HanTakesTheFormsOfTheWindowsLanguage) {
   const std::wstring ideographs = L"\u76F4\u9AA8\u89D2\u753B";
-  PixelImage shown[2];
-  const wchar_t* languages[] = {L"--lang ja", L"--lang zh-Hans"};
-  for (int i = 0; i < 2; ++i) {
+  const wchar_t* languages[] = {L"--lang zh-Hans", L"--lang ja", L"--lang zh-Hant", L"--lang ko"};
+  PixelImage shown[4];
+  for (int i = 0; i < 4; ++i) {
     DetailLines lines(languages[i]);
     ASSERT_NE(lines.window, nullptr);
     shown[i] = lines.Show(ideographs);
     EXPECT_EQ(lines.run.CloseWithEscape(), std::optional<DWORD>(0));
+    EXPECT_TRUE(i == 0 || DifferingColumns(shown[0], shown[i]).first != -1)
+        << WideToUtf8(languages[i]) << " draws the forms of zh-Hans";
   }
-  EXPECT_NE(DifferingColumns(shown[0], shown[1]).first, -1) << "ja and zh-Hans draw the same forms";
 }
 
 }  // namespace

@@ -126,7 +126,7 @@ int CALLBACK CollectFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD type,
 
 }  // namespace
 
-const wchar_t* UiFonts::FamilyCovering(char32_t c) const {
+std::vector<const wchar_t*> UiFonts::FamiliesCovering(char32_t c) const {
   if (!coverageRead_ && measureDc_) {
     coverageRead_ = true;
     std::vector<std::wstring> families;
@@ -152,12 +152,35 @@ const wchar_t* UiFonts::FamilyCovering(char32_t c) const {
       if (!coverage.ranges.empty()) coverage_.push_back(std::move(coverage));
     }
   }
-  for (const Coverage& coverage : coverage_) {
-    for (const auto& [first, last] : coverage.ranges) {
-      if (c >= first && c <= last) return coverage.family.c_str();
+  // The families that hold some of c's block, most first, found once per block.
+  const char32_t blockFirst = c & ~char32_t{0x7F}, blockLast = blockFirst + 0x7F;
+  auto block = std::find_if(blocks_.begin(), blocks_.end(), [&](const auto& b) { return b.first == blockFirst; });
+  if (block == blocks_.end()) {
+    std::vector<std::pair<char32_t, size_t>> held;  // code points of the block held, coverage index
+    for (size_t i = 0; i < coverage_.size(); ++i) {
+      char32_t inBlock = 0;
+      for (const auto& [first, last] : coverage_[i].ranges) {
+        if (first <= blockLast && last >= blockFirst) {
+          inBlock += std::min(last, blockLast) - std::max(first, blockFirst) + 1;
+        }
+      }
+      if (inBlock > 0) held.emplace_back(inBlock, i);
+    }
+    std::stable_sort(held.begin(), held.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::vector<size_t> order;
+    for (const auto& entry : held) order.push_back(entry.second);
+    block = blocks_.emplace(blocks_.end(), blockFirst, std::move(order));
+  }
+  std::vector<const wchar_t*> families;
+  for (size_t i : block->second) {
+    for (const auto& [first, last] : coverage_[i].ranges) {
+      if (c >= first && c <= last) {
+        families.push_back(coverage_[i].family.c_str());
+        break;
+      }
     }
   }
-  return nullptr;
+  return families;
 }
 
 float SlotSize(int slot) {

@@ -60,12 +60,16 @@ class UiFonts {
   void SetHanScript(std::optional<FallbackScript> han) { han_ = han; }
   std::optional<FallbackScript> hanScript() const { return han_; }
 
-  // An installed family whose character map holds `c`, found by the
+  // The installed families whose character map holds `c`, found by the
   // system's own answer (GetFontUnicodeRanges) over every installed
   // TrueType or OpenType family (its map covers the Basic Multilingual
-  // Plane): for text in a script the fallback table does not name. The families and their ranges are read on the first call
-  // (only text that needs it pays) and kept. Null when none holds it.
-  const wchar_t* FamilyCovering(char32_t c) const;
+  // Plane): for text in a script the fallback table does not name. Those
+  // that hold most of the 128 code points around `c` come first, so a
+  // script's own family comes before one that borrows a few of its letters
+  // (Noto Sans Tamil before Noto Sans Grantha). The families and their
+  // ranges are read on the first call (only text that needs it pays) and
+  // kept. Empty when none holds it.
+  std::vector<const wchar_t*> FamiliesCovering(char32_t c) const;
 
   // The face of `family` for `slot` scaled by dpiScale; null when the family
   // is not installed or the slot does not exist. Made on first use.
@@ -88,7 +92,10 @@ class UiFonts {
     std::wstring family;
     std::vector<std::pair<char32_t, char32_t>> ranges;  // inclusive
   };
-  mutable std::vector<Coverage> coverage_;  // read by the first FamilyCovering
+  mutable std::vector<Coverage> coverage_;  // read by the first FamiliesCovering
+  // Per block of 128 code points (its first), the coverage_ entries holding
+  // some of it, most first; at most one entry per block ever asked about.
+  mutable std::vector<std::pair<char32_t, std::vector<size_t>>> blocks_;
   mutable bool coverageRead_ = false;
 };
 

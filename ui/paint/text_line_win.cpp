@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstddef>
 #include <vector>
 
 #include "base/graphemes.h"
@@ -24,6 +25,7 @@ struct ShapedRun {
 struct ShapedLine {
   std::vector<ShapedRun> runs;  // logical order
   int width = 0;
+  bool boxes = false;  // a character no family holds draws as the missing-glyph box
 };
 
 // Characters that draw nothing of their own: joiners, marks of direction,
@@ -34,7 +36,10 @@ bool IsIgnorable(char32_t c) {
 }
 
 // Shapes [text) with `face`; false when the face lacks a glyph for it.
-bool ShapeWith(const UniscribeApi& api, HDC dc, FontFace* face, std::wstring_view text, ShapedRun& run) {
+// `held`, when given and the face lacks one, receives per UTF-16 unit
+// whether the face has its glyph (none when it cannot shape the text).
+bool ShapeWith(const UniscribeApi& api, HDC dc, FontFace* face, std::wstring_view text, ShapedRun& run,
+               std::vector<unsigned char>* held = nullptr) {
   const HGDIOBJ old = SelectObject(dc, face->font.get());
   std::vector<WORD> clusters(text.size());
   std::vector<SCRIPT_VISATTR> attributes;
@@ -49,11 +54,15 @@ bool ShapeWith(const UniscribeApi& api, HDC dc, FontFace* face, std::wstring_vie
   bool complete = SUCCEEDED(result);
   if (complete) {
     run.glyphs.resize(static_cast<size_t>(glyphCount));
-    for (size_t i = 0; i < text.size() && complete; ++i) {
+    for (size_t i = 0; i < text.size(); ++i) {
       const bool low = text[i] >= 0xDC00 && text[i] <= 0xDFFF && i > 0;
       if (low || IsIgnorable(CodePointAt(text, i))) continue;
       const WORD glyph = run.glyphs[clusters[i]];
-      complete = glyph != 0 && glyph != face->missingGlyph;
+      if (glyph != 0 && glyph != face->missingGlyph) continue;
+      complete = false;
+      if (held == nullptr) break;
+      if (held->empty()) held->assign(text.size(), 1);
+      (*held)[i] = 0;
     }
     run.advances.resize(run.glyphs.size());
     run.offsets.resize(run.glyphs.size());
@@ -62,11 +71,13 @@ bool ShapeWith(const UniscribeApi& api, HDC dc, FontFace* face, std::wstring_vie
                          run.advances.data(), run.offsets.data(), &abc))) {
       run.glyphs.clear();
       complete = false;
+      if (held != nullptr) held->assign(text.size(), 0);
     }
     run.width = 0;
     for (int advance : run.advances) run.width += advance;
   } else {
     run.glyphs.clear();
+    if (held != nullptr) held->assign(text.size(), 0);
   }
   SelectObject(dc, old);
   run.face = face;
@@ -79,6 +90,115 @@ bool ShapeWith(const UniscribeApi& api, HDC dc, FontFace* face, std::wstring_vie
 std::array<const wchar_t*, 3> CandidateFamilies(const UiFonts& fonts, FallbackScript script) {
   const FallbackFamilies& row = FontFallbackTable()[static_cast<size_t>(script)];
   return {fonts.slotFamily(), row.windows, row.noto};
+}
+
+// Where a piece of one Uniscribe item and one script run is shaped.
+struct PieceContext {
+  const UiFonts& fonts;
+  HDC dc;
+  int slot;
+  float scale;
+  FallbackScript script;
+  SCRIPT_ANALYSIS analysis;
+};
+
+// The faces tried on a piece and then on one of its clusters, without an
+// allocation for the text the slot's family draws.
+constexpr size_t kCoveringTried = 3;
+struct TriedFaces {
+  std::array<FontFace*, 3 + 2 * kCoveringTried> faces{};
+  size_t count = 0;
+  bool Has(const FontFace* face) const {
+    return std::find(faces.begin(), faces.begin() + static_cast<std::ptrdiff_t>(count), face) !=
+           faces.begin() + static_cast<std::ptrdiff_t>(count);
+  }
+};
+
+// Shapes `text` whole with the first family that has all its glyphs: the
+// candidates, then those the system says hold its first character (a script
+// the table does not name), at most kCoveringTried of them; faces already
+// in `tried` are not tried again, and each face tried is added. `held`,
+// when given, receives for each face tried in vain which UTF-16 units it
+// has glyphs for. False, and `run` empty, when no face has them all.
+bool ShapeWhole(const PieceContext& at, std::wstring_view text, ShapedRun& run, TriedFaces& tried,
+                std::vector<std::pair<FontFace*, std::vector<unsigned char>>>* held = nullptr) {
+  auto shaped = [&](const wchar_t* family) {
+    FontFace* face = at.fonts.Face(at.slot, at.scale, family);
+    if (face == nullptr || tried.count == tried.faces.size() || tried.Has(face)) return false;
+    tried.faces[tried.count++] = face;
+    run = ShapedRun{};
+    run.analysis = at.analysis;
+    std::vector<unsigned char> has;
+    if (ShapeWith(at.fonts.api(), at.dc, face, text, run, held != nullptr ? &has : nullptr)) return true;
+    if (held != nullptr) held->emplace_back(face, std::move(has));
+    return false;
+  };
+  for (const wchar_t* family : CandidateFamilies(at.fonts, at.script)) {
+    if (family != nullptr && shaped(family)) return true;
+  }
+  const std::vector<const wchar_t*> covering = at.fonts.FamiliesCovering(CodePointAt(text, 0));
+  for (size_t k = 0; k < covering.size() && k < kCoveringTried; ++k) {
+    if (shaped(covering[k])) return true;
+  }
+  run = ShapedRun{};
+  return false;
+}
+
+// Adds the runs of one piece to the line. A piece no family holds whole is
+// cut into grapheme clusters: each takes the first face tried on the piece
+// that has its glyphs, else the first family the system says holds it;
+// neighbours of one face are shaped together, and a cluster no family holds
+// draws the slot family's missing-glyph box (shaped as a script the family
+// has), so one missing character neither takes its neighbours' glyphs nor
+// vanishes. Only text with such a character pays for the cut.
+void ShapePiece(const PieceContext& at, std::wstring_view piece, ShapedLine& line) {
+  auto add = [&line](ShapedRun&& run) {
+    if (run.glyphs.empty()) return;
+    line.width += run.width;
+    line.runs.push_back(std::move(run));
+  };
+  ShapedRun whole;
+  TriedFaces tried;
+  std::vector<std::pair<FontFace*, std::vector<unsigned char>>> held;
+  if (ShapeWhole(at, piece, whole, tried, &held)) {
+    add(std::move(whole));
+    return;
+  }
+  FontFace* const slotFace = at.fonts.Face(at.slot, at.scale, at.fonts.slotFamily());
+  std::vector<std::pair<size_t, FontFace*>> groups;  // where a group begins, its face (null: boxes)
+  for (size_t begin = 0; begin < piece.size();) {
+    const size_t end = std::max(NextGraphemeBoundary(piece, begin), begin + 1);
+    FontFace* face = nullptr;
+    for (const auto& [candidate, has] : held) {
+      if (has.size() == piece.size() && std::all_of(has.begin() + static_cast<std::ptrdiff_t>(begin),
+                                                     has.begin() + static_cast<std::ptrdiff_t>(end),
+                                                     [](unsigned char h) { return h != 0; })) {
+        face = candidate;
+        break;
+      }
+    }
+    TriedFaces triedOnCluster = tried;
+    ShapedRun cluster;
+    if (face == nullptr && ShapeWhole(at, piece.substr(begin, end - begin), cluster, triedOnCluster)) {
+      face = cluster.face;
+    }
+    if (groups.empty() || groups.back().second != face) groups.emplace_back(begin, face);
+    begin = end;
+  }
+  for (size_t g = 0; g < groups.size(); ++g) {
+    const size_t begin = groups[g].first;
+    const size_t end = g + 1 < groups.size() ? groups[g + 1].first : piece.size();
+    ShapedRun run;
+    run.analysis = at.analysis;
+    if (groups[g].second == nullptr) {
+      run.analysis.eScript = SCRIPT_UNDEFINED;
+      line.boxes = true;
+    }
+    FontFace* face = groups[g].second != nullptr ? groups[g].second : slotFace;
+    if (face == nullptr) continue;
+    ShapeWith(at.fonts.api(), at.dc, face, piece.substr(begin, end - begin), run);
+    add(std::move(run));
+  }
 }
 
 ShapedLine ShapeLine(const UiFonts& fonts, HDC dc, std::wstring_view text, int slot, float scale) {
@@ -103,40 +223,8 @@ ShapedLine ShapeLine(const UiFonts& fonts, HDC dc, std::wstring_view text, int s
       while (scriptIndex + 1 < scripts.size() && scripts[scriptIndex].end <= at) ++scriptIndex;
       const ScriptRun& script = scripts[scriptIndex];
       const size_t end = std::min(itemEnd, std::max(script.end, at + 1));
-      const std::wstring_view piece = text.substr(at, end - at);
-      ShapedRun best;
-      bool found = false, complete = false;
-      // The table's families, then one the system says holds the run's
-      // first character (a script the table does not name).
-      std::array<const wchar_t*, 4> families{};
-      const std::array<const wchar_t*, 3> rows = CandidateFamilies(fonts, script.script);
-      std::copy(rows.begin(), rows.end(), families.begin());
-      std::array<FontFace*, 4> tried{};
-      for (size_t k = 0; k < families.size() && !complete; ++k) {
-        if (k == 3) families[k] = fonts.FamilyCovering(CodePointAt(piece, 0));
-        FontFace* face = families[k] != nullptr ? fonts.Face(slot, scale, families[k]) : nullptr;
-        if (face == nullptr || std::find(tried.begin(), tried.begin() + k, face) != tried.begin() + k) continue;
-        tried[k] = face;
-        ShapedRun run;
-        run.analysis = items[static_cast<size_t>(i)].a;
-        complete = ShapeWith(api, dc, face, piece, run);
-        if (complete || (!found && !run.glyphs.empty())) best = std::move(run);
-        found = found || !best.glyphs.empty();
-      }
-      // A run that no family can shape draws the slot family's missing-glyph
-      // boxes, shaped as a script the family has: never nothing.
-      if (!found && tried[0] != nullptr) {
-        ShapedRun run;
-        run.analysis = items[static_cast<size_t>(i)].a;
-        run.analysis.eScript = SCRIPT_UNDEFINED;
-        ShapeWith(api, dc, tried[0], piece, run);
-        if (!run.glyphs.empty()) best = std::move(run);
-        found = !best.glyphs.empty();
-      }
-      if (found) {
-        line.width += best.width;
-        line.runs.push_back(std::move(best));
-      }
+      const PieceContext context{fonts, dc, slot, scale, script.script, items[static_cast<size_t>(i)].a};
+      ShapePiece(context, text.substr(at, end - at), line);
       at = end;
     }
   }
@@ -225,6 +313,7 @@ TextFit MeasureTextFit(const UiFonts& fonts, std::wstring_view text, int slot, f
   fit.width = static_cast<float>(line.width + 2 * SidePadding(slot, dpiScale)) / dpiScale;
   fit.overflow = std::max(0.0f, fit.width - boxWidth);
   fit.fits = fit.overflow == 0 && HeadOf(text).size() == text.size();
+  fit.boxes = line.boxes;
   return fit;
 }
 

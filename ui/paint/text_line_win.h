@@ -22,12 +22,15 @@ void DrawTextLine(HDC dc, const UiFonts& fonts, const LabelCommand& label, float
 
 // Whether a text fits a box of `boxWidth` units in font `slot` at dpiScale:
 // the width it needs in units (a sixth of the em kept free on either side)
-// and by how much it is too wide (0 when it fits). A text longer than any
-// box could hold is measured by its first 512 units and never fits.
+// and by how much it is too wide (0 when it fits), and whether a character
+// of it no installed family holds draws as the missing-glyph box. A text
+// longer than any box could hold is measured by its first 512 units and
+// never fits.
 struct TextFit {
   bool fits = true;
   float width = 0;
   float overflow = 0;
+  bool boxes = false;
 };
 TextFit MeasureTextFit(const UiFonts& fonts, std::wstring_view text, int slot, float dpiScale, float boxWidth);
 
