@@ -137,8 +137,7 @@ StateEffects ApplyStatusText(LaunchState& state, std::wstring_view text, std::ws
 
 namespace {
 
-StateEffects ApplyEventKind(LaunchState& state, const LaunchEvent& event) {
-  const std::wstring kind = FoldKey(event.kind);
+StateEffects ApplyEventKind(LaunchState& state, const LaunchEvent& event, const std::wstring& kind) {
   if (kind == L"progress") {
     return SetStep(state, event.value, event.caption.empty() ? std::wstring_view(L"SCAN") : event.caption,
                    event.detail);
@@ -167,8 +166,9 @@ StateEffects ApplyEventKind(LaunchState& state, const LaunchEvent& event) {
 }  // namespace
 
 StateEffects ApplyLaunchEvent(LaunchState& state, const LaunchEvent& event) {
-  StateEffects effects = ApplyEventKind(state, event);
-  if (FoldKey(event.kind) == L"progress") state.transfer.drivesBar = !WithoutNaN(event.value).has_value();
+  const std::wstring kind = FoldKey(event.kind);
+  StateEffects effects = ApplyEventKind(state, event, kind);
+  if (kind == L"progress") state.transfer.drivesBar = !WithoutNaN(event.value).has_value();
   if (event.bytes || event.total || state.transfer.drivesBar) {
     ApplyCounts(state, event);
     effects.repaint = true;

@@ -223,6 +223,14 @@ std::string ReplaySession::Record(const LaunchEvent* event) const {
     AppendJsonString(out, event->detail);
     AppendKey(out, "text");
     AppendJsonString(out, event->text);
+    if (event->bytes) {
+      AppendKey(out, "bytes");
+      AppendInteger(out, *event->bytes);
+    }
+    if (event->total) {
+      AppendKey(out, "total");
+      AppendInteger(out, *event->total);
+    }
     out += "}";
   } else {
     out += "null";
