@@ -2,8 +2,10 @@
 // One parsed updater line. Created on the heap by a reader thread, owned by
 // that thread until it is posted to the window, then by the window thread,
 // which frees it after applying it.
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 struct LaunchEvent {
   std::wstring kind;             // the event word as sent, case kept
@@ -14,4 +16,11 @@ struct LaunchEvent {
   // Set only on the reader's report of how the updater ended: the window
   // words the detail itself, in its language.
   std::optional<uint32_t> exitCode = std::nullopt;
+};
+
+// The events of the lines one read brought, in line order: what a reader
+// hands to the window in one message. Created on the heap by the reader,
+// owned by the window thread from the post on, like a single event.
+struct LaunchEventBatch {
+  std::vector<LaunchEvent> events;
 };
