@@ -222,6 +222,30 @@ TEST_F(LauncherWindowProcTest, ABatchWithoutTheCookieIsLeftAlone) {
   EXPECT_EQ(ViewOf(*app_).detail, L"Forged");
 }
 
+std::vector<LONG> g_focused;  // children of the window's client object that took the focus
+void CALLBACK RecordFocus(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
+  if (object == OBJID_CLIENT && window != nullptr) g_focused.push_back(child);
+}
+
+// An error that the next line of the same read overtakes is still told to
+// screen readers: the button turned to Retry and took the focus, once.
+TEST_F(LauncherWindowProcTest, AnErrorOvertakenWithinABatchIsStillAnnounced) {
+  FlushPendingView(*app_);
+  g_focused.clear();
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, RecordFocus,
+                                       GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(hook, nullptr);
+  auto batch = std::make_unique<LaunchEventBatch>();
+  batch->events = {LaunchEvent{L"error", {}, {}, L"Mirror lost", {}},
+                   LaunchEvent{L"progress", 0.5, L"DOWNLOAD", L"Resumed", {}}};
+  SendMessageW(app_->window, WM_LAUNCH_EVENT, LaunchMessageCookie(), reinterpret_cast<LPARAM>(batch.release()));
+  FlushPendingView(*app_);
+  DispatchQueued();
+  UnhookWinEvent(hook);
+  EXPECT_EQ(ViewOf(*app_).detail, L"Resumed");
+  EXPECT_EQ(g_focused, std::vector<LONG>{kButtonChild});
+}
+
 // "done", an error after it, and Retry before the close armed by "done"
 // fires: Retry is the user's answer, and the close no longer stands.
 TEST_F(LauncherWindowProcTest, RetryCancelsAPendingClose) {
