@@ -273,9 +273,10 @@ LRESULT OnDisplaySettingsChange(LauncherApp& app) {
 }
 
 // Applies one event of a reader, inside a batch. A step change, a failure
-// (error or stop, also a repeated one) and the end are told to assistive technology and the taskbar right after
-// the event that made them, even when a later event of the same batch or
-// frame overtakes them; everything else follows at the next paint or tick.
+// (error or stop, also a repeated one) and the end are told to assistive
+// technology and the taskbar right after the event that made them, even
+// when a later event of the same batch or frame overtakes them; everything
+// else follows at the next paint or tick.
 StateEffects ApplyReaderEvent(LauncherApp& app, const LaunchEvent& event) {
   const std::wstring stepBefore = app.launch.state.stepKey;
   const StateEffects effects = ApplyLaunchEvent(app.launch.state, event);
