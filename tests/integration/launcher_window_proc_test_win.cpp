@@ -8,7 +8,6 @@
 
 #include <atomic>
 #include <functional>
-#include <cstdlib>
 #include <memory>
 #include <new>
 #include <optional>
