@@ -52,6 +52,7 @@ struct Receiver {
   size_t bareMessages = 0;
   size_t expectedBare = 0;
   size_t events = 0;
+  size_t messages = 0;  // WM_LAUNCH_EVENT messages: one per read that completed a line
   double firstEventAt = 0.0;
   double doneAt = 0.0;
   bool finished = false;
@@ -64,12 +65,15 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return 0;
   }
   if (r != nullptr && message == WM_LAUNCH_EVENT) {
-    std::unique_ptr<LaunchEvent> event = TakeLaunchEvent(wParam, lParam);
-    if (!event) return 0;
-    if (r->events++ == 0) r->firstEventAt = NowMicroseconds();
-    if (ApplyLaunchEvent(r->state, *event).closeTimerMs != 0) {
-      r->doneAt = NowMicroseconds();
-      r->finished = true;
+    const std::unique_ptr<LaunchEventBatch> batch = TakeLaunchEvents(wParam, lParam);
+    if (!batch) return 0;
+    ++r->messages;
+    for (const LaunchEvent& event : batch->events) {
+      if (r->events++ == 0) r->firstEventAt = NowMicroseconds();
+      if (ApplyLaunchEvent(r->state, event).closeTimerMs != 0) {
+        r->doneAt = NowMicroseconds();
+        r->finished = true;
+      }
     }
     return 0;
   }
@@ -166,13 +170,15 @@ double PipeAlone(const std::wstring& updaterCommand, size_t lines) {
 // Through the channel: StartUpdater, the reader thread, the window's queue
 // and ApplyLaunchEvent, from the first applied event to the applied "done".
 // 0 when the updater did not start or an event is missing.
-double ThroughChannel(const std::wstring& updaterCommand, size_t lines) {
+// `linesPerMessage` is what one read brought on average.
+double ThroughChannel(const std::wstring& updaterCommand, size_t lines, double& linesPerMessage) {
   Receiver receiver;
   HWND window = MakeWindow(receiver);
   const bool started = StartUpdater(updaterCommand, window).result == UpdaterStartResult::Started;
   if (started) RunLoopUntilFinished(receiver);
   DestroyWindow(window);
   if (!started || receiver.events != lines + 1) return 0.0;
+  linesPerMessage = static_cast<double>(receiver.events) / static_cast<double>(receiver.messages);
   return (receiver.doneAt - receiver.firstEventAt) / static_cast<double>(lines);
 }
 
@@ -205,6 +211,7 @@ struct UpdaterFigures {
   std::wstring command;
   std::vector<double> pipe;
   std::vector<double> channel;
+  double linesPerMessage = 0.0;  // of the best run
 };
 
 }  // namespace
@@ -244,7 +251,9 @@ int main(int argc, char** argv) {
     sameThread.push_back(SameThreadRoundTrip(lines));
     for (UpdaterFigures& u : updaters) {
       u.pipe.push_back(PipeAlone(u.command, lines));
-      u.channel.push_back(ThroughChannel(u.command, lines));
+      double linesPerMessage = 0.0;
+      u.channel.push_back(ThroughChannel(u.command, lines, linesPerMessage));
+      if (u.channel.back() != 0.0 && u.channel.back() <= Best(u.channel)) u.linesPerMessage = linesPerMessage;
       if (u.pipe.back() == 0.0 || u.channel.back() == 0.0) {
         std::fprintf(stderr, "run %d: %s: the flood did not arrive complete\n", i + 1, u.label);
         return 1;
@@ -262,6 +271,7 @@ int main(int argc, char** argv) {
     std::printf("    line -> applied event:                               %8.2f us per line, ratio to floor %.2f\n",
                 channelUs, channelUs / floorUs);
     std::printf("    (its pipe alone, lines read and counted:             %8.2f us per line)\n", Best(u.pipe));
+    std::printf("    (lines per message, one message per read:            %8.1f)\n", u.linesPerMessage);
   }
   return 0;
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 // The largest byte count believed; the parser leaves larger ones absent. Ten
 // times it still fits in 64 bits, which the wording's arithmetic needs.
@@ -23,4 +24,11 @@ struct LaunchEvent {
   // Set only on the reader's report of how the updater ended: the window
   // words the detail itself, in its language.
   std::optional<uint32_t> exitCode = std::nullopt;
+};
+
+// The events of the lines one read brought, in line order: what a reader
+// hands to the window in one message. Created on the heap by the reader,
+// owned by the window thread from the post on, like a single event.
+struct LaunchEventBatch {
+  std::vector<LaunchEvent> events;
 };

@@ -72,9 +72,9 @@ WPARAM LaunchMessageCookie() {
   return cookie;
 }
 
-void PostLaunchEvent(HWND window, std::unique_ptr<LaunchEvent> event) {
-  if (!event) return;
-  LaunchEvent* raw = event.release();
+void PostLaunchEvents(HWND window, std::unique_ptr<LaunchEventBatch> batch) {
+  if (!batch || batch->events.empty()) return;
+  LaunchEventBatch* raw = batch.release();
   if (!PostPatiently(window, WM_LAUNCH_EVENT, reinterpret_cast<LPARAM>(raw))) delete raw;
 }
 

@@ -1,9 +1,10 @@
 #pragma once
-// The messages that cross threads. WM_LAUNCH_EVENT: a reader thread hands a
-// parsed line to the launcher window; lParam carries a heap LaunchEvent (never
-// 0 from a reader) whose ownership passes to the window thread at the moment
-// of posting. WM_UPDATER_ENDED: the updater reader reports its child gone,
-// with the exit-code report when there is one.
+// The messages that cross threads. WM_LAUNCH_EVENT: a reader thread hands
+// the lines of one read to the launcher window; lParam carries a heap
+// LaunchEventBatch (never 0 and never empty from a reader) whose ownership
+// passes to the window thread at the moment of posting. WM_UPDATER_ENDED:
+// the updater reader reports its child gone, with the exit-code report when
+// there is one.
 // WM_PRESS_BUTTON: an accessibility client pressed the action button.
 //
 // Any program on the same desktop can post to the window, so a cross-thread
@@ -44,25 +45,29 @@ WPARAM LaunchMessageCookie();
 // touching lParam.
 inline bool CarriesLaunchMessageCookie(WPARAM wParam) { return wParam == LaunchMessageCookie(); }
 
-// Posts the event to the window with the cookie; with no event it does
-// nothing. Called on a reader thread. The caller keeps no reference. When the
-// window's queue is full (the platform allows 10,000 posted messages per
-// thread) the post is retried every millisecond for as long as the window
-// exists, so no event of a fast updater is dropped; an event that cannot be
-// delivered because the window is gone is freed here.
-void PostLaunchEvent(HWND window, std::unique_ptr<LaunchEvent> event);
+// Posts the batch to the window with the cookie; with no batch, or an empty
+// one, it does nothing. Called on a reader thread. The caller keeps no
+// reference. When the window's queue is full (the platform allows 10,000
+// posted messages per thread) the post is retried every millisecond for as
+// long as the window exists, so no event of a fast updater is dropped; a
+// batch that cannot be delivered because the window is gone is freed here.
+void PostLaunchEvents(HWND window, std::unique_ptr<LaunchEventBatch> batch);
 
 // Posts WM_UPDATER_ENDED with the cookie and the report (may be null), with
-// the same retry as PostLaunchEvent while the queue is full; when the window
+// the same retry as PostLaunchEvents while the queue is full; when the window
 // is gone the report is freed here. Called on the updater reader thread after
 // its last line, once the child has exited.
 void PostUpdaterEnded(HWND window, std::unique_ptr<LaunchEvent> report);
 
-// Window thread: takes ownership of the event carried by a WM_LAUNCH_EVENT
-// or WM_UPDATER_ENDED message. Null when lParam is 0, and null without touching lParam when
-// wParam lacks the cookie (a message from elsewhere: nothing is freed). The
-// event is freed when the result goes.
-inline std::unique_ptr<LaunchEvent> TakeLaunchEvent(WPARAM wParam, LPARAM lParam) {
+// Window thread: takes ownership of what a WM_LAUNCH_EVENT (the batch) or a
+// WM_UPDATER_ENDED (the report) carries. Null when lParam is 0, and null
+// without touching lParam when wParam lacks the cookie (a message from
+// elsewhere: nothing is freed). The payload is freed when the result goes.
+inline std::unique_ptr<LaunchEventBatch> TakeLaunchEvents(WPARAM wParam, LPARAM lParam) {
+  if (!CarriesLaunchMessageCookie(wParam)) return nullptr;
+  return std::unique_ptr<LaunchEventBatch>(reinterpret_cast<LaunchEventBatch*>(lParam));
+}
+inline std::unique_ptr<LaunchEvent> TakeUpdaterReport(WPARAM wParam, LPARAM lParam) {
   if (!CarriesLaunchMessageCookie(wParam)) return nullptr;
   return std::unique_ptr<LaunchEvent>(reinterpret_cast<LaunchEvent*>(lParam));
 }

@@ -14,7 +14,8 @@
 namespace {
 
 // As much as a pipe usually holds: a flooding updater's lines are taken in
-// as few reads as possible. Lines are still cut at LF and posted in order.
+// as few reads as possible, and the lines of one read go to the window in
+// one message. Lines are still cut at LF and applied in order.
 constexpr DWORD kReadBytes = 64 * 1024;
 
 DWORD WINAPI ReaderThreadEntry(void* param) noexcept {
@@ -40,7 +41,17 @@ DWORD WINAPI ReaderThreadEntry(void* param) noexcept {
 
 std::unique_ptr<LaunchEvent> RunReader(HANDLE input, HWND window, HANDLE process) {
   const bool isPipe = GetFileType(input) == FILE_TYPE_PIPE;
-  const auto postLine = [window](std::string_view line) { PostLaunchEvent(window, ParseUpdaterLine(line)); };
+  auto batch = std::make_unique<LaunchEventBatch>();
+  const auto keepLine = [&batch](std::string_view line) {
+    if (std::unique_ptr<LaunchEvent> event = ParseUpdaterLine(line)) batch->events.push_back(std::move(*event));
+  };
+  // The batch goes, and the next one starts empty; a read without a whole
+  // line posts nothing.
+  const auto postBatch = [&batch, window] {
+    if (batch->events.empty()) return;
+    PostLaunchEvents(window, std::move(batch));
+    batch = std::make_unique<LaunchEventBatch>();
+  };
   LineSplitter splitter;
   const std::unique_ptr<char[]> storage(new char[kReadBytes]);
   char* const buffer = storage.get();
@@ -51,9 +62,11 @@ std::unique_ptr<LaunchEvent> RunReader(HANDLE input, HWND window, HANDLE process
       if (isPipe) continue;
       break;
     }
-    splitter.Feed(std::string_view(buffer, got), postLine);
+    splitter.Feed(std::string_view(buffer, got), keepLine);
+    postBatch();
   }
-  if (std::optional<std::string> rest = splitter.Finish()) postLine(*rest);
+  if (std::optional<std::string> rest = splitter.Finish()) keepLine(*rest);
+  postBatch();
 
   if (process == nullptr) return nullptr;
   WaitForSingleObject(process, INFINITE);

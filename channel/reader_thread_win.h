@@ -11,12 +11,13 @@
 
 // Body of both reader threads. Reads input in synchronous reads of up to
 // 64 KiB until it ends (a failed read, or 0 bytes from anything but a
-// pipe), posting one WM_LAUNCH_EVENT per non-blank line in line order, then
-// the trimmed remainder after the last LF. With a process (updater reader) it
-// then waits, without limit, for the process to exit and returns "Updater
-// process exited with code N" for a non-zero code (null otherwise, and always
-// for standard input). Closes no handle. May throw (allocation); the thread
-// entry catches it.
+// pipe), posting after each read one WM_LAUNCH_EVENT with the events of the
+// non-blank lines it completed, in line order (none for a read without an
+// LF), then the trimmed remainder after the last LF. With a process
+// (updater reader) it then waits, without limit, for the process to exit
+// and returns "Updater process exited with code N" for a non-zero code (null
+// otherwise, and always for standard input). Closes no handle. May throw
+// (allocation); the thread entry catches it.
 //
 // A pipe can deliver a successful read of 0 bytes while its writer is still
 // there (a zero-length write); that is not the end of the input.

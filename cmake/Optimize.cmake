@@ -2,9 +2,10 @@
 # executable. Most of it runs once (start-up, the command line, the assets,
 # the accessible object, the language tables) and is compiled for size,
 # which keeps the packaged executable small; the road of an updater line
-# (reader, parser, state, the window's handling) and the renderer's calls
-# into GDI+ and Uniscribe stay compiled for speed. Building the draw list
-# and the view is cheap next to drawing them, so those are compiled for size.
+# (reader, parser, state) and the renderer's calls into GDI+ and Uniscribe
+# stay compiled for speed. The window's handling and the post run once per
+# read, not per line, and building the draw list and the view is cheap
+# next to drawing them, so those are compiled for size.
 #
 # GCC and Clang only: -Os, sections of their own per function and per datum,
 # and the linker dropping the ones nothing reaches. MSVC's release defaults
@@ -12,7 +13,6 @@
 
 set(TARROW_HOT_SOURCES
   base/text.cpp
-  channel/launch_message_win.cpp
   channel/line_parser.cpp
   channel/line_splitter.cpp
   channel/reader_thread_win.cpp
@@ -20,9 +20,7 @@ set(TARROW_HOT_SOURCES
   state/launch_transitions.cpp
   state/step_table.cpp
   state/step_vocabulary.cpp
-  ui/window/launcher_window_win.cpp
   ui/paint/scene_renderer_win.cpp
-  ui/window/state_effects_win.cpp
   ui/paint/text_line_win.cpp)
 
 # Called from the top folder once every target exists: the source

@@ -1,6 +1,7 @@
 #include "state/languages.h"
 
 #include "base/text.h"
+#include "channel/utf8.h"
 
 namespace {
 
@@ -74,9 +75,19 @@ const Language* Match(std::wstring_view tag) {
 const Language& English() { return AllLanguages().front(); }
 
 std::wstring_view Text(const Language& language, TextId id) {
-  const auto index = static_cast<size_t>(id);
-  const size_t begin = index == 0 ? 0 : language.ends[index - 1];
-  return {language.pool + begin, language.ends[index] - begin};
+  // Each language's texts in wide characters, decoded from its UTF-8 pool on
+  // its first text and kept for the process's life.
+  static std::vector<std::vector<std::wstring>> decoded(AllLanguages().size());
+  std::vector<std::wstring>& texts = decoded[static_cast<size_t>(&language - AllLanguages().data())];
+  if (texts.empty()) {
+    texts.reserve(kTextCount);
+    size_t begin = 0;
+    for (int index = 0; index < kTextCount; ++index) {
+      texts.push_back(Utf8ToWide(std::string_view(language.pool + begin, language.ends[index] - begin)));
+      begin = language.ends[index];
+    }
+  }
+  return texts[static_cast<size_t>(id)];
 }
 
 std::wstring FormatText(const Language& language, TextId id, std::wstring_view value) {

@@ -2,7 +2,7 @@
 // The launcher's own texts in every language it speaks. The tables are
 // generated at build time from state/languages/<tag>.txt (checked there:
 // every key of en.txt, no other, placeholders kept) and compiled in; nothing
-// is read at run time. Portable and pure.
+// is read at run time. Portable.
 #include <cstdint>
 #include <span>
 #include <string>
@@ -23,9 +23,9 @@ struct Language {
   std::wstring_view tag;   // "en", "de", "pt-BR", "zh-Hant"
   std::wstring_view name;  // the language's own name ("Deutsch")
   bool rightToLeft = false;
-  // The texts one after the other, without terminators between them; text
-  // N runs from ends[N - 1] (0 for the first) to ends[N].
-  const wchar_t* pool = nullptr;
+  // The texts one after the other in UTF-8, without terminators between
+  // them; text N runs from byte ends[N - 1] (0 for the first) to ends[N].
+  const char* pool = nullptr;
   const uint16_t* ends = nullptr;  // kTextCount offsets into pool, indexed by TextId
   wchar_t decimal = L'.';          // the decimal separator ("42,6 MB" in German)
   PluralRule plural = PluralRule::One;
@@ -36,6 +36,10 @@ std::span<const Language> AllLanguages();
 
 const Language& English();
 
+// One of the language's texts. `language` is one of AllLanguages(). The
+// view stays valid for the process's life. Window thread only (or, in the
+// tools and tests, one thread): a language's texts are decoded on its first
+// call.
 std::wstring_view Text(const Language& language, TextId id);
 
 // The key of a text in the language files ("button.cancel").

@@ -19,6 +19,13 @@ struct StateEffects {
   uint32_t closeTimerMs = 0;  // (re)start the close timer with this period; 0: leave it
 };
 
+// What two operations applied one after the other ask together: a repaint
+// when either asks, and the later one's close period where it arms one.
+inline StateEffects Then(StateEffects first, StateEffects second) {
+  return StateEffects{first.repaint || second.repaint,
+                      second.closeTimerMs != 0 ? second.closeTimerMs : first.closeTimerMs};
+}
+
 // Moves to the step `word` (normalised). Rail keys also move the rail. A
 // present progress is clamped to [0, 1]; a lower target shows at once and a
 // target of kFullProgress or more fills the bar at once. A progress that is not a

@@ -8,6 +8,7 @@ numbers (no randomness, no clock), so two runs give byte-identical files:
 
     /usr/bin/python3 tools/make_artwork.py            # rewrite resources/
     /usr/bin/python3 tools/make_artwork.py --preview DIR
+    /usr/bin/python3 tools/make_artwork.py --reencode # the same pixels, smaller files
 
 --preview also writes, into DIR, each background squeezed into the 368 x 96
 header card under the window's dark diagonal shade, and each icon's sizes
@@ -20,6 +21,7 @@ import math
 import os
 import struct
 import sys
+import zlib
 
 from PIL import Image, ImageDraw, ImageFont
 
@@ -392,15 +394,79 @@ def icon_image(size, badge, top_left, bottom_right, letters):
     return img
 
 
-def png_bytes(image):
-    buffer = io.BytesIO()
-    image.save(buffer, format="PNG", optimize=True)
-    return buffer.getvalue()
+def png_chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+
+
+def filter_row(kind, row, prev, bpp):
+    """One PNG filter (0 none, 1 sub, 2 up, 3 average, 4 Paeth) applied to a row."""
+    if kind == 0:
+        return bytes(row)
+    out = bytearray(len(row))
+    for i, x in enumerate(row):
+        a = row[i - bpp] if i >= bpp else 0
+        b = prev[i]
+        if kind == 1:
+            pred = a
+        elif kind == 2:
+            pred = b
+        elif kind == 3:
+            pred = (a + b) >> 1
+        else:
+            c = prev[i - bpp] if i >= bpp else 0
+            p = a + b - c
+            pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+            pred = a if pa <= pb and pa <= pc else (b if pb <= pc else c)
+        out[i] = (x - pred) & 255
+    return bytes(out)
+
+
+def png_bytes(image, opaque_as_rgb=True):
+    """The image as the smallest PNG this search finds, losslessly: RGB when
+    every pixel is opaque and `opaque_as_rgb` (it decodes to the same
+    pixels), else RGBA; the row
+    filters one for all rows, the smallest absolute sum per row, or chosen
+    row by row by what the compressor makes of them; zlib at level 9 with
+    each strategy and memory level. Slow (seconds a picture), deterministic."""
+    image = image.convert("RGBA")
+    if opaque_as_rgb and image.getchannel("A").getextrema() == (255, 255):
+        image = image.convert("RGB")
+    width, height = image.size
+    bpp = len(image.mode)
+    stride = width * bpp
+    raw = image.tobytes()
+    rows = [raw[y * stride:(y + 1) * stride] for y in range(height)]
+    prevs = [bytes(stride)] + rows[:-1]
+    filtered = [[filter_row(kind, row, prev, bpp) for kind in range(5)] for row, prev in zip(rows, prevs)]
+    choices = [[kind] * height for kind in range(5)]
+    choices.append([min(range(5), key=lambda k: sum(min(v, 256 - v) for v in f[k])) for f in filtered])
+    for strategy in (zlib.Z_DEFAULT_STRATEGY, zlib.Z_FILTERED):
+        compressor = zlib.compressobj(9, zlib.DEFLATED, 15, 9, strategy)
+        chosen = []
+        for f in filtered:
+            def cost(kind):
+                trial = compressor.copy()
+                return len(trial.compress(bytes([kind]) + f[kind])) + len(trial.flush(zlib.Z_SYNC_FLUSH))
+            kind = min(range(5), key=cost)
+            compressor.compress(bytes([kind]) + f[kind])
+            chosen.append(kind)
+        choices.append(chosen)
+    best = None
+    for chosen in choices:
+        stream = b"".join(bytes([kind]) + f[kind] for kind, f in zip(chosen, filtered))
+        for strategy in (zlib.Z_DEFAULT_STRATEGY, zlib.Z_FILTERED):
+            for memory in (8, 9):
+                compressor = zlib.compressobj(9, zlib.DEFLATED, 15, memory, strategy)
+                data = compressor.compress(stream) + compressor.flush()
+                if best is None or len(data) < len(best):
+                    best = data
+    header = struct.pack(">IIBBBBB", width, height, 8, 6 if bpp == 4 else 2, 0, 0, 0)
+    return b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", header) + png_chunk(b"IDAT", best) + png_chunk(b"IEND", b"")
 
 
 def ico_bytes(images):
     """An ICO file whose every entry is a 32-bit PNG image."""
-    blobs = [png_bytes(img) for img in images]
+    blobs = [png_bytes(img, opaque_as_rgb=False) for img in images]
     header = struct.pack("<HHH", 0, 1, len(images))
     offset = len(header) + 16 * len(images)
     entries = b""
@@ -409,6 +475,45 @@ def ico_bytes(images):
         entries += struct.pack("<BBBBHHII", w % 256, h % 256, 0, 0, 1, 32, len(blob), offset)
         offset += len(blob)
     return header + entries + b"".join(blobs)
+
+
+def ico_images(data):
+    """The images of an ICO file whose entries are PNG images."""
+    count = struct.unpack_from("<H", data, 4)[0]
+    images = []
+    for index in range(count):
+        size, offset = struct.unpack_from("<II", data, 6 + 16 * index + 8)
+        image = Image.open(io.BytesIO(data[offset:offset + size]))
+        image.load()
+        images.append(image.convert("RGBA"))
+    return images
+
+
+def reencode(resources):
+    """Writes the pictures and icons in resources/ again with png_bytes, from
+    their decoded pixels; fails unless every image decodes to the same pixels."""
+    for profile in BACKGROUNDS:
+        path = os.path.join(resources, "assets", f"{profile}-bg-v1.png")
+        with Image.open(path) as image:
+            pixels = image.convert("RGBA")
+        data = png_bytes(pixels)
+        if Image.open(io.BytesIO(data)).convert("RGBA").tobytes() != pixels.tobytes():
+            raise SystemExit(f"{path}: the new encoding decodes to other pixels")
+        before = os.path.getsize(path)
+        with open(path, "wb") as f:
+            f.write(data)
+        print(f"{path}: {before} -> {len(data)} bytes")
+    for file_name, *_ in ICONS.values():
+        path = os.path.join(resources, file_name)
+        with open(path, "rb") as f:
+            images = ico_images(f.read())
+        data = ico_bytes(images)
+        if [i.tobytes() for i in ico_images(data)] != [i.tobytes() for i in images]:
+            raise SystemExit(f"{path}: the new encoding decodes to other pixels")
+        before = os.path.getsize(path)
+        with open(path, "wb") as f:
+            f.write(data)
+        print(f"{path}: {before} -> {len(data)} bytes")
 
 
 # --- previews --------------------------------------------------------------
@@ -460,9 +565,14 @@ def main():
                                                             "resources"))
     parser.add_argument("--preview", help="also write previews into this folder")
     parser.add_argument("--only", choices=sorted(BACKGROUNDS), help="draw one profile only")
+    parser.add_argument("--reencode", action="store_true",
+                        help="only write the existing pictures and icons again, smaller, with the same pixels")
     args = parser.parse_args()
 
     resources = os.path.normpath(args.resources)
+    if args.reencode:
+        reencode(resources)
+        return 0
     os.makedirs(os.path.join(resources, "assets"), exist_ok=True)
     if args.preview:
         os.makedirs(args.preview, exist_ok=True)

@@ -105,8 +105,19 @@ def cpp_literal(text):
     return 'L"' + "".join(out) + '"'
 
 
-def utf16_length(text):
-    return sum(2 if ord(ch) > 0xFFFF else 1 for ch in text)
+def utf8_literal(text):
+    """A narrow literal of the text's UTF-8 bytes; bytes outside printable
+    ASCII as three-digit octal escapes, which never swallow a following digit."""
+    out = []
+    for byte in text.encode("utf-8"):
+        ch = chr(byte)
+        if ch in '\\"?':
+            out.append("\\" + ch)
+        elif 0x20 <= byte < 0x7F:
+            out.append(ch)
+        else:
+            out.append(f"\\{byte:03o}")
+    return '"' + "".join(out) + '"'
 
 
 def enumerator(key):
@@ -129,18 +140,19 @@ enum class TextId : uint16_t {{
 
 inline constexpr int kTextCount = {len(english_keys)};
 """)
-    # Each language's texts follow one another in one literal, cut by their
-    # end offsets: constant data, no start-up code and no per-text views.
+    # Each language's texts follow one another in one UTF-8 literal, cut by
+    # their end offsets in bytes: constant data, half the size of UTF-16 for
+    # most scripts, no start-up code and no per-text views.
     rows, tables = [], []
     for index, (tag, settings, texts) in enumerate(languages):
         ends, end = [], 0
         for k in english_keys:
-            end += utf16_length(texts[k][0])
+            end += len(texts[k][0].encode("utf-8"))
             ends.append(str(end))
         if end > 0xFFFF:
-            raise SystemExit(f"{tag}: the texts hold {end} UTF-16 units, more than an offset table of 16 bits reaches")
-        pool = "\n".join(f"    {cpp_literal(texts[k][0])}" for k in english_keys)
-        tables.append(f"constexpr wchar_t kPool{index}[] =\n{pool};\n"
+            raise SystemExit(f"{tag}: the texts hold {end} UTF-8 bytes, more than an offset table of 16 bits reaches")
+        pool = "\n".join(f"    {utf8_literal(texts[k][0])}" for k in english_keys)
+        tables.append(f"constexpr char kPool{index}[] =\n{pool};\n"
                       f"constexpr uint16_t kEnds{index}[kTextCount] = {{{', '.join(ends)}}};")
         rtl = "true" if settings["direction"] == "rtl" else "false"
         decimal = cpp_literal(settings["decimal"]).replace('L"', "L'", 1)[:-1] + "'"

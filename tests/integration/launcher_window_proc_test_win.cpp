@@ -8,11 +8,12 @@
 
 #include <atomic>
 #include <functional>
-#include <cstdlib>
 #include <memory>
 #include <new>
 #include <optional>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "base/win_owners_win.h"
 #include "channel/launch_message_win.h"
@@ -32,18 +33,17 @@ std::atomic<bool> g_failLargeAllocations{false};
 
 }  // namespace
 
-// GCC pairs the malloc inside this replacement with the free inside the
-// replaced delete where it inlines both, and wrongly calls them mismatched.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
+// The process heap rather than malloc and free: the compiler pairs those
+// with these operators and warns of a mismatch where it inlines them.
 void* operator new(std::size_t size) {
   if (g_failLargeAllocations.load() && size >= (size_t{256} << 10)) throw std::bad_alloc();
-  if (void* block = std::malloc(size != 0 ? size : 1)) return block;
+  if (void* block = HeapAlloc(GetProcessHeap(), 0, size != 0 ? size : 1)) return block;
   throw std::bad_alloc();
 }
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+void operator delete(void* block) noexcept {
+  if (block != nullptr) HeapFree(GetProcessHeap(), 0, block);
+}
+void operator delete(void* block, std::size_t) noexcept { operator delete(block); }
 
 namespace {
 
@@ -148,6 +148,101 @@ TEST_F(LauncherWindowProcTest, StartRefusalsSayWhyAndWhatToDo) {
         << WideToUtf8(detail);
     EXPECT_FALSE(app_->updater.running());
   }
+}
+
+// Dispatches the test thread's queued messages; returns how many of them
+// were WM_LAUNCH_EVENT.
+int DispatchQueued() {
+  int launchEvents = 0;
+  MSG message{};
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_LAUNCH_EVENT) ++launchEvents;
+    DispatchMessageW(&message);
+  }
+  return launchEvents;
+}
+
+// The standard-input reader on a pipe the test writes: each write, once the
+// reader has taken it, is one message holding the lines it completed (a
+// line cut between writes comes with the write that ends it), and the
+// window applies every one of them in order: a "done" amid a read still
+// hands the launch over, and the read's last line is what shows.
+TEST_F(LauncherWindowProcTest, EachReadsLinesComeInOneMessageAndApplyInOrder) {
+  std::string manyLines;
+  for (int line = 1; line <= 60; ++line) {
+    manyLines += line == 30 ? "done\n" : "progress 0." + std::to_string(line + 10) + " DOWNLOAD Line " +
+                                             std::to_string(line) + "\n";
+  }
+  const struct {
+    std::vector<std::string> writes;
+    bool handedOver;
+    const wchar_t* step;
+    const wchar_t* detail;
+  } cases[] = {
+      {{"progress 0.5 DOWNLOAD Receiving changes\r\nstat", "us Verifying package\n"}, false, L"DOWNLOAD",
+       L"Verifying package"},
+      // Last: the close that "done" arms may end the window once the case is over.
+      {{manyLines + "progress 0.5 APPLY Last of the read\n"}, true, L"APPLY", L"Last of the read"},
+  };
+  for (const auto& c : cases) {
+    PerformStateEffects(*app_, RetryLaunch(app_->launch.state));
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, nullptr, 64 * 1024));
+    UniqueHandle reading(readEnd), writing(writeEnd);
+    std::thread reader([&] { RunReader(reading.get(), app_->window, nullptr); });
+    int messages = 0;
+    for (size_t i = 0; i < c.writes.size(); ++i) {
+      DWORD written = 0;
+      ASSERT_TRUE(WriteFile(writing.get(), c.writes[i].data(), static_cast<DWORD>(c.writes[i].size()), &written,
+                            nullptr));
+      // The next write waits until the reader has handed this one over.
+      ASSERT_TRUE(WaitUntil([&] { return (messages += DispatchQueued()) >= static_cast<int>(i) + 1; }, 20000));
+    }
+    writing.reset();
+    reader.join();
+    messages += DispatchQueued();
+    EXPECT_EQ(messages, static_cast<int>(c.writes.size())) << c.writes.back();
+    EXPECT_EQ(app_->launch.state.handedOver, c.handedOver) << c.writes.back();
+    EXPECT_EQ(app_->launch.state.stepKey, c.step) << c.writes.back();
+    EXPECT_EQ(ViewOf(*app_).detail, c.detail) << c.writes.back();
+  }
+}
+
+// A batch is looked at only with this process's cookie: without it the
+// window neither applies nor frees what lParam points to.
+TEST_F(LauncherWindowProcTest, ABatchWithoutTheCookieIsLeftAlone) {
+  LaunchEventBatch forged{{LaunchEvent{L"error", {}, {}, L"Forged", {}}}};
+  SendMessageW(app_->window, WM_LAUNCH_EVENT, LaunchMessageCookie() ^ 1, reinterpret_cast<LPARAM>(&forged));
+  EXPECT_EQ(app_->launch.state.stepKey, L"DOWNLOAD");
+  ASSERT_EQ(forged.events.size(), 1u);
+  auto owned = std::make_unique<LaunchEventBatch>(forged);
+  SendMessageW(app_->window, WM_LAUNCH_EVENT, LaunchMessageCookie(), reinterpret_cast<LPARAM>(owned.release()));
+  EXPECT_EQ(ViewOf(*app_).detail, L"Forged");
+}
+
+std::vector<LONG> g_focused;  // children of the window's client object that took the focus
+void CALLBACK RecordFocus(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
+  if (object == OBJID_CLIENT && window != nullptr) g_focused.push_back(child);
+}
+
+// An error that the next line of the same read overtakes is still told to
+// screen readers: the button turned to Retry and took the focus, once.
+TEST_F(LauncherWindowProcTest, AnErrorOvertakenWithinABatchIsStillAnnounced) {
+  FlushPendingView(*app_);
+  g_focused.clear();
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, RecordFocus,
+                                       GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(hook, nullptr);
+  auto batch = std::make_unique<LaunchEventBatch>();
+  batch->events = {LaunchEvent{L"error", {}, {}, L"Mirror lost", {}},
+                   LaunchEvent{L"progress", 0.5, L"DOWNLOAD", L"Resumed", {}}};
+  SendMessageW(app_->window, WM_LAUNCH_EVENT, LaunchMessageCookie(), reinterpret_cast<LPARAM>(batch.release()));
+  FlushPendingView(*app_);
+  DispatchQueued();
+  UnhookWinEvent(hook);
+  EXPECT_EQ(ViewOf(*app_).detail, L"Resumed");
+  EXPECT_EQ(g_focused, std::vector<LONG>{kButtonChild});
 }
 
 // "done", an error after it, and Retry before the close armed by "done"

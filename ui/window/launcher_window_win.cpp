@@ -7,6 +7,7 @@
 #include "channel/launch_message_win.h"
 #include "state/launch_transitions.h"
 #include "state/launch_view.h"
+#include "state/step_table.h"
 #include "ui/window/accessible_object_win.h"
 #include "ui/shell/window_manners.h"
 #include "ui/shell/window_manners_win.h"
@@ -273,22 +274,42 @@ LRESULT OnDisplaySettingsChange(LauncherApp& app) {
   return 0;
 }
 
-// The event became the window's with the post; it is freed here whatever
-// happens while it is applied. A message without this process's cookie came
-// from elsewhere: it is ignored, its lParam untouched, nothing repainted.
-LRESULT OnLaunchEvent(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
-  const std::unique_ptr<LaunchEvent> event = TakeLaunchEvent(wParam, lParam);
-  if (event == nullptr) return 0;
-  PerformStateEffects(app, ApplyLaunchEvent(app.launch.state, *event));
+// Applies one event of a reader, inside a batch. A step change, a failure
+// (error or stop, also a repeated one) and the end are told to assistive
+// technology and the taskbar right after the event that made them, even
+// when a later event of the same batch or frame overtakes them; everything
+// else follows at the next paint or tick.
+StateEffects ApplyReaderEvent(LauncherApp& app, const LaunchEvent& event) {
+  const std::wstring stepBefore = app.launch.state.stepKey;
+  const StateEffects effects = ApplyLaunchEvent(app.launch.state, event);
+  const std::wstring& step = app.launch.state.stepKey;
+  const bool milestone = step != stepBefore || FactsOf(step).kind == StepKind::Failed;
+  if (effects.closeTimerMs != 0 || (effects.repaint && milestone)) TellTheShellOfTheView(app, ViewOf(app));
+  return effects;
+}
+
+// The batch became the window's with the post; it is freed here whatever
+// happens while it is applied. Every event is applied, in order; the window
+// then repaints, arms the close timer and flags the view once for the whole
+// batch. A message without this process's cookie came from elsewhere: it is
+// ignored, its lParam untouched, nothing repainted.
+LRESULT OnLaunchEvents(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
+  const std::unique_ptr<LaunchEventBatch> batch = TakeLaunchEvents(wParam, lParam);
+  if (batch == nullptr) return 0;
+  StateEffects effects;
+  for (const LaunchEvent& event : batch->events) effects = Then(effects, ApplyReaderEvent(app, event));
+  PerformStateEffects(app, effects);
   return 0;
 }
 
 // The run's child is gone: from now on Retry starts the command again, so
 // also on the exit-code report applied here.
 LRESULT OnUpdaterEnded(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
+  const std::unique_ptr<LaunchEvent> report = TakeUpdaterReport(wParam, lParam);
   if (!CarriesLaunchMessageCookie(wParam)) return 0;
   app.updater.Ended();
-  return OnLaunchEvent(app, wParam, lParam);
+  if (report != nullptr) PerformStateEffects(app, ApplyReaderEvent(app, *report));
+  return 0;
 }
 
 // The shell (re)created the taskbar button: obtain it and show the state at once.
@@ -346,7 +367,7 @@ LRESULT LauncherWindowProc(LauncherApp& app, UINT message, WPARAM wParam, LPARAM
     case WM_DPICHANGED:
       return OnDpiChanged(app, wParam, lParam);
     case WM_LAUNCH_EVENT:
-      return OnLaunchEvent(app, wParam, lParam);
+      return OnLaunchEvents(app, wParam, lParam);
     case WM_SETTINGCHANGE:
     case WM_SYSCOLORCHANGE:
       return OnDisplaySettingsChange(app);
