@@ -39,7 +39,6 @@ void ForgetStartFailure(LaunchState& state) {
   state.detailAdvice.reset();
 }
 
-
 // The counts an event carries; while the step's last progress line had no
 // value they move the bar, from where it stood at the step's first count up
 // to the end of the rail segment the step is on.
@@ -119,6 +118,7 @@ namespace {
 StateEffects ApplyStatusText(LaunchState& state, std::wstring_view text, std::wstring_view detail) {
   if (!detail.empty() || !text.empty()) ForgetStartFailure(state);
   if (LooksLikeError(text)) {
+    if (state.stepKey != L"ERROR") state.transfer = TransferCounts{};  // a new step counts afresh
     state.stepKey = L"ERROR";
     state.detailText = std::wstring(detail);
     state.detailOwn.reset();
@@ -180,7 +180,6 @@ StateEffects AdvanceClock(LaunchState& state, uint64_t nowMs) {
   state.clockMs = nowMs;
   return StateEffects{AdvanceCounts(state.transfer, nowMs), 0};
 }
-
 
 StateEffects ApplyPreviewState(LaunchState& state, std::wstring_view word) {
   PreviewState preview = PreviewFor(word);
