@@ -38,6 +38,8 @@ void Restart(TransferCounts& counts, uint64_t nowMs) {
   counts.stalled = false;
 }
 
+// A text with two placeholders ("{done} of {total}"): each by its name,
+// whichever order the language puts them in.
 std::wstring Replaced(std::wstring text, std::wstring_view placeholder, std::wstring_view value) {
   const size_t at = text.find(placeholder);
   if (at != std::wstring::npos) text.replace(at, placeholder.size(), value);
@@ -120,7 +122,7 @@ std::wstring FormatByteSize(const Language& language, uint64_t bytes) {
       number += static_cast<wchar_t>(L'0' + tenths % 10);
     }
   }
-  return Replaced(std::wstring(Text(language, kSizeUnits[unit])), L"{n}", number);
+  return FormatText(language, kSizeUnits[unit], number);
 }
 
 std::wstring FormatTimeLeft(const Language& language, uint64_t seconds) {
@@ -141,7 +143,7 @@ std::wstring DescribeTransfer(const TransferCounts& counts, const Language& lang
   const std::wstring rate = ShownRate(counts, language);
   if (!rate.empty()) {
     text += kPartSeparator;
-    text += Replaced(std::wstring(Text(language, TextId::BytesRate)), L"{size}", rate);
+    text += FormatText(language, TextId::BytesRate, rate);
   }
   if (counts.secondsLeft) {
     text += kPartSeparator;
