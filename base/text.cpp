@@ -24,6 +24,19 @@ wchar_t AsciiUpper(wchar_t c) { return (c >= L'a' && c <= L'z') ? static_cast<wc
 bool IsAsciiLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
 bool IsAsciiDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
+std::wstring DecimalText(uint64_t value) {
+  wchar_t digits[20];
+  size_t count = 0;
+  do {
+    digits[count++] = static_cast<wchar_t>(L'0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  std::wstring text;
+  text.reserve(count);
+  while (count > 0) text += digits[--count];
+  return text;
+}
+
 bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {

@@ -3,6 +3,7 @@
 // ASCII-only case mapping, code-point range tables and the folding of names
 // into comparison keys.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,11 @@ bool InRanges(char32_t c, const CodeRange (&ranges)[N]) {
   }
   return false;
 }
+
+// The decimal digits of `value` ("0", "42", "18446744073709551615"). Kept
+// here rather than std::to_wstring, which formats through the C library's
+// wide printf and would bring all of it into the launcher.
+std::wstring DecimalText(uint64_t value);
 
 // Lowers ASCII letters and keeps only a-z and 0-9: "Quenby.EXE" -> "quenbyexe".
 // Profile names, step words and event kinds are compared by this key.

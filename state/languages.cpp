@@ -143,7 +143,7 @@ std::wstring PluralText(const Language& language, TextId id, uint64_t count) {
   text = text.substr(0, text.find(L'|'));
   std::wstring out(text);
   const size_t at = out.find(L"{n}");
-  if (at != std::wstring::npos) out.replace(at, 3, std::to_wstring(count));
+  if (at != std::wstring::npos) out.replace(at, 3, DecimalText(count));
   return out;
 }
 

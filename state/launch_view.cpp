@@ -5,6 +5,7 @@
 #include <cmath>
 #include <utility>
 
+#include "base/text.h"
 #include "state/launch_transitions.h"
 
 namespace {
@@ -24,12 +25,12 @@ constexpr std::array<std::wstring_view, 4> kToneWords{L"active", L"idle", L"done
 // system's code and words ("… (error 2: The system cannot find the file
 // specified.)") and our advice after it.
 std::wstring OwnDetail(const LaunchState& state, const Language& language) {
-  std::wstring detail = FormatText(language, *state.detailOwn, std::to_wstring(state.detailCode));
+  std::wstring detail = FormatText(language, *state.detailOwn, DecimalText(state.detailCode));
   const TextId own = *state.detailOwn;
   const bool startFailure =
       own == TextId::DetailPipeFailed || own == TextId::DetailStartFailed || own == TextId::DetailReaderFailed;
   if (startFailure && state.detailCode != 0) {
-    detail += L" (" + FormatText(language, TextId::DetailSystemError, std::to_wstring(state.detailCode));
+    detail += L" (" + FormatText(language, TextId::DetailSystemError, DecimalText(state.detailCode));
     if (!state.detailReason.empty()) detail += L": " + state.detailReason;
     detail += L")";
   }
@@ -67,7 +68,7 @@ LaunchView DescribeLaunch(const LaunchState& state, std::wstring_view sequenceTi
   if (state.progress && std::isfinite(*state.progress)) view.targetFraction = std::clamp(*state.progress, 0.0, 1.0);
   // std::lround rounds halves away from zero; the value lies in 0..100.
   view.percent = view.hasTarget
-                     ? FormatText(language, TextId::PercentValue, std::to_wstring(std::lround(view.shownFraction * 100.0)))
+                     ? FormatText(language, TextId::PercentValue, DecimalText(static_cast<uint64_t>(std::lround(view.shownFraction * 100.0))))
                      : text(TextId::PercentWait);
   view.button = facts.button;
   view.buttonLabel = text(kButtonLabels[static_cast<size_t>(facts.button)]);

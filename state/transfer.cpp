@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "base/text.h"
 #include "channel/launch_event.h"
 
 namespace {
@@ -112,11 +113,11 @@ std::wstring FormatByteSize(const Language& language, uint64_t bytes) {
   }
   std::wstring number;
   if (unit == 0) {
-    number = std::to_wstring(bytes);
+    number = DecimalText(bytes);
   } else {
     // Cut, not rounded: a download shows its total only once it has it all.
     const uint64_t tenths = bytes * 10 / scale;  // bytes <= kMaxByteCount: no overflow
-    number = std::to_wstring(tenths / 10);
+    number = DecimalText(tenths / 10);
     if (tenths < 1000) {
       number += language.decimal;
       number += static_cast<wchar_t>(L'0' + tenths % 10);
