@@ -51,21 +51,6 @@ double Measure(int frames, const std::function<void()>& paint) {
   return samples[static_cast<size_t>(frames / 2)];
 }
 
-// The picture as the launcher holds an embedded one: 32 bpp premultiplied.
-UniqueGpImage LoadPremultiplied(const std::wstring& path) {
-  UniqueGpImage decoded = LoadImageFile(path);
-  if (!decoded) return nullptr;
-  UINT width = 0, height = 0;
-  gp::GdipGetImageWidth(decoded.get(), &width);
-  gp::GdipGetImageHeight(decoded.get(), &height);
-  Gdiplus::GpBitmap* clone = nullptr;
-  if (gp::GdipCloneBitmapAreaI(0, 0, static_cast<INT>(width), static_cast<INT>(height), PixelFormat32bppPARGB,
-                               static_cast<Gdiplus::GpBitmap*>(decoded.get()), &clone) != Gdiplus::Ok) {
-    return decoded;
-  }
-  return UniqueGpImage(clone);
-}
-
 void Print(const char* what, const char* surface, float scale, double medianUs) {
   std::printf("%-6s %-6s scale %.1f   median %8.1f us\n", what, surface, static_cast<double>(scale), medianUs);
 }
@@ -73,15 +58,15 @@ void Print(const char* what, const char* surface, float scale, double medianUs) 
 int Run(int frames, const std::wstring& backgroundPath) {
   UiFonts fonts;
   CreateFonts(fonts);
-  UniqueGpImage background;
+  PictureSource background;
   if (!backgroundPath.empty()) {
-    background = LoadPremultiplied(backgroundPath);
-    if (!background) {
+    background = LoadPictureFile(backgroundPath);
+    if (background.empty()) {
       std::fwprintf(stderr, L"frame-benchmark: cannot load %ls\n", backgroundPath.c_str());
       return 1;
     }
   }
-  std::printf("%d frames each, background %s\n", frames, background ? "present" : "absent");
+  std::printf("%d frames each, background %s\n", frames, background.empty() ? "absent" : "present");
   struct Surface {
     const char* name;
     SurfaceKind kind;
@@ -98,8 +83,8 @@ int Run(int frames, const std::wstring& backgroundPath) {
 
       PreparedPicture picture;  // kept between frames, as the window keeps it
       const double full = Measure(frames, [&] {
-        const DrawList list = PreviewDrawList(frame, background != nullptr);
-        PaintFrame(surface.dc(), scale, list, fonts, background.get(), &picture);
+        const DrawList list = PreviewDrawList(frame, !background.empty());
+        PaintFrame(surface.dc(), scale, list, fonts, &background, &picture);
         BitBlt(screen.dc(), 0, 0, width, height, surface.dc(), 0, 0, SRCCOPY);
       });
       const double floor = Measure(frames, [&] {

@@ -24,15 +24,14 @@ class PaintEnvironment : public testing::Environment {
  public:
   void SetUp() override {
     CreateFonts(fonts);
-    background = LoadImageFile(SourcePath("resources/assets/tarrow-bg-v1.png"));
+    background = LoadPictureFile(SourcePath("resources/assets/tarrow-bg-v1.png"));
   }
   void TearDown() override {
-    background.reset();
     fonts.Clear();
   }
   ScopedGdiplus gdiplus;
   UiFonts fonts;
-  UniqueGpImage background;
+  PictureSource background;
 };
 
 PaintEnvironment* const paint =
@@ -42,7 +41,7 @@ PaintEnvironment* const paint =
 // or missing element changes far more pixels than this. One resampled
 // picture serves every look, made again for the second scale, as the window's.
 TEST(PaintReferenceTest, EveryLookMatchesItsReferencePictureAtBothScales) {
-  ASSERT_NE(paint->background, nullptr);
+  ASSERT_FALSE(paint->background.empty());
   PreparedPicture picture;
   for (int percent : {100, 150}) {
     for (const char* look : {"link", "manifest", "verify", "scan", "download", "apply", "launch", "ready", "error",
@@ -66,7 +65,7 @@ TEST(PaintReferenceTest, EveryLookMatchesItsReferencePictureAtBothScales) {
       const std::optional<PixelImage> reference = LoadPixels(SourcePath("tests/reference/" + stem + ".png"));
       ASSERT_TRUE(reference.has_value()) << "missing: run scripts/update-paint-references";
       const PixelImage fresh =
-          RenderPreview(frame, paint->fonts, paint->background.get(), SurfaceKind::ScreenCompatible, &picture);
+          RenderPreview(frame, paint->fonts, &paint->background, SurfaceKind::ScreenCompatible, &picture);
       ASSERT_EQ(fresh.width, reference->width);
       ASSERT_EQ(fresh.height, reference->height);
       size_t differing = 0;

@@ -9,6 +9,7 @@
 #include "state/titles.h"
 #include "ui/scene/layout.h"
 #include "ui/scene/scene.h"
+#include "ui/paint/asset_checks.h"
 #include "ui/paint/scene_renderer_win.h"
 #include "ui/paint/text_line_win.h"
 
@@ -127,13 +128,17 @@ std::optional<PixelImage> LoadPixels(const std::wstring& path) {
   return image;
 }
 
-UniqueGpImage LoadImageFile(const std::wstring& path) {
-  Gdiplus::GpImage* raw = nullptr;
-  if (gp::GdipLoadImageFromFile(path.c_str(), &raw) != Gdiplus::Ok) {
-    if (raw != nullptr) gp::GdipDisposeImage(raw);
-    return nullptr;
+PictureSource LoadPictureFile(const std::wstring& path) {
+  const UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  LARGE_INTEGER size{};
+  if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > (64 << 20)) return {};
+  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+  DWORD read = 0;
+  if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size()) {
+    return {};
   }
-  return UniqueGpImage(raw);
+  if (!PngHeaderSize(bytes)) return {};
+  return PictureSource::Own(std::move(bytes));
 }
 
 DrawList PreviewDrawList(const PreviewFrame& frame, bool hasBackground, const UiFonts* fonts) {
@@ -152,11 +157,11 @@ DrawList PreviewDrawList(const PreviewFrame& frame, bool hasBackground, const Ui
   return PaintScene(input);
 }
 
-PixelImage RenderPreview(const PreviewFrame& frame, const UiFonts& fonts, Gdiplus::GpImage* background,
+PixelImage RenderPreview(const PreviewFrame& frame, const UiFonts& fonts, const PictureSource* background,
                          SurfaceKind kind, PreparedPicture* picture) {
   FrameSurface surface(ScaleUnits(kWindowUnitsWide, frame.scale), ScaleUnits(kWindowUnitsHigh, frame.scale), kind);
   if (!surface.ok()) return {};
-  PaintFrame(surface.dc(), frame.scale, PreviewDrawList(frame, background != nullptr, &fonts), fonts, background,
+  PaintFrame(surface.dc(), frame.scale, PreviewDrawList(frame, background != nullptr && !background->empty(), &fonts), fonts, background,
              picture);
   return surface.Snapshot();
 }

@@ -58,8 +58,9 @@ bool SavePng(const PixelImage& image, const std::wstring& path);
 // Decodes any image file GDI+ reads; nullopt when it cannot.
 std::optional<PixelImage> LoadPixels(const std::wstring& path);
 
-// An image file as a GDI+ image (a background picture for tests and tools).
-UniqueGpImage LoadImageFile(const std::wstring& path);
+// A PNG file as a background picture for tests and tools, its bytes read
+// whole; empty when it cannot be read or is no PNG.
+PictureSource LoadPictureFile(const std::wstring& path);
 
 // The system colours of Windows' "High Contrast Black" theme: a fixed
 // palette for pictures of the high-contrast look, which cannot be switched
@@ -81,13 +82,12 @@ struct PreviewFrame {
   std::wstring language = L"en";             // a language tag, chosen as --lang chooses
 };
 
-// The frame's draw list (the picture is assumed present when `background`
-// is). With fonts, the chip, button and pill grow to their labels as the
+// The frame's draw list (with the picture when `hasBackground`). With fonts, the chip, button and pill grow to their labels as the
 // window's do; without, they keep their standard sizes.
 DrawList PreviewDrawList(const PreviewFrame& frame, bool hasBackground, const UiFonts* fonts = nullptr);
 
 // Paints the frame on a fresh S(392) x S(252) surface and returns its pixels.
 // `picture`, when given, keeps the resampled picture from frame to frame as
 // the window keeps it.
-PixelImage RenderPreview(const PreviewFrame& frame, const UiFonts& fonts, Gdiplus::GpImage* background,
+PixelImage RenderPreview(const PreviewFrame& frame, const UiFonts& fonts, const PictureSource* background,
                          SurfaceKind kind = SurfaceKind::ScreenCompatible, PreparedPicture* picture = nullptr);

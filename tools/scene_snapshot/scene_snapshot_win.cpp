@@ -69,15 +69,15 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
 int Render(const Options& options) {
   UiFonts fonts;
   CreateFonts(fonts);
-  UniqueGpImage background;
+  PictureSource background;
   if (!options.background.empty()) {
-    background = LoadImageFile(options.background);
-    if (!background) {
+    background = LoadPictureFile(options.background);
+    if (background.empty()) {
       std::fwprintf(stderr, L"scene-snapshot: cannot load %ls\n", options.background.c_str());
       return 1;
     }
   }
-  const PixelImage image = RenderPreview(options.frame, fonts, background.get());
+  const PixelImage image = RenderPreview(options.frame, fonts, &background);
   if (!SavePng(image, options.out)) {
     std::fwprintf(stderr, L"scene-snapshot: cannot write %ls\n", options.out.c_str());
     return 1;

@@ -14,8 +14,6 @@
 
 namespace {
 
-namespace gp = Gdiplus::DllExports;
-
 // Resource ids are 16-bit integers; 0 names no resource.
 bool IsResourceId(uint32_t id) { return id != 0 && id <= 0xFFFF; }
 
@@ -24,51 +22,6 @@ LPCWSTR ResourceName(uint32_t id) { return MAKEINTRESOURCEW(static_cast<WORD>(id
 // Longest name a module file name or a current directory can have, with room
 // to spare; a buffer that size is never cut.
 constexpr size_t kLongestPathBuffer = 65536;
-
-// Decodes a picture held in memory into a bitmap in the format the painter
-// draws fastest (32 bpp premultiplied ARGB) with pixels of its own. With
-// `sizeLimit`, a picture the decoder sees as larger on either side is
-// dropped before it is copied. Null on any failure.
-UniqueGpImage DecodePicture(const void* bytes, size_t size, uint32_t sizeLimit = 0) {
-  // The stream needs movable global memory of its own; the caller's bytes
-  // may be read-only (a resource belongs to its module).
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-  if (block == nullptr) return nullptr;
-  void* copy = GlobalLock(block);
-  if (copy == nullptr) {
-    GlobalFree(block);
-    return nullptr;
-  }
-  std::memcpy(copy, bytes, size);
-  GlobalUnlock(block);
-
-  IStream* stream = nullptr;
-  if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream)) || stream == nullptr) {
-    GlobalFree(block);
-    return nullptr;
-  }
-  // From here the stream owns the block and frees it on its last release.
-  Gdiplus::GpBitmap* decoded = nullptr;
-  const Gdiplus::GpStatus status = gp::GdipCreateBitmapFromStream(stream, &decoded);
-  stream->Release();  // the bitmap holds its own reference while it lives
-  UniqueGpImage source(decoded);
-  if (status != Gdiplus::Ok || decoded == nullptr) return nullptr;
-
-  // Dropping the stream-backed bitmap after the clone releases the stream
-  // and the block.
-  UINT width = 0;
-  UINT height = 0;
-  gp::GdipGetImageWidth(decoded, &width);
-  gp::GdipGetImageHeight(decoded, &height);
-  if (width == 0 || height == 0) return nullptr;
-  if (sizeLimit != 0 && (width > sizeLimit || height > sizeLimit)) return nullptr;
-  Gdiplus::GpBitmap* clone = nullptr;
-  const Gdiplus::GpStatus cloned = gp::GdipCloneBitmapAreaI(0, 0, static_cast<INT>(width), static_cast<INT>(height),
-                                                            PixelFormat32bppPARGB, decoded, &clone);
-  UniqueGpImage result(clone);
-  if (cloned != Gdiplus::Ok) return nullptr;
-  return result;
-}
 
 // The drive of a full local path, unless the system reports it as a network
 // drive.
@@ -170,10 +123,10 @@ namespace {
 const wchar_t* const kRcData = MAKEINTRESOURCEW(10);     // RT_RCDATA
 const wchar_t* const kGroupIcon = MAKEINTRESOURCEW(14);  // RT_GROUP_ICON
 
-// The bytes of resource `id` of `type` in `module` (the running executable
-// when null); empty when it is missing. They live as long as the module.
-std::string_view ResourceBytes(uint32_t id, const wchar_t* type, HMODULE module = nullptr) {
-  if (module == nullptr) module = GetModuleHandleW(nullptr);
+// The bytes of resource `id` of `type` in the running executable; empty when
+// it is missing. They live as long as the process.
+std::string_view ResourceBytes(uint32_t id, const wchar_t* type) {
+  HMODULE module = GetModuleHandleW(nullptr);
   HRSRC info = IsResourceId(id) ? FindResourceW(module, ResourceName(id), type) : nullptr;
   HGLOBAL loaded = info != nullptr ? LoadResource(module, info) : nullptr;
   const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
@@ -182,13 +135,6 @@ std::string_view ResourceBytes(uint32_t id, const wchar_t* type, HMODULE module 
 }
 
 }  // namespace
-
-UniqueGpImage LoadPngResourceFrom(HMODULE module, uint32_t id) {
-  const std::string_view bytes = ResourceBytes(id, kRcData, module);
-  return bytes.empty() ? nullptr : DecodePicture(bytes.data(), bytes.size());
-}
-
-UniqueGpImage LoadPngResource(uint32_t id) { return LoadPngResourceFrom(GetModuleHandleW(nullptr), id); }
 
 namespace {
 
@@ -248,16 +194,37 @@ std::wstring FindAssetFile(const std::vector<std::wstring>& candidates) {
                                });
 }
 
-void LoadAssets(const Profile& profile, UniqueGpImage& background, HICON& icon) {
-  background = LoadPngResource(profile.backgroundResourceId);
-  if (background == nullptr) {
+const PictureSource& BackgroundPictures::At(float scale) const {
+  return scale >= k2xPictureScale && !twice.empty() ? twice : once;
+}
+
+void LoadAssets(const Profile& profile, const SceneRect& rect, float scale, BackgroundPictures& pictures,
+                HICON& icon) {
+  pictures = BackgroundPictures{};
+  if (IsResourceId(profile.background2xResourceId)) {
+    PictureSource twice = PictureSource::View(ResourceBytes(profile.background2xResourceId, kRcData));
+    // Drawn from the start: it must decode, or the 1x picture stands in.
+    if (scale < k2xPictureScale || pictures.prepared.Prepare(twice, rect, scale)) pictures.twice = std::move(twice);
+  }
+  // The 1x picture is decoded here only when it is the one drawn at `scale`;
+  // one that does not decode counts as missing.
+  const bool drawn = pictures.twice.empty() || scale < k2xPictureScale;
+  const auto usable = [&](const PictureSource& source) {
+    return !source.empty() && (!drawn || pictures.prepared.Prepare(source, rect, scale));
+  };
+  if (IsResourceId(profile.backgroundResourceId)) {
+    PictureSource embedded = PictureSource::View(ResourceBytes(profile.backgroundResourceId, kRcData));
+    if (usable(embedded)) pictures.once = std::move(embedded);
+  }
+  if (pictures.once.empty()) {
     const std::wstring path = FindAssetFile(profile.backgroundCandidates);
     if (!path.empty()) {
       // The first existing path is the answer even when it is refused or
       // does not decode: the search does not go on to the next candidate.
-      // Decoded from memory, so the file is closed again at once.
-      if (const std::optional<std::string> bytes = ReadAssetFile(path, AssetFormat::Png)) {
-        background = DecodePicture(bytes->data(), bytes->size(), kAssetPixelsLimit);
+      // Its bytes are kept, so the file is closed again at once.
+      if (std::optional<std::string> bytes = ReadAssetFile(path, AssetFormat::Png)) {
+        PictureSource file = PictureSource::Own(std::move(*bytes), kAssetPixelsLimit);
+        if (usable(file)) pictures.once = std::move(file);
       }
     }
   }
@@ -288,20 +255,18 @@ AssetLoad::~AssetLoad() {
   if (icon_ != nullptr) DestroyIcon(icon_);
 }
 
-void AssetLoad::Start(const Profile& profile, bool wide) {
+void AssetLoad::Start(const Profile& profile, const SceneRect& rect, float scale) {
   profile_ = profile;
-  wide_ = wide;
+  rect_ = rect;
+  scale_ = scale;
   thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
-  if (thread_ == nullptr) LoadAssets(profile_, background_, icon_);
+  if (thread_ == nullptr) LoadAssets(profile_, rect_, scale_, pictures_, icon_);
 }
 
 DWORD WINAPI AssetLoad::Run(void* self) noexcept {
   auto* load = static_cast<AssetLoad*>(self);
   try {
-    LoadAssets(load->profile_, load->background_, load->icon_);
-    if (load->wide_ && IsResourceId(load->profile_.background2xResourceId)) {
-      load->background2x_ = LoadPngResource(load->profile_.background2xResourceId);
-    }
+    LoadAssets(load->profile_, load->rect_, load->scale_, load->pictures_, load->icon_);
   } catch (...) {
     // Out of memory: the window goes on without its picture and icon.
   }
@@ -315,12 +280,11 @@ void AssetLoad::Wait() {
   thread_ = nullptr;
 }
 
-void AssetLoad::TakeInto(UniqueGpImage& background, UniqueGpImage& background2x, HICON& icon) {
+void AssetLoad::TakeInto(BackgroundPictures& pictures, HICON& icon) {
   Wait();
   if (taken_) return;
   taken_ = true;
-  background = std::move(background_);
-  background2x = std::move(background2x_);
+  pictures = std::move(pictures_);
   if (icon != nullptr) DestroyIcon(icon);
   icon = icon_;
   icon_ = nullptr;

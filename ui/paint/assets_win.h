@@ -3,7 +3,7 @@
 // executable carries first, asset files on disk only when those cannot be
 // loaded. Window thread, before the window exists; GDI+ must already be
 // started by the caller. Nothing here reports a failure: what cannot be
-// loaded stays null.
+// loaded stays empty.
 #include <windows.h>
 
 #include <cstdint>
@@ -16,15 +16,35 @@
 #include "state/profiles.h"
 #include "base/win_owners_win.h"
 #include "ui/paint/asset_paths.h"  // ParentDirectory
+#include "ui/paint/picture_win.h"
 
-// Fills background (embedded PNG, else the first asset file found) and icon
-// (embedded icon group, else the first icon file found, at the system's
-// standard icon size). An asset file is used only when it is a regular file
+// From this scale on a profile's 2x picture is drawn, when it has one.
+inline constexpr float k2xPictureScale = 1.5f;
+
+// A profile's background pictures as the window keeps them: the bytes of the
+// 1x and 2x pictures (either may be empty) and the copy of the one drawn at
+// the window's scale, made at the size drawn.
+struct BackgroundPictures {
+  PictureSource once;
+  PictureSource twice;
+  PreparedPicture prepared;
+  // The picture drawn at `scale`: the 2x one from k2xPictureScale on, when there is one.
+  const PictureSource& At(float scale) const;
+};
+
+// Fills `pictures` (embedded PNG, else the first asset file found; a brand's
+// embedded 2x PNG beside it) and the icon (embedded icon group, else the
+// first icon file found, at the system's standard icon size). The picture
+// drawn at `scale` is decoded here, into its copy over `rect` (units) at that
+// scale; one that does not decode counts as missing, so a file stands in for
+// an embedded picture and the 1x picture for the 2x one. The other picture is
+// kept as bytes only. An asset file is used only when it is a regular file
 // on a local drive that passes AssetBytesAcceptable; the picture and the
-// icon are made from the bytes read, and the file is not kept open. Whatever background held before is deleted; a
-// previous icon is destroyed. The caller owns the results: the icon goes to
-// the window, which destroys it.
-void LoadAssets(const Profile& profile, UniqueGpImage& background, HICON& icon);
+// icon are made from the bytes read, and the file is not kept open. Whatever
+// `pictures` held before is dropped; a previous icon is destroyed. The
+// caller owns the results: the icon goes to the window, which destroys it.
+void LoadAssets(const Profile& profile, const SceneRect& rect, float scale, BackgroundPictures& pictures,
+                HICON& icon);
 
 // What the branding tool writes into a copy of the launcher: the brand's
 // text (read back with ReadBrand), its pictures at 1x and 2x, its icon group
@@ -43,13 +63,6 @@ struct EmbeddedBrand {
   Profile profile;
 };
 std::optional<EmbeddedBrand> ReadEmbeddedBrand();
-
-// The PNG in RCDATA resource `id` of the running executable, decoded into a
-// 32 bpp premultiplied ARGB bitmap that owns its pixels. Null on any failure.
-UniqueGpImage LoadPngResource(uint32_t id);
-
-// The same from any module, including one loaded as a data file.
-UniqueGpImage LoadPngResourceFrom(HMODULE module, uint32_t id);
 
 // The first of the candidate paths that exists in the search directories
 // (executable's, current, their parents; directory before name); empty when
@@ -76,21 +89,20 @@ class AssetLoad {
   AssetLoad(const AssetLoad&) = delete;
   AssetLoad& operator=(const AssetLoad&) = delete;
 
-  // `wide`: the window starts at a scale that draws a 2x picture, so the
-  // profile's one is decoded too (at 1x it would cost memory for nothing).
-  void Start(const Profile& profile, bool wide = false);
+  // The picture is decoded for `rect` (units) at the window's starting `scale`.
+  void Start(const Profile& profile, const SceneRect& rect, float scale);
   // Waits for the load and hands its results over as LoadAssets would (the
-  // old picture deleted, an old icon destroyed). Later calls hand over nothing.
-  void TakeInto(UniqueGpImage& background, UniqueGpImage& background2x, HICON& icon);
+  // old pictures dropped, an old icon destroyed). Later calls hand over nothing.
+  void TakeInto(BackgroundPictures& pictures, HICON& icon);
 
  private:
   static DWORD WINAPI Run(void* self) noexcept;
   void Wait();
 
   Profile profile_;
-  bool wide_ = false;
-  UniqueGpImage background_;
-  UniqueGpImage background2x_;
+  SceneRect rect_{};
+  float scale_ = 1.0f;
+  BackgroundPictures pictures_;
   HICON icon_ = nullptr;
   HANDLE thread_ = nullptr;
   bool taken_ = false;

@@ -75,7 +75,7 @@ void DrawLabel(Gdiplus::GpGraphics* graphics, const LabelCommand& label, const U
 }
 
 void RenderDrawList(Gdiplus::GpGraphics* graphics, const DrawList& list, const UiFonts& fonts,
-                    Gdiplus::GpImage* background, PreparedPicture& picture, float dpiScale) {
+                    const PictureSource* background, PreparedPicture& picture, float dpiScale) {
   if (graphics == nullptr) return;
   for (const DrawCommand& command : list) {
     std::visit(
@@ -88,8 +88,7 @@ void RenderDrawList(Gdiplus::GpGraphics* graphics, const DrawList& list, const U
           } else if constexpr (std::is_same_v<T, GradientCommand>) {
             FillRoundRectGradient(graphics, c);
           } else if constexpr (std::is_same_v<T, ImageCommand>) {
-            if (background != nullptr && !picture.Draw(graphics, background, c.rect, dpiScale))
-              gp::GdipDrawImageRect(graphics, background, c.rect.x, c.rect.y, c.rect.width, c.rect.height);
+            if (background != nullptr && !background->empty()) picture.Draw(graphics, *background, c.rect, dpiScale);
           } else {
             static_assert(std::is_same_v<T, LabelCommand>);
             DrawLabel(graphics, c, fonts, dpiScale);
@@ -101,49 +100,8 @@ void RenderDrawList(Gdiplus::GpGraphics* graphics, const DrawList& list, const U
 
 }  // namespace
 
-bool PreparedPicture::Draw(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage* source, const SceneRect& rect,
-                           float dpiScale) {
-  if (copy_ == nullptr || source != source_ || rect != rect_ || dpiScale != scale_) {
-    copy_.reset();
-    source_ = source;
-    rect_ = rect;
-    scale_ = dpiScale;
-    // Whole device pixels around the scaled rectangle; the picture keeps its
-    // fractional position inside them, its edge pixels partly covered.
-    left_ = static_cast<int32_t>(std::floor(rect.x * dpiScale));
-    top_ = static_cast<int32_t>(std::floor(rect.y * dpiScale));
-    const auto width = static_cast<int32_t>(std::ceil((rect.x + rect.width) * dpiScale)) - left_;
-    const auto height = static_cast<int32_t>(std::ceil((rect.y + rect.height) * dpiScale)) - top_;
-    if (width <= 0 || height <= 0) return false;
-    Gdiplus::GpBitmap* bitmap = nullptr;
-    gp::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppPARGB, nullptr, &bitmap);
-    UniqueGpImage made(bitmap);
-    Gdiplus::GpGraphics* raw = nullptr;
-    if (!made || gp::GdipGetImageGraphicsContext(made.get(), &raw) != Gdiplus::Ok) return false;
-    UniqueGpGraphics onCopy(raw);
-    gp::GdipGraphicsClear(raw, 0x00000000);
-    gp::GdipSetSmoothingMode(raw, Gdiplus::SmoothingModeAntiAlias);
-    gp::GdipTranslateWorldTransform(raw, static_cast<float>(-left_), static_cast<float>(-top_),
-                                    Gdiplus::MatrixOrderPrepend);
-    gp::GdipScaleWorldTransform(raw, dpiScale, dpiScale, Gdiplus::MatrixOrderPrepend);
-    if (gp::GdipDrawImageRect(raw, source, rect.x, rect.y, rect.width, rect.height) != Gdiplus::Ok) return false;
-    onCopy.reset();
-    copy_ = std::move(made);
-  }
-  // At its own size in device pixels the copy is blended, not resampled.
-  UINT width = 0;
-  UINT height = 0;
-  gp::GdipGetImageWidth(copy_.get(), &width);
-  gp::GdipGetImageHeight(copy_.get(), &height);
-  gp::GdipResetWorldTransform(graphics);
-  const bool drawn = gp::GdipDrawImageRectI(graphics, copy_.get(), left_, top_, static_cast<INT>(width),
-                                            static_cast<INT>(height)) == Gdiplus::Ok;
-  gp::GdipScaleWorldTransform(graphics, dpiScale, dpiScale, Gdiplus::MatrixOrderPrepend);
-  return drawn;
-}
-
 void PaintFrame(HDC memoryDc, float dpiScale, const DrawList& list, const UiFonts& fonts,
-                Gdiplus::GpImage* background, PreparedPicture* picture) {
+                const PictureSource* background, PreparedPicture* picture) {
   Gdiplus::GpGraphics* raw = nullptr;
   gp::GdipCreateFromHDC(memoryDc, &raw);
   UniqueGpGraphics graphics(raw);

@@ -55,6 +55,6 @@ LauncherApp::LauncherApp(HINSTANCE instanceHandle, std::wstring startupText,
   // side each waits for the other; one after the other, the decode overlaps
   // the window's creation.
   CreateFonts(paint.fonts);
-  assetLoad.Start(launch.profile, dpiScale >= 1.5f);
+  assetLoad.Start(launch.profile, layout::kHeaderCard, dpiScale);
   display = ChooseDisplay(ReadDisplaySettings(lookRequest.theme == LookTheme::FollowSystem), lookRequest);
 }

@@ -37,11 +37,9 @@ struct LaunchModel {
 // What painting keeps between frames. Never the source of what is shown;
 // GDI+ objects, so gone before GDI+ shuts down.
 struct PaintCaches {
-  UniqueGpImage background;    // may be null; arrives from the asset load before the first show
-  // A brand's picture for scales of 1.5 and more, decoded only when the
-  // window starts at such a scale; may be null.
-  UniqueGpImage background2x;
-  PreparedPicture picture;   // the background as painted at the scale; declared after it, gone before it
+  // The pictures' bytes and the copy drawn at the scale; empty until the
+  // asset load hands them over before the first show.
+  BackgroundPictures background;
   UiFonts fonts;             // made on first use, any may be missing
   SceneRect button = layout::kButton;  // the action button as last painted, grown to its label
   bool invalidated = false;            // the whole window was invalidated and has not been painted since
@@ -114,10 +112,7 @@ class LauncherApp {
 };
 
 // The picture drawn at the window's scale: the 2x one from 1.5 on, when there is one.
-inline Gdiplus::GpImage* PictureAtScale(const LauncherApp& app) {
-  if (app.dpiScale >= 1.5f && app.paint.background2x != nullptr) return app.paint.background2x.get();
-  return app.paint.background.get();
-}
+inline const PictureSource& PictureAtScale(const LauncherApp& app) { return app.paint.background.At(app.dpiScale); }
 
 // What the window shows now, in its language.
 inline LaunchView ViewOf(const LauncherApp& app) {

@@ -81,11 +81,11 @@ LRESULT OnPaint(LauncherApp& app) {
     SelectedObject selected(memoryDc.get(), bitmap.get());
     const LaunchView view = ViewOf(app);
     if (app.shell.viewPending) TellTheShellOfTheView(app, view);
-    Gdiplus::GpImage* const picture = PictureAtScale(app);
+    const PictureSource& picture = PictureAtScale(app);
     SceneInput scene{view,
                      app.launch.profile.badge,
                      app.launch.displayTitle,
-                     picture != nullptr,
+                     !picture.empty(),
                      app.pointer.hoverButton,
                      app.pointer.pressedButton};
     if (app.display.highContrast) scene.highContrast = &*app.display.highContrast;
@@ -93,7 +93,8 @@ LRESULT OnPaint(LauncherApp& app) {
     // The hit test and the accessible location follow the button as painted.
     scene.labelWidths = MeasureGrowingLabels(app.paint.fonts, view, app.dpiScale);
     app.paint.button = GrowToFit(scene.labelWidths).button;
-    PaintFrame(memoryDc.get(), app.dpiScale, PaintScene(scene), app.paint.fonts, picture, &app.paint.picture);
+    PaintFrame(memoryDc.get(), app.dpiScale, PaintScene(scene), app.paint.fonts, &picture,
+               &app.paint.background.prepared);
     BitBlt(paint.dc(), 0, 0, width, height, memoryDc.get(), 0, 0, SRCCOPY);
   }
   return 0;
@@ -438,7 +439,7 @@ void PressActionButton(LauncherApp& app) {
 }
 
 void AttachAssets(LauncherApp& app) {
-  app.assetLoad.TakeInto(app.paint.background, app.paint.background2x, app.icon);
+  app.assetLoad.TakeInto(app.paint.background, app.icon);
   if (app.icon != nullptr) {
     SendMessageW(app.window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(app.icon));
     SendMessageW(app.window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(app.icon));

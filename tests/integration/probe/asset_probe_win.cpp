@@ -13,21 +13,16 @@
 #include "channel/utf8.h"
 #include "state/profiles.h"
 #include "ui/paint/assets_win.h"
+#include "ui/scene/layout.h"
 
 namespace {
 
-// "800x400 pargb" (any format other than 32 bpp PARGB in hex), or "none".
-std::string DescribeImage(Gdiplus::GpImage* image) {
-  if (image == nullptr) return "none";
-  UINT width = 0, height = 0;
-  Gdiplus::PixelFormat format = 0;
-  Gdiplus::DllExports::GdipGetImageWidth(image, &width);
-  Gdiplus::DllExports::GdipGetImageHeight(image, &height);
-  Gdiplus::DllExports::GdipGetImagePixelFormat(image, &format);
-  char text[64];
-  std::snprintf(text, sizeof text, format == PixelFormat32bppPARGB ? "%ux%u pargb" : "%ux%u %08x", width, height,
-                static_cast<unsigned>(format));
-  return text;
+// "800x400 pargb": the decoded picture's own size, its copy drawn as the
+// launcher's (32 bpp premultiplied), or "none".
+std::string DescribePicture(const BackgroundPictures& pictures) {
+  const ScaledPicture& copy = pictures.prepared.copy();
+  if (pictures.once.empty() || copy.bitmap == nullptr) return "none";
+  return std::to_string(copy.sourceWidth) + "x" + std::to_string(copy.sourceHeight) + " pargb";
 }
 
 // "32x32" for the icon's colour bitmap, or "none".
@@ -50,12 +45,12 @@ int wmain(int argc, wchar_t** argv) {
   if (report == nullptr) return 3;
   {
     const Profile profile = FindProfile(argv[1]);
-    UniqueGpImage background;
+    BackgroundPictures background;
     HICON icon = nullptr;
-    LoadAssets(profile, background, icon);
+    LoadAssets(profile, layout::kHeaderCard, 1.0f, background, icon);
     std::fprintf(report, "background-file=%s\nicon-file=%s\nbackground=%s\nicon=%s\n",
                  WideToUtf8(FindAssetFile(profile.backgroundCandidates)).c_str(),
-                 WideToUtf8(FindAssetFile(profile.iconCandidates)).c_str(), DescribeImage(background.get()).c_str(),
+                 WideToUtf8(FindAssetFile(profile.iconCandidates)).c_str(), DescribePicture(background).c_str(),
                  DescribeIcon(icon).c_str());
     if (icon != nullptr) DestroyIcon(icon);
   }

@@ -1,0 +1,148 @@
+#include "ui/paint/picture_win.h"
+
+#include <objbase.h>
+#include <wincodec.h>
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace gp = Gdiplus::DllExports;
+
+namespace {
+
+struct ComReleaser {
+  void operator()(IUnknown* object) const { object->Release(); }
+};
+template <typename T>
+using ComOwner = std::unique_ptr<T, ComReleaser>;
+
+// COM on the calling thread for the scope of a decode, unless the thread
+// runs it already (in either apartment).
+class ComScope {
+ public:
+  ComScope() : started_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) {}
+  ~ComScope() {
+    if (started_) CoUninitialize();
+  }
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+
+ private:
+  bool started_;
+};
+
+// Source rows converted to premultiplied BGRA a band at a time: the most the
+// decode holds beside the decoder's own copy and the result.
+constexpr UINT kBandRows = 16;
+
+}  // namespace
+
+PictureSource PictureSource::View(std::string_view png, uint32_t sizeLimit) {
+  PictureSource source;
+  source.png_ = png;
+  source.sizeLimit_ = sizeLimit;
+  return source;
+}
+
+PictureSource PictureSource::Own(std::string png, uint32_t sizeLimit) {
+  PictureSource source;
+  source.owned_ = std::move(png);
+  // A moved std::string keeps its heap block; a short one (no PNG is that
+  // short) would decode to nothing anyway.
+  source.png_ = source.owned_;
+  source.sizeLimit_ = sizeLimit;
+  return source;
+}
+
+ScaledPicture DecodeScaled(const PictureSource& source, const SceneRect& rect, float scale) {
+  ScaledPicture result;
+  const std::string_view png = source.png();
+  if (png.empty() || png.size() > 0xFFFFFFFFu) return result;
+  const ComScope com;
+  IWICImagingFactory* rawFactory = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&rawFactory)))) {
+    return result;
+  }
+  const ComOwner<IWICImagingFactory> factory(rawFactory);
+  IWICStream* rawStream = nullptr;
+  if (FAILED(factory->CreateStream(&rawStream))) return result;
+  const ComOwner<IWICStream> stream(rawStream);
+  // Read only: the decoder never writes to the memory it is given.
+  BYTE* const bytes = reinterpret_cast<BYTE*>(const_cast<char*>(png.data()));
+  if (FAILED(stream->InitializeFromMemory(bytes, static_cast<DWORD>(png.size())))) return result;
+  // The PNG decoder only: no other codec reads these bytes.
+  IWICBitmapDecoder* rawDecoder = nullptr;
+  if (FAILED(factory->CreateDecoder(GUID_ContainerFormatPng, nullptr, &rawDecoder))) return result;
+  const ComOwner<IWICBitmapDecoder> decoder(rawDecoder);
+  if (FAILED(decoder->Initialize(stream.get(), WICDecodeMetadataCacheOnDemand))) return result;
+  IWICBitmapFrameDecode* rawFrame = nullptr;
+  if (FAILED(decoder->GetFrame(0, &rawFrame))) return result;
+  const ComOwner<IWICBitmapFrameDecode> frame(rawFrame);
+  UINT width = 0, height = 0;
+  if (FAILED(frame->GetSize(&width, &height)) || width == 0 || height == 0) return result;
+  const uint32_t limit = source.sizeLimit();
+  if (limit != 0 && (width > limit || height > limit)) return result;
+  IWICFormatConverter* rawConverter = nullptr;
+  if (FAILED(factory->CreateFormatConverter(&rawConverter))) return result;
+  const ComOwner<IWICFormatConverter> converter(rawConverter);
+  if (FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                   WICBitmapPaletteTypeCustom))) {
+    return result;
+  }
+
+  const DevicePixelBox box = DevicePixelsOf(rect, scale);
+  if (box.width <= 0 || box.height <= 0) return result;
+  Gdiplus::GpBitmap* rawBitmap = nullptr;
+  gp::GdipCreateBitmapFromScan0(box.width, box.height, 0, PixelFormat32bppPARGB, nullptr, &rawBitmap);
+  UniqueGpImage bitmap(rawBitmap);
+  if (!bitmap) return result;
+  const Gdiplus::Rect all(0, 0, box.width, box.height);
+  Gdiplus::BitmapData locked{};
+  if (gp::GdipBitmapLockBits(rawBitmap, &all, Gdiplus::ImageLockModeWrite, PixelFormat32bppPARGB, &locked) !=
+      Gdiplus::Ok) {
+    return result;
+  }
+  PictureScaler scaler(width, height, rect, scale, static_cast<uint32_t*>(locked.Scan0),
+                       static_cast<size_t>(locked.Stride) / sizeof(uint32_t));
+  // Premultiplied BGRA in memory is 0xAARRGGBB read as a 32-bit little-endian number.
+  std::vector<uint32_t> band(static_cast<size_t>(width) * kBandRows);
+  for (UINT top = 0; top < height; top += kBandRows) {
+    const UINT rows = std::min(kBandRows, height - top);
+    const WICRect area{0, static_cast<INT>(top), static_cast<INT>(width), static_cast<INT>(rows)};
+    if (FAILED(converter->CopyPixels(&area, width * 4, width * rows * 4, reinterpret_cast<BYTE*>(band.data())))) break;
+    for (UINT row = 0; row < rows; ++row) scaler.AddRow(&band[static_cast<size_t>(row) * width]);
+  }
+  gp::GdipBitmapUnlockBits(rawBitmap, &locked);
+  if (!scaler.Finished()) return result;
+  result.bitmap = std::move(bitmap);
+  result.box = box;
+  result.sourceWidth = width;
+  result.sourceHeight = height;
+  return result;
+}
+
+bool PreparedPicture::Prepare(const PictureSource& source, const SceneRect& rect, float scale) {
+  // A picture that failed to decode is not tried again for the same frame
+  // geometry: every paint would pay for the attempt.
+  if (tried_ && source.png().data() == bytes_.data() && source.png().size() == bytes_.size() && rect == rect_ && scale == scale_) return copy_.bitmap != nullptr;
+  copy_ = ScaledPicture{};  // the old copy goes before the new one is made
+  tried_ = true;
+  bytes_ = source.png();
+  rect_ = rect;
+  scale_ = scale;
+  copy_ = DecodeScaled(source, rect, scale);
+  return copy_.bitmap != nullptr;
+}
+
+bool PreparedPicture::Draw(Gdiplus::GpGraphics* graphics, const PictureSource& source, const SceneRect& rect,
+                           float scale) {
+  if (!Prepare(source, rect, scale)) return false;
+  // At its own size in device pixels the copy is blended, not resampled.
+  gp::GdipResetWorldTransform(graphics);
+  const DevicePixelBox& box = copy_.box;
+  const bool drawn =
+      gp::GdipDrawImageRectI(graphics, copy_.bitmap.get(), box.left, box.top, box.width, box.height) == Gdiplus::Ok;
+  gp::GdipScaleWorldTransform(graphics, scale, scale, Gdiplus::MatrixOrderPrepend);
+  return drawn;
+}
