@@ -20,6 +20,7 @@ set(TARROW_HOT_SOURCES
   state/launch_transitions.cpp
   state/step_table.cpp
   state/step_vocabulary.cpp
+  ui/paint/picture_scaling.cpp
   ui/paint/scene_renderer_win.cpp
   ui/paint/text_line_win.cpp)
 

@@ -40,15 +40,21 @@ class PictureScaler {
   bool Finished() const { return nextOut_ == box_.height; }
 
  private:
-  // The source pixels one output column or row is made of, and their weights.
+  // The source pixels one output column or row is made of: `count` from
+  // `first`, their weights from `weight` on in the axis' flat table.
   struct Span {
-    uint32_t first = 0;
+    uint32_t first = 0, count = 0, weight = 0;
+  };
+  struct Axis {
+    std::vector<Span> spans;
     std::vector<float> weights;
   };
+  static Axis AxisOf(int32_t firstPixel, int32_t count, double start, double length, uint32_t sourceCount);
   void WriteRow(const std::vector<float>& sums);
 
   DevicePixelBox box_;
-  std::vector<Span> columns_, rows_;
+  Axis columns_, rows_;
+  std::vector<float> source_;  // the current source row, four channels a pixel
   uint32_t sourceWidth_ = 0;
   uint32_t nextSourceRow_ = 0;
   int32_t nextOut_ = 0;                   // the first output row not yet written
