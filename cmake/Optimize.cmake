@@ -2,8 +2,9 @@
 # executable. Most of it runs once (start-up, the command line, the assets,
 # the accessible object, the language tables) and is compiled for size,
 # which keeps the packaged executable small; the road of an updater line
-# (reader, parser, state) and the renderer's calls into GDI+ and Uniscribe
-# stay compiled for speed. The window's handling and the post run once per
+# (reader, parser, state), the renderer's calls into GDI+ and Uniscribe and
+# the picture's resampling (on the way to the first frame) stay compiled
+# for speed. The window's handling and the post run once per
 # read, not per line, and building the draw list and the view is cheap
 # next to drawing them, so those are compiled for size.
 #
