@@ -112,17 +112,30 @@ int InkedGroups(const PixelImage& image) {
 // A launcher fed through its standard input. Detail lines come without a
 // figure, so no stall hint replaces them however slow the machine is.
 struct DetailLines {
-  explicit DetailLines(const std::wstring& arguments = L"") : run(arguments, kInputPipe), window(run.WaitForWindow()) {}
+  // The start-up preview's own detail line is the picture the first text
+  // must change (the status is read back before the paint that shows it).
+  explicit DetailLines(const std::wstring& arguments = L"") : run(arguments, kInputPipe), window(run.WaitForWindow()) {
+    if (window == nullptr) return;
+    PixelImage previous;
+    EXPECT_TRUE(WaitUntil([&] {
+      last = Crop(CaptureWindowFromScreen(window), kDetail);
+      const bool settled = InkedGroups(last) > 0 && last.pixels == previous.pixels;
+      previous = last;
+      return settled;
+    }, 10000)) << "the start-up detail line never settled";
+  }
 
   // Shows `text` and returns the detail line once the screen shows it; a
-  // line that does not change the picture fails the test.
+  // line that does not change the picture fails the test. Every text here
+  // draws ink, so a line caught blank is not yet shown.
   PixelImage Show(const std::wstring& text) {
     EXPECT_TRUE(run.Feed("progress - DOWNLOAD " + WideToUtf8(text) + "\n"));
     EXPECT_TRUE(run.WaitForStatus(text)) << Describe(run.Texts());
     PixelImage shown, previous;
     EXPECT_TRUE(WaitUntil([&] {
       shown = Crop(CaptureWindowFromScreen(window), kDetail);
-      const bool settled = shown.pixels == previous.pixels && shown.pixels != last.pixels;
+      const bool settled =
+          InkedGroups(shown) > 0 && shown.pixels == previous.pixels && shown.pixels != last.pixels;
       previous = shown;
       return settled;
     }, 10000)) << "the detail line never settled on a new picture";
