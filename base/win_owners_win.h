@@ -133,12 +133,15 @@ class ScopedGdiplus {
   bool ok_ = false;
 };
 
-// A single-threaded COM apartment for the calling thread, for a scope. The
-// window thread needs one to hand its accessible object to other processes;
-// their calls then arrive through the thread's message loop.
+// A COM apartment for the calling thread, for a scope: single-threaded unless
+// asked otherwise. The window thread needs one to hand its accessible object
+// to other processes; their calls then arrive through the thread's message
+// loop. On a thread already in another apartment it enters none (ok() false)
+// and that apartment serves.
 class ScopedComApartment {
  public:
-  ScopedComApartment() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  explicit ScopedComApartment(DWORD model = COINIT_APARTMENTTHREADED)
+      : ok_(SUCCEEDED(CoInitializeEx(nullptr, model))) {}
   ~ScopedComApartment() {
     if (ok_) CoUninitialize();
   }

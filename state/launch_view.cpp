@@ -67,9 +67,9 @@ LaunchView DescribeLaunch(const LaunchState& state, std::wstring_view sequenceTi
   view.shownFraction = std::isfinite(state.shownProgress) ? std::clamp(state.shownProgress, 0.0, 1.0) : 0.0;
   if (state.progress && std::isfinite(*state.progress)) view.targetFraction = std::clamp(*state.progress, 0.0, 1.0);
   // std::lround rounds halves away from zero; the value lies in 0..100.
-  view.percent = view.hasTarget
-                     ? FormatText(language, TextId::PercentValue, DecimalText(static_cast<uint64_t>(std::lround(view.shownFraction * 100.0))))
-                     : text(TextId::PercentWait);
+  const auto percent = static_cast<uint64_t>(std::lround(view.shownFraction * 100.0));
+  view.percent =
+      view.hasTarget ? FormatText(language, TextId::PercentValue, DecimalText(percent)) : text(TextId::PercentWait);
   view.button = facts.button;
   view.buttonLabel = text(kButtonLabels[static_cast<size_t>(facts.button)]);
   view.buttonAction = text(TextId::ActionPress);

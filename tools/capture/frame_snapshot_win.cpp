@@ -161,7 +161,7 @@ PixelImage RenderPreview(const PreviewFrame& frame, const UiFonts& fonts, const 
                          SurfaceKind kind, PreparedPicture* picture) {
   FrameSurface surface(ScaleUnits(kWindowUnitsWide, frame.scale), ScaleUnits(kWindowUnitsHigh, frame.scale), kind);
   if (!surface.ok()) return {};
-  PaintFrame(surface.dc(), frame.scale, PreviewDrawList(frame, background != nullptr && !background->empty(), &fonts), fonts, background,
-             picture);
+  const bool hasBackground = background != nullptr && !background->empty();
+  PaintFrame(surface.dc(), frame.scale, PreviewDrawList(frame, hasBackground, &fonts), fonts, background, picture);
   return surface.Snapshot();
 }

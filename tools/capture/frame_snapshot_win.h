@@ -82,8 +82,9 @@ struct PreviewFrame {
   std::wstring language = L"en";             // a language tag, chosen as --lang chooses
 };
 
-// The frame's draw list (with the picture when `hasBackground`). With fonts, the chip, button and pill grow to their labels as the
-// window's do; without, they keep their standard sizes.
+// The frame's draw list (with the picture when `hasBackground`). With fonts,
+// the chip, button and pill grow to their labels as the window's do;
+// without, they keep their standard sizes.
 DrawList PreviewDrawList(const PreviewFrame& frame, bool hasBackground, const UiFonts* fonts = nullptr);
 
 // Paints the frame on a fresh S(392) x S(252) surface and returns its pixels.

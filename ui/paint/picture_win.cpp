@@ -3,6 +3,7 @@
 #include <objbase.h>
 #include <wincodec.h>
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -17,21 +18,6 @@ struct ComReleaser {
 template <typename T>
 using ComOwner = std::unique_ptr<T, ComReleaser>;
 
-// COM on the calling thread for the scope of a decode, unless the thread
-// runs it already (in either apartment).
-class ComScope {
- public:
-  ComScope() : started_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) {}
-  ~ComScope() {
-    if (started_) CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  bool started_;
-};
-
 // Source rows converted to premultiplied BGRA a band at a time: the most the
 // decode holds beside the decoder's own copy and the result.
 constexpr UINT kBandRows = 16;
@@ -40,7 +26,7 @@ constexpr UINT kBandRows = 16;
 
 PictureSource PictureSource::View(std::string_view png, uint32_t sizeLimit) {
   PictureSource source;
-  source.png_ = png;
+  source.view_ = png;
   source.sizeLimit_ = sizeLimit;
   return source;
 }
@@ -48,9 +34,6 @@ PictureSource PictureSource::View(std::string_view png, uint32_t sizeLimit) {
 PictureSource PictureSource::Own(std::string png, uint32_t sizeLimit) {
   PictureSource source;
   source.owned_ = std::move(png);
-  // A moved std::string keeps its heap block; a short one (no PNG is that
-  // short) would decode to nothing anyway.
-  source.png_ = source.owned_;
   source.sizeLimit_ = sizeLimit;
   return source;
 }
@@ -59,7 +42,9 @@ ScaledPicture DecodeScaled(const PictureSource& source, const SceneRect& rect, f
   ScaledPicture result;
   const std::string_view png = source.png();
   if (png.empty() || png.size() > 0xFFFFFFFFu) return result;
-  const ComScope com;
+  // COM for the call, unless the thread runs it already (the window thread,
+  // in its own apartment); the imaging components work in either.
+  const ScopedComApartment com(COINIT_MULTITHREADED);
   IWICImagingFactory* rawFactory = nullptr;
   if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&rawFactory)))) {
     return result;
@@ -125,7 +110,9 @@ ScaledPicture DecodeScaled(const PictureSource& source, const SceneRect& rect, f
 bool PreparedPicture::Prepare(const PictureSource& source, const SceneRect& rect, float scale) {
   // A picture that failed to decode is not tried again for the same frame
   // geometry: every paint would pay for the attempt.
-  if (tried_ && source.png().data() == bytes_.data() && source.png().size() == bytes_.size() && rect == rect_ && scale == scale_) return copy_.bitmap != nullptr;
+  const std::string_view png = source.png();
+  const bool same = png.data() == bytes_.data() && png.size() == bytes_.size() && rect == rect_ && scale == scale_;
+  if (tried_ && same) return copy_.bitmap != nullptr;
   copy_ = ScaledPicture{};  // the old copy goes before the new one is made
   tried_ = true;
   bytes_ = source.png();

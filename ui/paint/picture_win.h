@@ -13,7 +13,7 @@
 
 // Where a picture's bytes are: a view of memory that outlives this (a
 // module's resource), or a copy of its own (a file read once). Empty when
-// there is no picture. Movable; the bytes never move with it.
+// there is no picture. Movable.
 class PictureSource {
  public:
   PictureSource() = default;
@@ -21,13 +21,13 @@ class PictureSource {
   static PictureSource View(std::string_view png, uint32_t sizeLimit = 0);
   static PictureSource Own(std::string png, uint32_t sizeLimit = 0);
 
-  bool empty() const { return png_.empty(); }
-  std::string_view png() const { return png_; }
+  bool empty() const { return png().empty(); }
+  std::string_view png() const { return owned_.empty() ? view_ : std::string_view(owned_); }
   uint32_t sizeLimit() const { return sizeLimit_; }
 
  private:
   std::string owned_;
-  std::string_view png_;
+  std::string_view view_;  // used when nothing is owned
   uint32_t sizeLimit_ = 0;
 };
 

@@ -279,9 +279,11 @@ LRESULT OnDisplaySettingsChange(LauncherApp& app) {
 // (error or stop, also a repeated one) and the end are told to assistive
 // technology and the taskbar right after the event that made them, even
 // when a later event of the same batch or frame overtakes them; everything
-// else follows at the next paint or tick.
-StateEffects ApplyReaderEvent(LauncherApp& app, const LaunchEvent& event) {
-  const std::wstring stepBefore = app.launch.state.stepKey;
+// else follows at the next paint or tick. `stepBefore` is the caller's
+// buffer, reused from event to event of a batch so that a line costs no
+// allocation for it.
+StateEffects ApplyReaderEvent(LauncherApp& app, const LaunchEvent& event, std::wstring& stepBefore) {
+  stepBefore.assign(app.launch.state.stepKey);
   const StateEffects effects = ApplyLaunchEvent(app.launch.state, event);
   const std::wstring& step = app.launch.state.stepKey;
   const bool milestone = step != stepBefore || FactsOf(step).kind == StepKind::Failed;
@@ -298,7 +300,8 @@ LRESULT OnLaunchEvents(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
   const std::unique_ptr<LaunchEventBatch> batch = TakeLaunchEvents(wParam, lParam);
   if (batch == nullptr) return 0;
   StateEffects effects;
-  for (const LaunchEvent& event : batch->events) effects = Then(effects, ApplyReaderEvent(app, event));
+  std::wstring stepBefore;
+  for (const LaunchEvent& event : batch->events) effects = Then(effects, ApplyReaderEvent(app, event, stepBefore));
   PerformStateEffects(app, effects);
   return 0;
 }
@@ -306,10 +309,11 @@ LRESULT OnLaunchEvents(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
 // The run's child is gone: from now on Retry starts the command again, so
 // also on the exit-code report applied here.
 LRESULT OnUpdaterEnded(LauncherApp& app, WPARAM wParam, LPARAM lParam) {
-  const std::unique_ptr<LaunchEvent> report = TakeUpdaterReport(wParam, lParam);
   if (!CarriesLaunchMessageCookie(wParam)) return 0;
+  const std::unique_ptr<LaunchEvent> report = TakeUpdaterReport(wParam, lParam);
   app.updater.Ended();
-  if (report != nullptr) PerformStateEffects(app, ApplyReaderEvent(app, *report));
+  std::wstring stepBefore;
+  if (report != nullptr) PerformStateEffects(app, ApplyReaderEvent(app, *report, stepBefore));
   return 0;
 }
 
