@@ -49,12 +49,11 @@ LauncherApp::LauncherApp(HINSTANCE instanceHandle, std::wstring startupText,
                               brand->brand.accentEnd};
   }
   dpiScale = DpiScaleFor(MeasureSystemDpi());
-  // The fonts first, then the picture's decode on its own thread: under Wine
-  // the first font loads the system's font list and the first decode the
-  // imaging components, both through the one server process, and side by
-  // side each waits for the other; one after the other, the decode overlaps
-  // the window's creation.
-  CreateFonts(paint.fonts);
+  // The picture's decode on its own thread first: the first device context
+  // the fonts make loads the display driver (under Wine, a third of the
+  // start-up before the window's first paint), and the decode overlaps that
+  // and the window's creation.
   assetLoad.Start(launch.profile, layout::kHeaderCard, dpiScale);
+  CreateFonts(paint.fonts);
   display = ChooseDisplay(ReadDisplaySettings(lookRequest.theme == LookTheme::FollowSystem), lookRequest);
 }
