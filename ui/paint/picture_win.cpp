@@ -56,9 +56,13 @@ ScaledPicture DecodeScaled(const PictureSource& source, const SceneRect& rect, f
   // Read only: the decoder never writes to the memory it is given.
   BYTE* const bytes = reinterpret_cast<BYTE*>(const_cast<char*>(png.data()));
   if (FAILED(stream->InitializeFromMemory(bytes, static_cast<DWORD>(png.size())))) return result;
-  // The PNG decoder only: no other codec reads these bytes.
+  // The PNG decoder only: no other codec reads these bytes. Made by its class
+  // rather than by the factory's CreateDecoder, which searches the registered
+  // codecs for one of the container format first.
   IWICBitmapDecoder* rawDecoder = nullptr;
-  if (FAILED(factory->CreateDecoder(GUID_ContainerFormatPng, nullptr, &rawDecoder))) return result;
+  if (FAILED(CoCreateInstance(CLSID_WICPngDecoder, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&rawDecoder)))) {
+    return result;
+  }
   const ComOwner<IWICBitmapDecoder> decoder(rawDecoder);
   if (FAILED(decoder->Initialize(stream.get(), WICDecodeMetadataCacheOnDemand))) return result;
   IWICBitmapFrameDecode* rawFrame = nullptr;
