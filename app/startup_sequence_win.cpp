@@ -1,5 +1,7 @@
 #include "app/startup_sequence_win.h"
 
+#include <utility>
+
 #include "app/command_line_win.h"
 #include "app/exit_watchdog_win.h"
 #include "app/startup_options.h"
@@ -44,8 +46,9 @@ void RunMessageLoop() {
   }
 }
 
-// From the window's birth to its end, with `app` alive throughout.
-int RunWindow(LauncherApp& app, const StartupOptions& options) {
+// From the window's birth to its end, with `app` alive throughout. `shell`
+// keeps shell32 mapped until the window exists (see RunLauncher).
+int RunWindow(LauncherApp& app, const StartupOptions& options, UniqueModule shell) {
   // Accessibility clients reach the window's object through the thread's
   // apartment. Entered before the window exists: entered inside a client's
   // WM_GETOBJECT, Wine can leave the process hanging at its exit while
@@ -56,6 +59,7 @@ int RunWindow(LauncherApp& app, const StartupOptions& options) {
   // process ends within the grace.
   app.windowGone = &ArmExitWatchdog;
   if (!CreateLauncherWindow(app)) return 1;
+  shell.reset();
   // Reads standard input only when it is a disk file or a pipe. The updater
   // never gets it: its input is a pipe of the launcher's own.
   StartStdinReader(app.window);
@@ -91,6 +95,9 @@ int RunLauncher(HINSTANCE instance) {
   MakeProcessDpiAware();
   const ScopedGdiplus gdiplus;
   if (!gdiplus.ok()) return 1;
+  // The command line's split and the busy-user query each load shell32 for
+  // one call; held between them, it is mapped once, not twice.
+  UniqueModule shell = LoadSystemModule(L"shell32.dll");
   const StartupOptions options = ParseCommandLine(ReadCommandLineWords());
   // Drawn before any reader thread can post.
   LaunchMessageCookie();
@@ -110,5 +117,5 @@ int RunLauncher(HINSTANCE instance) {
   std::vector<std::wstring_view> readers{app.launch.language->tag};
   readers.insert(readers.end(), preferred.begin(), preferred.end());
   app.paint.fonts.SetHanScript(HanForLanguages(readers));
-  return RunWindow(app, options);
+  return RunWindow(app, options, std::move(shell));
 }
