@@ -13,16 +13,22 @@
 
 namespace {
 
-// As much as a pipe usually holds: a flooding updater's lines are taken in
-// as few reads as possible, and the lines of one read go to the window in
-// one message. Lines are still cut at LF and applied in order.
-constexpr DWORD kReadBytes = 64 * 1024;
+// The pause of a paced reader after a read that found the pipe less than
+// full. A writer that streams a line per write would otherwise wake the
+// reader for each line, and each read costs a post and a window wakeup; after
+// the pause the next read takes what was written meanwhile in one piece. A
+// line that arrives alone is posted at once; one written during the pause
+// waits for it (a millisecond, up to a timer tick of about 16 ms on Windows),
+// well within the 45 ms between two frames. The pipe holds kReaderPipeBytes,
+// so a fast writer is not held up by the pause: a full read is followed by
+// the next at once.
+constexpr DWORD kStreamPauseMs = 1;
 
 DWORD WINAPI ReaderThreadEntry(void* param) noexcept {
   std::unique_ptr<ReaderArgs> args(static_cast<ReaderArgs*>(param));
   std::unique_ptr<LaunchEvent> report;
   try {
-    report = RunReader(args->input, args->window, args->process.get());
+    report = RunReader(args->input, args->window, args->process.get(), args->pace);
   } catch (...) {
     // Out of memory while cutting or parsing: the lines are given up. The
     // read end goes first, so a child still writing fails instead of
@@ -39,7 +45,7 @@ DWORD WINAPI ReaderThreadEntry(void* param) noexcept {
 
 }  // namespace
 
-std::unique_ptr<LaunchEvent> RunReader(HANDLE input, HWND window, HANDLE process) {
+std::unique_ptr<LaunchEvent> RunReader(HANDLE input, HWND window, HANDLE process, ReadPace pace) {
   const bool isPipe = GetFileType(input) == FILE_TYPE_PIPE;
   auto batch = std::make_unique<LaunchEventBatch>();
   const auto keepLine = [&batch](std::string_view line) {
@@ -53,17 +59,18 @@ std::unique_ptr<LaunchEvent> RunReader(HANDLE input, HWND window, HANDLE process
     batch = std::make_unique<LaunchEventBatch>();
   };
   LineSplitter splitter;
-  const std::unique_ptr<char[]> storage(new char[kReadBytes]);
+  const std::unique_ptr<char[]> storage(new char[kReaderPipeBytes]);
   char* const buffer = storage.get();
   for (;;) {
     DWORD got = 0;
-    if (!ReadFile(input, buffer, kReadBytes, &got, nullptr)) break;
+    if (!ReadFile(input, buffer, kReaderPipeBytes, &got, nullptr)) break;
     if (got == 0) {
       if (isPipe) continue;
       break;
     }
     splitter.Feed(std::string_view(buffer, got), keepLine);
     postBatch();
+    if (pace == ReadPace::Paced && got < kReaderPipeBytes) Sleep(kStreamPauseMs);
   }
   if (std::optional<std::string> rest = splitter.Finish()) keepLine(*rest);
   postBatch();

@@ -72,15 +72,16 @@ DWORD StartChild(const UpdaterStarters& starters, const std::wstring& command, H
   return ERROR_SUCCESS;
 }
 
-// An anonymous pipe whose launcher end (the read end when `keepRead`, else the
-// write end) is not inheritable; the other end is. ERROR_SUCCESS, or the system's code.
-DWORD MakePipe(UniqueHandle& readEnd, UniqueHandle& writeEnd, bool keepRead) {
+// An anonymous pipe of `bytes` (0: the system's default) whose launcher end
+// (the read end when `keepRead`, else the write end) is not inheritable; the
+// other end is. ERROR_SUCCESS, or the system's code.
+DWORD MakePipe(UniqueHandle& readEnd, UniqueHandle& writeEnd, bool keepRead, DWORD bytes) {
   SECURITY_ATTRIBUTES inheritable{};
   inheritable.nLength = sizeof(inheritable);
   inheritable.bInheritHandle = TRUE;
   HANDLE read = nullptr;
   HANDLE write = nullptr;
-  if (!CreatePipe(&read, &write, &inheritable, 0)) return FailureCode();
+  if (!CreatePipe(&read, &write, &inheritable, bytes)) return FailureCode();
   readEnd.reset(read);
   writeEnd.reset(write);
   if (!SetHandleInformation(keepRead ? read : write, HANDLE_FLAG_INHERIT, 0)) return FailureCode();
@@ -92,8 +93,9 @@ DWORD MakePipe(UniqueHandle& readEnd, UniqueHandle& writeEnd, bool keepRead) {
 UpdaterStart StartUpdater(const std::wstring& command, HWND window, const UpdaterStarters& starters) {
   UpdaterStart start;
   UniqueHandle outputRead, outputWrite, inputRead, inputWrite;
-  start.error = MakePipe(outputRead, outputWrite, true);
-  if (start.error == ERROR_SUCCESS) start.error = MakePipe(inputRead, inputWrite, false);
+  // The output holds what the paced reader takes in one read.
+  start.error = MakePipe(outputRead, outputWrite, true, kReaderPipeBytes);
+  if (start.error == ERROR_SUCCESS) start.error = MakePipe(inputRead, inputWrite, false, 0);
   if (start.error != ERROR_SUCCESS) {
     start.result = UpdaterStartResult::PipeFailed;
     return start;
@@ -119,6 +121,7 @@ UpdaterStart StartUpdater(const std::wstring& command, HWND window, const Update
   args->ownedInput = std::move(outputRead);
   args->window = window;
   args->process = std::move(process);
+  args->pace = ReadPace::Paced;
   if (starters.startReader(args)) {
     start.result = UpdaterStartResult::Started;
     return start;

@@ -162,10 +162,11 @@ int DispatchQueued() {
   return launchEvents;
 }
 
-// The standard-input reader on a pipe the test writes: each write, once the
-// reader has taken it, is one message holding the lines it completed (a
-// line cut between writes comes with the write that ends it), and the
-// window applies every one of them in order: a "done" amid a read still
+// A reader on a pipe the test writes, eager (standard input) or paced (the
+// updater's): each write, once the reader has taken it, is one message
+// holding the lines it completed (a line cut between writes comes with the
+// write that ends it; the paced reader holds back no line it has read), and
+// the window applies every one of them in order: a "done" amid a read still
 // hands the launch over, and the read's last line is what shows.
 TEST_F(LauncherWindowProcTest, EachReadsLinesComeInOneMessageAndApplyInOrder) {
   std::string manyLines;
@@ -174,15 +175,18 @@ TEST_F(LauncherWindowProcTest, EachReadsLinesComeInOneMessageAndApplyInOrder) {
                                              std::to_string(line) + "\n";
   }
   const struct {
+    ReadPace pace;
     std::vector<std::string> writes;
     bool handedOver;
     const wchar_t* step;
     const wchar_t* detail;
   } cases[] = {
-      {{"progress 0.5 DOWNLOAD Receiving changes\r\nstat", "us Verifying package\n"}, false, L"DOWNLOAD",
-       L"Verifying package"},
+      {ReadPace::Eager, {"progress 0.5 DOWNLOAD Receiving changes\r\nstat", "us Verifying package\n"}, false,
+       L"DOWNLOAD", L"Verifying package"},
+      {ReadPace::Paced, {"progress 0.4 DOWNLOAD Receiving\nprogress 0.5 DOWNLOAD Rec", "eived\n", "status Verifying\n"},
+       false, L"DOWNLOAD", L"Verifying"},
       // Last: the close that "done" arms may end the window once the case is over.
-      {{manyLines + "progress 0.5 APPLY Last of the read\n"}, true, L"APPLY", L"Last of the read"},
+      {ReadPace::Eager, {manyLines + "progress 0.5 APPLY Last of the read\n"}, true, L"APPLY", L"Last of the read"},
   };
   for (const auto& c : cases) {
     PerformStateEffects(*app_, RetryLaunch(app_->launch.state));
@@ -190,7 +194,7 @@ TEST_F(LauncherWindowProcTest, EachReadsLinesComeInOneMessageAndApplyInOrder) {
     HANDLE writeEnd = nullptr;
     ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, nullptr, 64 * 1024));
     UniqueHandle reading(readEnd), writing(writeEnd);
-    std::thread reader([&] { RunReader(reading.get(), app_->window, nullptr); });
+    std::thread reader([&] { RunReader(reading.get(), app_->window, nullptr, c.pace); });
     int messages = 0;
     for (size_t i = 0; i < c.writes.size(); ++i) {
       DWORD written = 0;
