@@ -113,3 +113,9 @@ void PictureScaler::WriteRow(const std::vector<float>& sums) {
     target[x] = Byte(s[0]) << 24 | Byte(s[1]) << 16 | Byte(s[2]) << 8 | Byte(s[3]);
   }
 }
+
+void WidenBgrToOpaqueBgra(const uint8_t* bgr, uint32_t* out, size_t count) {
+  for (size_t i = 0; i < count; ++i, bgr += 3) {
+    out[i] = 0xFF000000u | static_cast<uint32_t>(bgr[2]) << 16 | static_cast<uint32_t>(bgr[1]) << 8 | bgr[0];
+  }
+}

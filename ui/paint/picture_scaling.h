@@ -22,6 +22,10 @@ struct DevicePixelBox {
 // scaled corner to the ceiling of its scaled far corner.
 DevicePixelBox DevicePixelsOf(const SceneRect& rect, float scale);
 
+// `count` pixels of 8-bit blue, green, red (a decoder's 24-bit order) as
+// opaque 0xFFRRGGBB.
+void WidenBgrToOpaqueBgra(const uint8_t* bgr, uint32_t* out, size_t count);
+
 class PictureScaler {
  public:
   // A picture of sourceWidth x sourceHeight pixels drawn over `rect` (units)

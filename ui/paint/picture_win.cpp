@@ -72,12 +72,20 @@ ScaledPicture DecodeScaled(const PictureSource& source, const SceneRect& rect, f
   if (FAILED(frame->GetSize(&width, &height)) || width == 0 || height == 0) return result;
   const uint32_t limit = source.sizeLimit();
   if (limit != 0 && (width > limit || height > limit)) return result;
-  IWICFormatConverter* rawConverter = nullptr;
-  if (FAILED(factory->CreateFormatConverter(&rawConverter))) return result;
-  const ComOwner<IWICFormatConverter> converter(rawConverter);
-  if (FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
-                                   WICBitmapPaletteTypeCustom))) {
-    return result;
+  // An opaque 8-bit RGB picture (the launcher's own are) is taken as the
+  // decoder gives it and widened here: making a format converter costs more
+  // than the widening. Every other format goes through the converter.
+  WICPixelFormatGUID format{};
+  const bool bgr = SUCCEEDED(frame->GetPixelFormat(&format)) && format == GUID_WICPixelFormat24bppBGR;
+  ComOwner<IWICFormatConverter> converter;
+  if (!bgr) {
+    IWICFormatConverter* rawConverter = nullptr;
+    if (FAILED(factory->CreateFormatConverter(&rawConverter))) return result;
+    converter.reset(rawConverter);
+    if (FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr,
+                                     0.0, WICBitmapPaletteTypeCustom))) {
+      return result;
+    }
   }
 
   const DevicePixelBox box = DevicePixelsOf(rect, scale);
@@ -96,10 +104,16 @@ ScaledPicture DecodeScaled(const PictureSource& source, const SceneRect& rect, f
                        static_cast<size_t>(locked.Stride) / sizeof(uint32_t));
   // Premultiplied BGRA in memory is 0xAARRGGBB read as a 32-bit little-endian number.
   std::vector<uint32_t> band(static_cast<size_t>(width) * kBandRows);
+  std::vector<BYTE> narrow(bgr ? static_cast<size_t>(width) * 3 * kBandRows : 0);
   for (UINT top = 0; top < height; top += kBandRows) {
     const UINT rows = std::min(kBandRows, height - top);
     const WICRect area{0, static_cast<INT>(top), static_cast<INT>(width), static_cast<INT>(rows)};
-    if (FAILED(converter->CopyPixels(&area, width * 4, width * rows * 4, reinterpret_cast<BYTE*>(band.data())))) break;
+    if (bgr) {
+      if (FAILED(frame->CopyPixels(&area, width * 3, width * rows * 3, narrow.data()))) break;
+      WidenBgrToOpaqueBgra(narrow.data(), band.data(), static_cast<size_t>(width) * rows);
+    } else if (FAILED(converter->CopyPixels(&area, width * 4, width * rows * 4, reinterpret_cast<BYTE*>(band.data())))) {
+      break;
+    }
     for (UINT row = 0; row < rows; ++row) scaler.AddRow(&band[static_cast<size_t>(row) * width]);
   }
   gp::GdipBitmapUnlockBits(rawBitmap, &locked);
