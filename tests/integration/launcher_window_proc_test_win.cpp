@@ -192,7 +192,7 @@ TEST_F(LauncherWindowProcTest, EachReadsLinesComeInOneMessageAndApplyInOrder) {
     PerformStateEffects(*app_, RetryLaunch(app_->launch.state));
     HANDLE readEnd = nullptr;
     HANDLE writeEnd = nullptr;
-    ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, nullptr, 64 * 1024));
+    ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, nullptr, kReaderPipeBytes));
     UniqueHandle reading(readEnd), writing(writeEnd);
     std::thread reader([&] { RunReader(reading.get(), app_->window, nullptr, c.pace); });
     int messages = 0;
