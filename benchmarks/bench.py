@@ -33,10 +33,19 @@ def winpath(path):
 
 def wine(bin_dir, program, *args):
     """One run of a program of the build; its output, or None when it fails."""
-    done = subprocess.run(["wine", str(bin_dir / program), *args], stdin=subprocess.DEVNULL,
-                          capture_output=True, text=True)
-    sys.stderr.write(done.stderr)
-    return done.stdout if done.returncode == 0 else None
+    # Output goes to files, not pipes. The desktop's explorer.exe is started
+    # by the first program that finds none and inherits that program's
+    # output; on pipes it ends with that start (seen under Wine 8), so every
+    # later start made a new desktop too: about 100 ms more a start, and more
+    # for the launcher, two of whose threads can each start one. On files it
+    # lives on while programs follow each other, as it does for a user.
+    with tempfile.TemporaryFile("w+") as out, tempfile.TemporaryFile("w+") as err:
+        done = subprocess.run(["wine", str(bin_dir / program), *args], stdin=subprocess.DEVNULL, stdout=out,
+                              stderr=err)
+        out.seek(0)
+        err.seek(0)
+        sys.stderr.write(err.read())
+        return out.read() if done.returncode == 0 else None
 
 
 # First-frame pairs (minimal window, launcher) taken in each run.
