@@ -198,8 +198,9 @@ const PictureSource& BackgroundPictures::At(float scale) const {
   return scale >= k2xPictureScale && !twice.empty() ? twice : once;
 }
 
-void LoadAssets(const Profile& profile, const SceneRect& rect, float scale, BackgroundPictures& pictures,
-                HICON& icon) {
+namespace {
+
+void LoadProfilePictures(const Profile& profile, const SceneRect& rect, float scale, BackgroundPictures& pictures) {
   pictures = BackgroundPictures{};
   if (IsResourceId(profile.background2xResourceId)) {
     PictureSource twice = PictureSource::View(ResourceBytes(profile.background2xResourceId, kRcData));
@@ -228,7 +229,9 @@ void LoadAssets(const Profile& profile, const SceneRect& rect, float scale, Back
       }
     }
   }
+}
 
+void LoadProfileIcon(const Profile& profile, HICON& icon) {
   // Size 0 with LR_DEFAULTSIZE picks the system's standard icon size from
   // the group (SM_CXICON by SM_CYICON).
   HICON loadedIcon = nullptr;
@@ -250,23 +253,39 @@ void LoadAssets(const Profile& profile, const SceneRect& rect, float scale, Back
   icon = loadedIcon;
 }
 
+}  // namespace
+
+void LoadAssets(const Profile& profile, const SceneRect& rect, float scale, BackgroundPictures& pictures,
+                HICON& icon) {
+  LoadProfilePictures(profile, rect, scale, pictures);
+  LoadProfileIcon(profile, icon);
+}
+
 AssetLoad::~AssetLoad() {
   Wait();
   if (icon_ != nullptr) DestroyIcon(icon_);
+  if (iconGate_ != nullptr) CloseHandle(iconGate_);
 }
 
 void AssetLoad::Start(const Profile& profile, const SceneRect& rect, float scale) {
   profile_ = profile;
   rect_ = rect;
   scale_ = scale;
+  iconGate_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
   if (thread_ == nullptr) LoadAssets(profile_, rect_, scale_, pictures_, icon_);
+}
+
+void AssetLoad::DisplayReady() {
+  if (iconGate_ != nullptr) SetEvent(iconGate_);
 }
 
 DWORD WINAPI AssetLoad::Run(void* self) noexcept {
   auto* load = static_cast<AssetLoad*>(self);
   try {
-    LoadAssets(load->profile_, load->rect_, load->scale_, load->pictures_, load->icon_);
+    LoadProfilePictures(load->profile_, load->rect_, load->scale_, load->pictures_);
+    if (load->iconGate_ != nullptr) WaitForSingleObject(load->iconGate_, INFINITE);
+    LoadProfileIcon(load->profile_, load->icon_);
   } catch (...) {
     // Out of memory: the window goes on without its picture and icon.
   }
@@ -275,6 +294,7 @@ DWORD WINAPI AssetLoad::Run(void* self) noexcept {
 
 void AssetLoad::Wait() {
   if (thread_ == nullptr) return;
+  DisplayReady();  // whoever waits for the thread lets it finish
   WaitForSingleObject(thread_, INFINITE);
   CloseHandle(thread_);
   thread_ = nullptr;

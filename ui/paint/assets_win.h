@@ -79,9 +79,9 @@ std::wstring GetCurrentDirectoryPath();
 // A profile's picture and icon loaded on a thread of its own, so the decode
 // (the first PNG decode also starts the system's image codecs) overlaps the
 // window's creation instead of coming before it. Window thread: Start once,
-// then TakeInto, which waits; destruction waits too, so GDI+ must run from
-// Start until this object is gone. Where no thread can be started, Start
-// loads at once.
+// DisplayReady once its first device context is made, then TakeInto, which
+// waits; destruction waits too, so GDI+ must run from Start until this object
+// is gone. Where no thread can be started, Start loads at once.
 class AssetLoad {
  public:
   AssetLoad() = default;
@@ -91,6 +91,12 @@ class AssetLoad {
 
   // The picture is decoded for `rect` (units) at the window's starting `scale`.
   void Start(const Profile& profile, const SceneRect& rect, float scale);
+  // The window thread has its display: the icon is made only then. Under
+  // Wine the first thread to ask for the display while no desktop process
+  // runs starts one; an icon made earlier on the asset thread started a
+  // second one beside the window thread's. TakeInto and destruction call it
+  // too, so the load always ends.
+  void DisplayReady();
   // Waits for the load and hands its results over as LoadAssets would (the
   // old pictures dropped, an old icon destroyed). Later calls hand over nothing.
   void TakeInto(BackgroundPictures& pictures, HICON& icon);
@@ -105,5 +111,6 @@ class AssetLoad {
   BackgroundPictures pictures_;
   HICON icon_ = nullptr;
   HANDLE thread_ = nullptr;
+  HANDLE iconGate_ = nullptr;  // set by DisplayReady; the icon waits for it
   bool taken_ = false;
 };

@@ -90,18 +90,8 @@ ScaledPicture DecodeScaled(const PictureSource& source, const SceneRect& rect, f
 
   const DevicePixelBox box = DevicePixelsOf(rect, scale);
   if (box.width <= 0 || box.height <= 0) return result;
-  Gdiplus::GpBitmap* rawBitmap = nullptr;
-  gp::GdipCreateBitmapFromScan0(box.width, box.height, 0, PixelFormat32bppPARGB, nullptr, &rawBitmap);
-  UniqueGpImage bitmap(rawBitmap);
-  if (!bitmap) return result;
-  const Gdiplus::Rect all(0, 0, box.width, box.height);
-  Gdiplus::BitmapData locked{};
-  if (gp::GdipBitmapLockBits(rawBitmap, &all, Gdiplus::ImageLockModeWrite, PixelFormat32bppPARGB, &locked) !=
-      Gdiplus::Ok) {
-    return result;
-  }
-  PictureScaler scaler(width, height, rect, scale, static_cast<uint32_t*>(locked.Scan0),
-                       static_cast<size_t>(locked.Stride) / sizeof(uint32_t));
+  std::vector<uint32_t> pixels(static_cast<size_t>(box.width) * static_cast<size_t>(box.height));
+  PictureScaler scaler(width, height, rect, scale, pixels.data(), static_cast<size_t>(box.width));
   // Premultiplied BGRA in memory is 0xAARRGGBB read as a 32-bit little-endian number.
   std::vector<uint32_t> band(static_cast<size_t>(width) * kBandRows);
   std::vector<BYTE> narrow(bgr ? static_cast<size_t>(width) * 3 * kBandRows : 0);
@@ -116,9 +106,8 @@ ScaledPicture DecodeScaled(const PictureSource& source, const SceneRect& rect, f
     }
     for (UINT row = 0; row < rows; ++row) scaler.AddRow(&band[static_cast<size_t>(row) * width]);
   }
-  gp::GdipBitmapUnlockBits(rawBitmap, &locked);
   if (!scaler.Finished()) return result;
-  result.bitmap = std::move(bitmap);
+  result.pixels = std::move(pixels);
   result.box = box;
   result.sourceWidth = width;
   result.sourceHeight = height;
@@ -130,22 +119,30 @@ bool PreparedPicture::Prepare(const PictureSource& source, const SceneRect& rect
   // geometry: every paint would pay for the attempt.
   const std::string_view png = source.png();
   const bool same = png.data() == bytes_.data() && png.size() == bytes_.size() && rect == rect_ && scale == scale_;
-  if (tried_ && same) return copy_.bitmap != nullptr;
+  if (tried_ && same) return !copy_.pixels.empty();
+  copy_.bitmap.reset();     // the bitmap before the pixels it draws from
   copy_ = ScaledPicture{};  // the old copy goes before the new one is made
   tried_ = true;
   bytes_ = source.png();
   rect_ = rect;
   scale_ = scale;
   copy_ = DecodeScaled(source, rect, scale);
-  return copy_.bitmap != nullptr;
+  return !copy_.pixels.empty();
 }
 
 bool PreparedPicture::Draw(Gdiplus::GpGraphics* graphics, const PictureSource& source, const SceneRect& rect,
                            float scale) {
   if (!Prepare(source, rect, scale)) return false;
+  const DevicePixelBox& box = copy_.box;
+  if (!copy_.bitmap) {
+    Gdiplus::GpBitmap* raw = nullptr;
+    gp::GdipCreateBitmapFromScan0(box.width, box.height, box.width * static_cast<INT>(sizeof(uint32_t)),
+                                  PixelFormat32bppPARGB, reinterpret_cast<BYTE*>(copy_.pixels.data()), &raw);
+    copy_.bitmap.reset(raw);
+    if (!copy_.bitmap) return false;
+  }
   // At its own size in device pixels the copy is blended, not resampled.
   gp::GdipResetWorldTransform(graphics);
-  const DevicePixelBox& box = copy_.box;
   const bool drawn =
       gp::GdipDrawImageRectI(graphics, copy_.bitmap.get(), box.left, box.top, box.width, box.height) == Gdiplus::Ok;
   gp::GdipScaleWorldTransform(graphics, scale, scale, Gdiplus::MatrixOrderPrepend);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/gdiplus_api_win.h"
 #include "base/win_owners_win.h"
@@ -32,12 +33,17 @@ class PictureSource {
 };
 
 // The picture decoded straight into its copy over `rect` (units) at `scale`:
-// a 32 bpp premultiplied ARGB bitmap of the device pixels the rectangle
-// covers, its corner in `box`. The PNG decoder hands over its rows a band at
-// a time. Null bitmap on any failure, a picture beyond the source's size
-// limit included. Any thread; COM is started for the call where the thread
-// has not started it.
+// 32 bpp premultiplied ARGB pixels of the device pixels the rectangle covers
+// (rows box.width apart), its corner in `box`. The PNG decoder hands over its
+// rows a band at a time. No pixels on any failure, a picture beyond the
+// source's size limit included. Any thread; COM is started for the call
+// where the thread has not started it. The GDI+ bitmap over the pixels is
+// made by the first draw, on the drawing thread: under Wine, making one asks
+// for a device context, and on the asset thread that could start a second
+// desktop process beside the one the window thread starts. It must not
+// outlive the pixels: declared first, they go last.
 struct ScaledPicture {
+  std::vector<uint32_t> pixels;
   UniqueGpImage bitmap;
   DevicePixelBox box;
   uint32_t sourceWidth = 0, sourceHeight = 0;
@@ -63,7 +69,7 @@ class PreparedPicture {
   // transform must be the plain `scale` scale a frame sets: the copy is
   // blended under none, and the scale is set again.
   bool Draw(Gdiplus::GpGraphics* graphics, const PictureSource& source, const SceneRect& rect, float scale);
-  // The copy last made; a null bitmap when none was or it failed.
+  // The copy last made; no pixels when none was or it failed.
   const ScaledPicture& copy() const { return copy_; }
 
  private:

@@ -56,5 +56,6 @@ LauncherApp::LauncherApp(HINSTANCE instanceHandle, std::wstring startupText,
   // starts whose output goes to pipes); the decode's last step then waits for it.
   assetLoad.Start(launch.profile, layout::kHeaderCard, dpiScale);
   CreateFonts(paint.fonts);
+  assetLoad.DisplayReady();
   display = ChooseDisplay(ReadDisplaySettings(lookRequest.theme == LookTheme::FollowSystem), lookRequest);
 }

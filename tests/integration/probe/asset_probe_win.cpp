@@ -21,7 +21,7 @@ namespace {
 // launcher's (32 bpp premultiplied), or "none".
 std::string DescribePicture(const BackgroundPictures& pictures) {
   const ScaledPicture& copy = pictures.prepared.copy();
-  if (pictures.once.empty() || copy.bitmap == nullptr) return "none";
+  if (pictures.once.empty() || copy.pixels.empty()) return "none";
   return std::to_string(copy.sourceWidth) + "x" + std::to_string(copy.sourceHeight) + " pargb";
 }
 
@@ -47,7 +47,11 @@ int wmain(int argc, wchar_t** argv) {
     const Profile profile = FindProfile(argv[1]);
     BackgroundPictures background;
     HICON icon = nullptr;
-    LoadAssets(profile, layout::kHeaderCard, 1.0f, background, icon);
+    // On its thread, as the launcher loads them, but never told the display
+    // is ready: the hand-over must still end, icon included.
+    AssetLoad load;
+    load.Start(profile, layout::kHeaderCard, 1.0f);
+    load.TakeInto(background, icon);
     std::fprintf(report, "background-file=%s\nicon-file=%s\nbackground=%s\nicon=%s\n",
                  WideToUtf8(FindAssetFile(profile.backgroundCandidates)).c_str(),
                  WideToUtf8(FindAssetFile(profile.iconCandidates)).c_str(), DescribePicture(background).c_str(),
