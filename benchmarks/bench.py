@@ -36,9 +36,9 @@ def wine(bin_dir, program, *args):
     # Output goes to files, not pipes. The desktop's explorer.exe is started
     # by the first program that finds none and inherits that program's
     # output; on pipes it ends with that start (seen under Wine 8), so every
-    # later start made a new desktop too: about 100 ms more a start, and more
-    # for the launcher, two of whose threads can each start one. On files it
-    # lives on while programs follow each other, as it does for a user.
+    # later start made a new desktop too: about 100 ms more a start, more for
+    # a program whose two threads each start one. On files it lives on while
+    # programs follow each other, as it does for a user.
     with tempfile.TemporaryFile("w+") as out, tempfile.TemporaryFile("w+") as err:
         done = subprocess.run(["wine", str(bin_dir / program), *args], stdin=subprocess.DEVNULL, stdout=out,
                               stderr=err)
