@@ -81,6 +81,7 @@ int RunWindow(LauncherApp& app, const StartupOptions& options, UniqueModule shel
     ShowWindow(app.window, SW_SHOWNOACTIVATE);
   }
   UpdateWindow(app.window);
+  RequestIcon(app);
   RunMessageLoop();
   // A quit message from elsewhere ends the loop with the window standing; it
   // must not outlive the object its procedure points at. The window ran, so

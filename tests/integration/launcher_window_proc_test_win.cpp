@@ -20,7 +20,9 @@
 #include "channel/reader_thread_win.h"
 #include "channel/utf8.h"
 #include "state/launch_transitions.h"
+#include "tests/support/asset_files_win.h"
 #include "tests/support/launcher_driver_win.h"
+#include "ui/paint/assets_win.h"
 #include "ui/window/launcher_app_win.h"
 #include "ui/window/launcher_window_win.h"
 #include "ui/window/updater_launch_win.h"
@@ -78,6 +80,21 @@ bool PumpUntil(const std::function<bool()>& done) {
 
 std::wstring DemoUpdaterScript(const TempFile& script) {
   return QuoteArgument(ProgramFolder() + L"\\demo-updater.exe") + L" --script " + QuoteArgument(script.path());
+}
+
+// The icon is made only once asked for (after the first frame) and reaches
+// the window by the message the asset thread posts.
+TEST_F(LauncherWindowProcTest, TheIconComesByMessageOnceAskedFor) {
+  // The profile's icon file, found in the current folder.
+  const TempTree tree;
+  ASSERT_TRUE(CopyFileW(AssetFixture(L"control.ico").c_str(), tree.Path(L"control.ico").c_str(), FALSE));
+  const std::wstring before = GetCurrentDirectoryPath();
+  ASSERT_TRUE(SetCurrentDirectoryW(tree.root().c_str()));
+  const ScopeGuard back([&] { SetCurrentDirectoryW(before.c_str()); });
+  AttachAssets(*app_);
+  RequestIcon(*app_);
+  EXPECT_TRUE(PumpUntil([&] { return SendMessageW(app_->window, WM_GETICON, ICON_BIG, 0) != 0; }));
+  EXPECT_EQ(SendMessageW(app_->window, WM_GETICON, ICON_SMALL, 0), reinterpret_cast<LRESULT>(app_->icon));
 }
 
 // An updater reader that fails on its way (out of memory on a long line)

@@ -265,47 +265,82 @@ AssetLoad::~AssetLoad() {
   Wait();
   if (icon_ != nullptr) DestroyIcon(icon_);
   if (iconGate_ != nullptr) CloseHandle(iconGate_);
+  if (picturesReady_ != nullptr) CloseHandle(picturesReady_);
 }
 
 void AssetLoad::Start(const Profile& profile, const SceneRect& rect, float scale) {
   profile_ = profile;
   rect_ = rect;
   scale_ = scale;
+  picturesReady_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   iconGate_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
   if (thread_ == nullptr) LoadAssets(profile_, rect_, scale_, pictures_, icon_);
 }
 
-void AssetLoad::DisplayReady() {
-  if (iconGate_ != nullptr) SetEvent(iconGate_);
-}
-
 DWORD WINAPI AssetLoad::Run(void* self) noexcept {
   auto* load = static_cast<AssetLoad*>(self);
+  // Out of memory: the window goes on without its picture or icon.
   try {
     LoadProfilePictures(load->profile_, load->rect_, load->scale_, load->pictures_);
-    if (load->iconGate_ != nullptr) WaitForSingleObject(load->iconGate_, INFINITE);
+  } catch (...) {
+  }
+  if (load->picturesReady_ != nullptr) SetEvent(load->picturesReady_);
+  if (load->iconGate_ != nullptr) WaitForSingleObject(load->iconGate_, INFINITE);
+  try {
     LoadProfileIcon(load->profile_, load->icon_);
   } catch (...) {
-    // Out of memory: the window goes on without its picture and icon.
   }
+  // A window already gone refuses the post; the icon then stays here.
+  if (load->iconWindow_ != nullptr) PostMessageW(load->iconWindow_, load->iconMessage_, 0, 0);
   return 0;
 }
 
 void AssetLoad::Wait() {
   if (thread_ == nullptr) return;
-  DisplayReady();  // whoever waits for the thread lets it finish
+  // Whoever waits for the thread lets it finish.
+  if (iconGate_ != nullptr) SetEvent(iconGate_);
+  gateOpened_ = true;
   WaitForSingleObject(thread_, INFINITE);
   CloseHandle(thread_);
   thread_ = nullptr;
 }
 
-void AssetLoad::TakeInto(BackgroundPictures& pictures, HICON& icon) {
-  Wait();
-  if (taken_) return;
-  taken_ = true;
+void AssetLoad::TakePictures(BackgroundPictures& pictures) {
+  if (thread_ != nullptr && picturesReady_ != nullptr) {
+    WaitForSingleObject(picturesReady_, INFINITE);
+  } else {
+    Wait();
+  }
+  if (picturesTaken_) return;
+  picturesTaken_ = true;
   pictures = std::move(pictures_);
-  if (icon != nullptr) DestroyIcon(icon);
-  icon = icon_;
+}
+
+void AssetLoad::LoadIconFor(HWND window, UINT message) {
+  if (thread_ != nullptr && iconGate_ != nullptr && !gateOpened_) {
+    iconWindow_ = window;
+    iconMessage_ = message;
+    gateOpened_ = true;
+    SetEvent(iconGate_);
+    return;
+  }
+  PostMessageW(window, message, 0, 0);
+}
+
+HICON AssetLoad::TakeIcon() {
+  Wait();
+  if (iconTaken_) return nullptr;
+  iconTaken_ = true;
+  HICON icon = icon_;
   icon_ = nullptr;
+  return icon;
+}
+
+void AssetLoad::TakeInto(BackgroundPictures& pictures, HICON& icon) {
+  TakePictures(pictures);
+  HICON taken = TakeIcon();
+  if (taken == nullptr) return;
+  if (icon != nullptr) DestroyIcon(icon);
+  icon = taken;
 }

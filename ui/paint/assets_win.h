@@ -78,10 +78,13 @@ std::wstring GetCurrentDirectoryPath();
 
 // A profile's picture and icon loaded on a thread of its own, so the decode
 // (the first PNG decode also starts the system's image codecs) overlaps the
-// window's creation instead of coming before it. Window thread: Start once,
-// DisplayReady once its first device context is made, then TakeInto, which
-// waits; destruction waits too, so GDI+ must run from Start until this object
-// is gone. Where no thread can be started, Start loads at once.
+// window's creation instead of coming before it. The icon is made only once
+// the window asks for it, after its first frame: that frame does not need it,
+// and the thread's work competes with the window thread's on a busy machine.
+// Window thread only: Start once, TakePictures before the first paint,
+// LoadIconFor once after it, TakeIcon when its message arrives; destruction
+// waits for the thread, so GDI+ must run from Start until this object is
+// gone. Where no thread can be started, Start loads both at once.
 class AssetLoad {
  public:
   AssetLoad() = default;
@@ -91,14 +94,20 @@ class AssetLoad {
 
   // The picture is decoded for `rect` (units) at the window's starting `scale`.
   void Start(const Profile& profile, const SceneRect& rect, float scale);
-  // The window thread has its display: the icon is made only then. Under
-  // Wine the first thread to ask for the display while no desktop process
-  // runs starts one; an icon made earlier on the asset thread started a
-  // second one beside the window thread's. TakeInto and destruction call it
-  // too, so the load always ends.
-  void DisplayReady();
-  // Waits for the load and hands its results over as LoadAssets would (the
-  // old pictures dropped, an old icon destroyed). Later calls hand over nothing.
+  // Waits for the pictures alone and hands them over (the old ones dropped).
+  // Later calls hand over nothing.
+  void TakePictures(BackgroundPictures& pictures);
+  // Lets the thread make the icon and post `message` (wParam and lParam 0) to
+  // `window` once it is made; posts it at once when the icon is made already
+  // or can only be made by TakeIcon. Under Wine the first thread to ask for
+  // the display while no desktop process runs starts one: the window's thread
+  // has asked long before. Once, after TakePictures.
+  void LoadIconFor(HWND window, UINT message);
+  // Waits for the icon (letting the thread make it, whoever asked) and hands
+  // it over: the caller destroys it. Later calls give nullptr.
+  HICON TakeIcon();
+  // TakePictures and TakeIcon in one; an icon handed over replaces `icon`,
+  // which is destroyed.
   void TakeInto(BackgroundPictures& pictures, HICON& icon);
 
  private:
@@ -111,6 +120,11 @@ class AssetLoad {
   BackgroundPictures pictures_;
   HICON icon_ = nullptr;
   HANDLE thread_ = nullptr;
-  HANDLE iconGate_ = nullptr;  // set by DisplayReady; the icon waits for it
-  bool taken_ = false;
+  HANDLE picturesReady_ = nullptr;  // set by the thread once pictures_ is final
+  HANDLE iconGate_ = nullptr;       // opened by LoadIconFor or Wait; the icon waits for it
+  bool gateOpened_ = false;
+  HWND iconWindow_ = nullptr;  // written before the gate opens, read by the thread after
+  UINT iconMessage_ = 0;
+  bool picturesTaken_ = false;
+  bool iconTaken_ = false;
 };

@@ -52,10 +52,8 @@ LauncherApp::LauncherApp(HINSTANCE instanceHandle, std::wstring startupText,
   // The picture's decode on its own thread first: the first device context
   // the fonts make loads the display driver (under Wine about as long as the
   // window's creation), and the decode overlaps that and the window's
-  // creation. Under Wine that load sometimes takes ten times as long (seen in
-  // starts whose output goes to pipes); the decode's last step then waits for it.
+  // creation.
   assetLoad.Start(launch.profile, layout::kHeaderCard, dpiScale);
   CreateFonts(paint.fonts);
-  assetLoad.DisplayReady();
   display = ChooseDisplay(ReadDisplaySettings(lookRequest.theme == LookTheme::FollowSystem), lookRequest);
 }

@@ -74,8 +74,8 @@ struct ShellObjects {
 class LauncherApp {
  public:
   // Derives title, profile and display title from the start-up text, measures
-  // the system DPI, then starts loading the background picture and icon
-  // (taken over by AttachAssets). Never fails: a missing picture, icon or
+  // the system DPI, then starts loading the background picture (taken over
+  // by AttachAssets) and icon (by RequestIcon). Never fails: a missing picture, icon or
   // font is left out.
   // A brand (ReadEmbeddedBrand) replaces the profile and asks for its look.
   LauncherApp(HINSTANCE instanceHandle, std::wstring startupText,
@@ -95,7 +95,7 @@ class LauncherApp {
   LookRequest lookRequest;  // the product's theme and accents; the built-in look by default
   DisplayChoice display;    // high contrast, the design look and animation, from the settings and the request
   ShowMode showMode;      // decided at window creation: a busy user's window is quiet
-  AssetLoad assetLoad;    // the picture and icon being decoded while the window is made
+  AssetLoad assetLoad;    // the picture decoded while the window is made, then the icon
   LaunchModel launch;
   PaintCaches paint;
   PointerGesture pointer;

@@ -325,10 +325,21 @@ LRESULT OnTaskbarButtonCreated(LauncherApp& app) {
   return 0;
 }
 
+// The icon is handed over once; a message posted by another program finds
+// it taken, or makes the thread finish it first.
+LRESULT OnAssetIcon(LauncherApp& app) {
+  HICON icon = app.assetLoad.TakeIcon();
+  if (icon == nullptr) return 0;
+  app.icon = icon;
+  SendMessageW(app.window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  SendMessageW(app.window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  return 0;
+}
+
 // Handles destroy, paint, cursor, keys, the accessible object, the two
 // timers, hover, press, release, drag, capture loss, Ctrl+C, minimise and
-// restore, DPI change, launch events, display setting changes and the
-// close (Alt+F4 arrives as WM_CLOSE); the rest goes to DefWindowProcW.
+// restore, DPI change, launch events, display setting changes, the icon and
+// the close (Alt+F4 arrives as WM_CLOSE); the rest goes to DefWindowProcW.
 LRESULT LauncherWindowProc(LauncherApp& app, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_DESTROY:
@@ -381,6 +392,8 @@ LRESULT LauncherWindowProc(LauncherApp& app, UINT message, WPARAM wParam, LPARAM
     case WM_PRESS_BUTTON:
       if (CarriesLaunchMessageCookie(wParam)) PressActionButton(app);
       return 0;
+    case WM_ASSET_ICON:
+      return OnAssetIcon(app);
     default:
       // A registered message: its number is known only at run time.
       if (message != 0 && message == app.shell.taskbar.createdMessage()) return OnTaskbarButtonCreated(app);
@@ -442,13 +455,9 @@ void PressActionButton(LauncherApp& app) {
   }
 }
 
-void AttachAssets(LauncherApp& app) {
-  app.assetLoad.TakeInto(app.paint.background, app.icon);
-  if (app.icon != nullptr) {
-    SendMessageW(app.window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(app.icon));
-    SendMessageW(app.window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(app.icon));
-  }
-}
+void AttachAssets(LauncherApp& app) { app.assetLoad.TakePictures(app.paint.background); }
+
+void RequestIcon(LauncherApp& app) { app.assetLoad.LoadIconFor(app.window, WM_ASSET_ICON); }
 
 bool CreateLauncherWindow(LauncherApp& app) {
   WNDCLASSW windowClass{};

@@ -17,9 +17,17 @@ inline constexpr wchar_t kLauncherWindowClass[] = L"TarrowNativeWindow";
 // cannot be created; the caller then ends the run. `app` must stay where it is until the window is destroyed.
 bool CreateLauncherWindow(LauncherApp& app);
 
-// Waits for the picture and icon that LauncherApp started loading and gives
-// the icon to the window. Before the window is first shown.
+// The icon the asset thread made, once asked by RequestIcon; lParam and
+// wParam 0. (The channel's messages are WM_APP + 1 to 3.)
+constexpr UINT WM_ASSET_ICON = WM_APP + 4;
+
+// Waits for the picture LauncherApp started loading. Before the window is
+// first shown, so the first frame holds it.
 void AttachAssets(LauncherApp& app);
+
+// After the first frame: the asset thread makes the icon now and posts
+// WM_ASSET_ICON, at which the window takes it.
+void RequestIcon(LauncherApp& app);
 
 // The action button acts, whoever pressed it (a click, Enter or Space, an
 // accessibility client's WM_PRESS_BUTTON). Retry puts the display back on the first step; when

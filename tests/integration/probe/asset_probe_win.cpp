@@ -47,8 +47,8 @@ int wmain(int argc, wchar_t** argv) {
     const Profile profile = FindProfile(argv[1]);
     BackgroundPictures background;
     HICON icon = nullptr;
-    // On its thread, as the launcher loads them, but never told the display
-    // is ready: the hand-over must still end, icon included.
+    // On its thread, as the launcher loads them, but the icon never asked
+    // for: the hand-over must still end, icon included.
     AssetLoad load;
     load.Start(profile, layout::kHeaderCard, 1.0f);
     load.TakeInto(background, icon);
