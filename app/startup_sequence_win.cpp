@@ -81,7 +81,11 @@ int RunWindow(LauncherApp& app, const StartupOptions& options, UniqueModule shel
     ShowWindow(app.window, SW_SHOWNOACTIVATE);
   }
   UpdateWindow(app.window);
-  RequestIcon(app);
+  // The icon only a moment later: its load and the window manager's work on
+  // WM_SETICON would compete with the first moments of the shown window (the
+  // first answer to a client, the first input) on a busy machine. Until then
+  // the taskbar shows the executable's own icon.
+  if (SetTimer(app.window, kIconTimerId, kIconDelayMs, nullptr) == 0) RequestIcon(app);
   RunMessageLoop();
   // A quit message from elsewhere ends the loop with the window standing; it
   // must not outlive the object its procedure points at. The window ran, so

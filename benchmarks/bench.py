@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """The figures of scripts/bench, taken under Wine: first frame and peak memory
-(launch-probe.exe, launcher against minimal-window.exe in pairs, six a run,
+(launch-probe.exe, launcher against minimal-window.exe in pairs, ten a run,
 which of the two starts first taking turns), line throughput (hyperfine times
 whole launcher processes fed by demo-updater.exe flood N and flood 0;
 channel-throughput.exe gives the post floor), idle CPU (the launcher's threads
@@ -49,7 +49,7 @@ def wine(bin_dir, program, *args):
 
 
 # First-frame pairs (minimal window, launcher) taken in each run.
-FRAME_PAIRS = 6
+FRAME_PAIRS = 10
 
 
 def first_frame(bin_dir, program):
@@ -266,7 +266,7 @@ def measure(a):
     for run in range(1, a.runs + 1):
         print(f"bench: run {run} of {a.runs}", file=sys.stderr)
         if "first-frame" in only:
-            # Six pairs a run, the program started first taking turns: one
+            # Ten pairs a run, the program started first taking turns: one
             # start's figure spreads by a third either way, and the start
             # right after another program's differs from the one after a pause.
             # With three, the median of a sitting's fifteen pairs moved by a

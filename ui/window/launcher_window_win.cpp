@@ -113,6 +113,9 @@ LRESULT OnTimer(LauncherApp& app, WPARAM timerId) {
   } else if (timerId == kCloseTimerId) {
     KillTimer(app.window, kCloseTimerId);
     DestroyWindow(app.window);
+  } else if (timerId == kIconTimerId) {
+    KillTimer(app.window, kIconTimerId);
+    RequestIcon(app);
   }
   return 0;
 }

@@ -25,8 +25,8 @@ constexpr UINT WM_ASSET_ICON = WM_APP + 4;
 // first shown, so the first frame holds it.
 void AttachAssets(LauncherApp& app);
 
-// After the first frame: the asset thread makes the icon now and posts
-// WM_ASSET_ICON, at which the window takes it.
+// The asset thread makes the icon now and posts WM_ASSET_ICON, at which the
+// window takes it. Asked for by the icon timer, a moment after the first frame.
 void RequestIcon(LauncherApp& app);
 
 // The action button acts, whoever pressed it (a click, Enter or Space, an

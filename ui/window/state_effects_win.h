@@ -9,10 +9,14 @@
 #include "state/launch_view.h"
 #include "ui/window/launcher_app_win.h"
 
-// The window's two timers: the animation tick, and the close armed by "done".
+// The window's timers: the animation tick, the close armed by "done" and the icon.
 inline constexpr UINT_PTR kAnimationTimerId = 1;
 inline constexpr UINT kAnimationTimerMs = 45;
 inline constexpr UINT_PTR kCloseTimerId = 2;
+// One shot, armed after the first frame: the icon is asked for when it
+// fires (RequestIcon).
+inline constexpr UINT_PTR kIconTimerId = 3;
+inline constexpr UINT kIconDelayMs = 150;
 
 // Invalidates the whole window, without erasing, once until the next paint.
 void Invalidate(LauncherApp& app);
