@@ -339,7 +339,7 @@ LRESULT OnAssetIcon(LauncherApp& app) {
   return 0;
 }
 
-// Handles destroy, paint, cursor, keys, the accessible object, the two
+// Handles destroy, paint, cursor, keys, the accessible object, the three
 // timers, hover, press, release, drag, capture loss, Ctrl+C, minimise and
 // restore, DPI change, launch events, display setting changes, the icon and
 // the close (Alt+F4 arrives as WM_CLOSE); the rest goes to DefWindowProcW.
