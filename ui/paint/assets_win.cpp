@@ -336,11 +336,3 @@ HICON AssetLoad::TakeIcon() {
   icon_ = nullptr;
   return icon;
 }
-
-void AssetLoad::TakeInto(BackgroundPictures& pictures, HICON& icon) {
-  TakePictures(pictures);
-  HICON taken = TakeIcon();
-  if (taken == nullptr) return;
-  if (icon != nullptr) DestroyIcon(icon);
-  icon = taken;
-}

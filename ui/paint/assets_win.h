@@ -106,9 +106,6 @@ class AssetLoad {
   // Waits for the icon (letting the thread make it, whoever asked) and hands
   // it over: the caller destroys it. Later calls give nullptr.
   HICON TakeIcon();
-  // TakePictures and TakeIcon in one; an icon handed over replaces `icon`,
-  // which is destroyed.
-  void TakeInto(BackgroundPictures& pictures, HICON& icon);
 
  private:
   static DWORD WINAPI Run(void* self) noexcept;

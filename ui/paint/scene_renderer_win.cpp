@@ -43,18 +43,21 @@ void FillPathWith(Gdiplus::GpGraphics* graphics, Gdiplus::GpPath* path, Gdiplus:
 
 Gdiplus::RectF ToGp(const SceneRect& rect) { return Gdiplus::RectF(rect.x, rect.y, rect.width, rect.height); }
 
-void FillRoundRect(Gdiplus::GpGraphics* graphics, const SceneRect& rect, float radius, uint32_t color) {
-  UniqueGpPath path = RoundRectPath(rect, radius);
+void FillPathSolid(Gdiplus::GpGraphics* graphics, Gdiplus::GpPath* path, uint32_t color) {
   Gdiplus::GpSolidFill* raw = nullptr;
   gp::GdipCreateSolidFill(color, &raw);
   UniqueGpBrush brush(raw);
-  FillPathWith(graphics, path.get(), brush.get());
+  FillPathWith(graphics, path, brush.get());
+}
+
+void FillRoundRect(Gdiplus::GpGraphics* graphics, const SceneRect& rect, float radius, uint32_t color) {
+  FillPathSolid(graphics, RoundRectPath(rect, radius).get(), color);
 }
 
 // The outline a pen of `width` centred on the rounded rectangle draws, filled
 // as the ring between the figures half a pen outside and inside it (alternate
-// fill): the same shape, and under Wine a fill of a translucent colour takes
-// a quarter of a widened stroke's time.
+// fill): the same shape. Under Wine a translucent pen is widened and filled
+// pixel by pixel, about twice as long as this fill.
 void StrokeRoundRect(Gdiplus::GpGraphics* graphics, const SceneRect& rect, float radius, uint32_t color,
                      float width) {
   const float half = width / 2;
@@ -62,10 +65,7 @@ void StrokeRoundRect(Gdiplus::GpGraphics* graphics, const SceneRect& rect, float
                                     radius + half);
   if (!ring) return;
   AddRoundRect(ring.get(), {rect.x + half, rect.y + half, rect.width - width, rect.height - width}, radius - half);
-  Gdiplus::GpSolidFill* raw = nullptr;
-  gp::GdipCreateSolidFill(color, &raw);
-  UniqueGpBrush brush(raw);
-  FillPathWith(graphics, ring.get(), brush.get());
+  FillPathSolid(graphics, ring.get(), color);
 }
 
 void FillRoundRectGradient(Gdiplus::GpGraphics* graphics, const GradientCommand& command) {

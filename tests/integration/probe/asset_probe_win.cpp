@@ -46,12 +46,12 @@ int wmain(int argc, wchar_t** argv) {
   {
     const Profile profile = FindProfile(argv[1]);
     BackgroundPictures background;
-    HICON icon = nullptr;
     // On its thread, as the launcher loads them, but the icon never asked
     // for: the hand-over must still end, icon included.
     AssetLoad load;
     load.Start(profile, layout::kHeaderCard, 1.0f);
-    load.TakeInto(background, icon);
+    load.TakePictures(background);
+    const HICON icon = load.TakeIcon();
     std::fprintf(report, "background-file=%s\nicon-file=%s\nbackground=%s\nicon=%s\n",
                  WideToUtf8(FindAssetFile(profile.backgroundCandidates)).c_str(),
                  WideToUtf8(FindAssetFile(profile.iconCandidates)).c_str(), DescribePicture(background).c_str(),
